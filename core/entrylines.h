@@ -1,0 +1,66 @@
+#pragma once
+
+#include "randomsource.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Ship and base entry lines: "ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "ADD BASE  x=0 y=0 file=b.bs".
+
+enum class ShipOption { File, Type, Level };
+
+// The values of one ship entry, as texts the way the ship panel holds them.
+struct ShipEntryInput {
+    std::string head = "ADD SHIP";
+    std::string x = "0";
+    std::string xRange = "0";
+    std::string y = "0";
+    std::string yRange = "0";
+    std::string r = "0";
+    std::string team = "1";
+    ShipOption option = ShipOption::Type;
+    std::string fileName;
+    std::string type = "1";
+    std::int16_t shipLevel = 1; // 1 to 6
+};
+
+// The values of one base entry.
+struct BaseEntryInput {
+    std::string head = "ADD BASE ";
+    std::string x = "0";
+    std::string y = "0";
+    std::string file;
+};
+
+// What BuildShipLine gives back: a line, no line, or a conversion failure.
+struct ShipLineResult {
+    enum class Kind { Line, NoLine, ConversionFailure };
+    Kind kind = Kind::NoLine;
+    std::string line;        // when Line
+    std::string failedField; // when ConversionFailure: "x", "x range", "y" or "y range"
+    std::string failedText;  // when ConversionFailure: the text that is not a usable number
+};
+
+// "eheavy" .. "special" for 1 to 6; the empty text for 0 and anything else.
+std::string ShipLevelName(int level);
+// "1", "2", "4", "8", "16", "32" for 1 to 6: one bit per level.
+std::string ShipLevelCode(int level);
+
+// Reads text as a decimal number: surrounding blanks and tabs, an optional sign, digits with at
+// most one decimal separator (the user's, passed in), an optional exponent. Anything else,
+// and values beyond a double, give no number.
+std::optional<double> ReadNumber(std::string_view text, std::string_view decimalSeparator);
+
+// A sign column ("-" or a blank) and the magnitude: " 100", "-20", " 10.5", " .5"; at most
+// 15 significant digits; very large or very small magnitudes in exponent form (" 1E+20").
+std::string NumberText(double value);
+
+// Builds a ship entry line. Option File without a file name gives no line and draws nothing;
+// otherwise two random numbers are drawn first, and stay used up if a number cannot be read.
+ShipLineResult BuildShipLine(const ShipEntryInput& input, RandomSource& random,
+                             std::string_view decimalSeparator);
+
+// Builds a base entry line; an empty file gives no line. Values go in unchanged.
+std::optional<std::string> BuildBaseLine(const BaseEntryInput& input);

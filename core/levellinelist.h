@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The level being edited: its rows in order, and the one selected row.
+// Indices and the count are 16-bit signed, -1 stands for "no row".
+class LevelLineList {
+public:
+    using Index = std::int16_t;
+    static constexpr Index NoRow = -1;
+    static constexpr Index MaxRows = 32767;
+
+    // Appends after the last row; the selection is unchanged. Returns false, and changes
+    // nothing, when the list already holds MaxRows rows.
+    [[nodiscard]] bool AddLine(std::string text);
+    [[nodiscard]] bool AddEmptyLine() { return AddLine(std::string()); }
+
+    // Removes the selected row and selects the row that takes its place (the new last row
+    // when the last one was removed, none when the list became empty). Returns the new
+    // selection; with nothing selected nothing changes and -1 is returned.
+    Index RemoveSelectedLine();
+    // Removes one row; afterwards no row is selected. An index out of range does nothing.
+    void RemoveLine(Index index);
+    // Swap the selected row with its neighbour and keep it selected; no-ops at the edges.
+    void MoveLineUp();
+    void MoveLineDown();
+    void ClearLines();
+
+    Index LineCount() const { return static_cast<Index>(m_rows.size()); }
+    const std::string& LineAt(Index index) const { return m_rows.at(toSize(index)); }
+    void SetLineAt(Index index, std::string text) { m_rows.at(toSize(index)) = std::move(text); }
+    Index SelectedIndex() const { return m_selected; }
+    // Selects a row; -1 (or any index outside the rows) selects none.
+    void SelectLine(Index index);
+
+    // Replaces every row at once, as a load does; afterwards no row is selected.
+    // Returns false, and changes nothing, when there are more than MaxRows rows.
+    [[nodiscard]] bool ReplaceLines(std::vector<std::string> rows);
+    const std::vector<std::string>& Lines() const { return m_rows; }
+
+private:
+    static std::size_t toSize(Index index) { return static_cast<std::size_t>(index); }
+
+    std::vector<std::string> m_rows;
+    Index m_selected = NoRow;
+};

@@ -1,0 +1,1 @@
+#include "windows1252.h"

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QRect>
+#include <QWidget>
+
+// Window layouts are written in twips, as the game's tool set has always measured them:
+// 15 twips are one logical pixel. Qt scales logical pixels on high-DPI screens.
+constexpr int twipsToPixels(int twips) {
+    return (twips >= 0 ? twips + 7 : twips - 7) / 15;
+}
+
+inline QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                 twipsToPixels(height));
+}
+
+// One row of a layout table: the control's name, place and keyboard focus order
+// (-1: not in the focus chain).
+struct ControlPlace {
+    const char* name;
+    int left, top, width, height;
+    int tabIndex;
+};
+
+// Names the control, puts it at its place and records its focus order in the "tabIndex"
+// property, from which the window builds its focus chain (see applyTabOrder).
+inline void placeControl(QWidget* control, const ControlPlace& place) {
+    control->setObjectName(QString::fromLatin1(place.name));
+    control->setGeometry(twipsRect(place.left, place.top, place.width, place.height));
+    control->setProperty("tabIndex", place.tabIndex);
+}
+
+// Chains every focusable descendant of window that has a "tabIndex" in the order of those
+// numbers.
+void applyTabOrder(QWidget* window);

@@ -1,0 +1,20 @@
+#include "openfiledialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+std::optional<QString> chooseFileName(QWidget* parent, const QString& pattern,
+                                      const QString& folder) {
+    QFileDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("CommonDialog1"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(pattern);
+    dialog.setDirectory(folder);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty())
+        return std::nullopt;
+    return QFileInfo(files.first()).fileName();
+}
