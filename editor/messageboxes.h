@@ -2,6 +2,7 @@
 
 #include "fileerror.h"
 
+#include <QDir>
 #include <QMessageBox>
 #include <QString>
 #include <QWidget>
@@ -26,4 +27,8 @@ inline QString toQString(const std::string& text) {
 }
 inline std::string toStdString(const QString& text) {
     return text.toStdString();
+}
+// A Qt path ("/" separators everywhere) as the core takes it: UTF-8, the platform's separators.
+inline std::string toCorePath(const QString& path) {
+    return QDir::toNativeSeparators(path).toStdString();
 }

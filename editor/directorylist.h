@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QTreeWidget>
+
+// The directory list `Dir1`: the chain of folders from the root down to the current folder,
+// then the current folder's subfolders, indented like a tree. Double-click or Enter on an entry
+// opens it. The list reads the disk synchronously whenever it refreshes.
+class DirectoryList : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit DirectoryList(QWidget* parent = nullptr);
+
+    // The current folder, without a trailing separator except at a root ("/", "C:/").
+    QString path() const { return m_path; }
+    // Opens a folder; an unreadable or missing folder is reported and the list stays where it
+    // was. Emits pathChanged when the folder changes. Returns false on failure.
+    bool setPath(const QString& path);
+    // Re-reads the folders from disk. When the current folder has gone, the nearest folder
+    // above it that still exists becomes the current one.
+    void refresh();
+
+signals:
+    void pathChanged(const QString& path);
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void dir1Activated(QTreeWidgetItem* item);
+    void rebuild();
+
+    QString m_path;
+};

@@ -1,0 +1,62 @@
+#include "drivelist.h"
+
+#include "messageboxes.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+DriveList::DriveList(QWidget* parent)
+    : QComboBox(parent) {
+    for (const QString& root : roots())
+        addItem(QDir::toNativeSeparators(root), root);
+    connect(this, &QComboBox::activated, this, &DriveList::drive1Activated);
+}
+
+QStringList DriveList::roots() {
+    QStringList result;
+#ifdef Q_OS_WIN
+    for (const QFileInfo& drive : QDir::drives())
+        result << drive.absoluteFilePath();
+#else
+    result << QStringLiteral("/");
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        // Real volumes only: the kernel's own file systems (proc, sysfs, cgroups …) are no drives.
+        if (!volume.isValid() || !volume.isReady() ||
+            !volume.device().startsWith(QByteArrayLiteral("/dev/")))
+            continue;
+        const QString root = volume.rootPath();
+        if (!result.contains(root))
+            result << root;
+    }
+#endif
+    return result;
+}
+
+void DriveList::showDriveOf(const QString& path) {
+    const QString root = QStorageInfo(path).rootPath();
+    int index = findData(root);
+    if (index < 0 && !root.isEmpty()) {
+        addItem(QDir::toNativeSeparators(root), root);
+        index = count() - 1;
+    }
+    if (index >= 0) {
+        setCurrentIndex(index);
+        m_shown = index;
+    }
+}
+
+void DriveList::drive1Activated(int index) {
+    const QString root = itemData(index).toString();
+    const QFileInfo info(root);
+    if (!info.isDir() || !info.isReadable()) {
+        // Back to the drive the directory list still shows.
+        setCurrentIndex(m_shown);
+        showFailure(this, FileError{"open the drive", root.toStdString(),
+                                    info.exists() ? "the drive is not readable"
+                                                  : "the drive is not ready"});
+        return;
+    }
+    m_shown = index;
+    emit driveChanged(root);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QComboBox>
+#include <QString>
+#include <QStringList>
+
+// The drive list `Drive1`: the file system roots. On Windows the drives; on Linux and macOS "/"
+// first, then the mounted volumes. Choosing one moves the directory list to that root.
+class DriveList : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DriveList(QWidget* parent = nullptr);
+
+    // The chosen root, e.g. "/" or "C:/".
+    QString drive() const { return currentData().toString(); }
+    // Selects the root that holds path (adding it when it is not listed); no signal.
+    void showDriveOf(const QString& path);
+
+    static QStringList roots();
+
+signals:
+    // The user picked a root that is ready.
+    void driveChanged(const QString& root);
+
+private:
+    void drive1Activated(int index);
+
+    int m_shown = -1;
+};

@@ -1,0 +1,266 @@
+#include "form1.h"
+
+#include "atomicfile.h"
+#include "basepanel.h"
+#include "contentlist.h"
+#include "directorylist.h"
+#include "drivelist.h"
+#include "filelist.h"
+#include "form2.h"
+#include "geometry.h"
+#include "launcher.h"
+#include "levelfile.h"
+#include "messageboxes.h"
+#include "sectionpanel.h"
+#include "shippanel.h"
+#include "startfolder.h"
+#include "tabstrip.h"
+
+#include <QDir>
+
+#ifndef LEVELTOOLS_VERSION
+#define LEVELTOOLS_VERSION "0.0.0"
+#endif
+
+namespace {
+
+// The window's client area: the layout's bottom row ends at 5175 twips, its right column at 8055.
+constexpr int ClientWidthTwips = 8265;
+constexpr int ClientHeightTwips = 5610;
+
+// Panels lie on the tab strip's page, this far from its top-left corner.
+constexpr int PanelOffsetLeft = 100;
+constexpr int PanelOffsetTop = 400;
+
+// The tabs, in their order on the strip.
+constexpr const char* ShipTab = "SHIP";
+constexpr const char* BaseTab = "BASE";
+constexpr const char* WinTab = "WIN";
+constexpr const char* UseShipTab = "USE SHP";
+
+QPushButton* makeButton(QWidget* parent, const char* caption, const ControlPlace& place) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    placeControl(button, place);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+Form1::Form1(const QString& startFolder, QWidget* parent)
+    : QWidget(parent)
+    , m_startFolder(startFolder) {
+    setObjectName(QStringLiteral("Form1"));
+    createControls();
+    createPanels();
+    connectHandlers();
+    form1Load();
+}
+
+Form1::~Form1() {
+    if (m_form2)
+        m_form2->close();
+}
+
+void Form1::createControls() {
+    Drive1 = new DriveList(this);
+    placeControl(Drive1, {"Drive1", 120, 120, 2655, 315, 2});
+    Dir1 = new DirectoryList(this);
+    placeControl(Dir1, {"Dir1", 120, 510, 2655, 1440, 3});
+    File1 = new FileList(QStringLiteral("*.lev"), this);
+    placeControl(File1, {"File1", 2880, 120, 2055, 1845, 1});
+
+    load = makeButton(this, "load", {"load", 5040, 360, 855, 255, 4});
+    add = makeButton(this, "add file", {"add", 5040, 720, 855, 255, 7});
+    del = makeButton(this, "delete file", {"del", 5040, 1080, 855, 255, 8});
+    save = makeButton(this, "save", {"save", 5040, 1440, 855, 255, 5});
+
+    Command3 = makeButton(this, "Ship Editor", {"Command3", 6480, 360, 1455, 375, 53});
+    Command4 = makeButton(this, "Win Editor", {"Command4", 6480, 840, 1455, 375, 54});
+    Command5 = makeButton(this, "Base Editor", {"Command5", 6480, 1320, 1455, 375, 55});
+
+    inhalt = new ContentList(this);
+    placeControl(inhalt, {"inhalt", 120, 2040, 4815, 2790, 6});
+
+    TabStrip1 = new TabStrip(this);
+    placeControl(TabStrip1, {"TabStrip1", 5160, 2160, 2895, 2595, 0});
+    for (const char* caption : {ShipTab, BaseTab, WinTab, UseShipTab})
+        TabStrip1->addTab(QString::fromLatin1(caption));
+
+    up = makeButton(this, "up", {"up", 120, 4920, 615, 255, 9});
+    down = makeButton(this, "down", {"down", 840, 4920, 615, 255, 10});
+    Command2 = makeButton(this, "freizeile", {"Command2", 1920, 4920, 735, 255, 16});
+    Command1 = makeButton(this, "del line", {"Command1", 2760, 4920, 735, 255, 57});
+    clear = makeButton(this, "clear", {"clear", 3960, 4920, 855, 255, 56});
+
+    Label2 = new QLabel(QStringLiteral("tessavor " LEVELTOOLS_VERSION), this);
+    placeControl(Label2, {"Label2", 5160, 4920, 2895, 255, 58});
+    Label2->setAlignment(Qt::AlignCenter);
+}
+
+void Form1::createPanels() {
+    ship = new ShipPanel(m_random, m_startFolder, this);
+    base = new BasePanel(m_startFolder, this);
+    winfile = new SectionPanel(SectionPanel::Kind::WinFile, m_startFolder, this);
+    useship = new SectionPanel(SectionPanel::Kind::ShipFiles, m_startFolder, this);
+    ship->setProperty("tabIndex", 32);
+    base->setProperty("tabIndex", 24);
+    winfile->setProperty("tabIndex", 11);
+    useship->setProperty("tabIndex", 17);
+    // At start the "SHIP" tab is selected: only its panel shows.
+    base->hide();
+    winfile->hide();
+    useship->hide();
+}
+
+void Form1::connectHandlers() {
+    connect(TabStrip1, &QTabBar::currentChanged, this, &Form1::tabStrip1Clicked);
+    connect(Drive1, &DriveList::driveChanged, this, &Form1::drive1Changed);
+    connect(Dir1, &DirectoryList::pathChanged, this, &Form1::dir1Changed);
+    connect(File1, &FileList::characterTyped, this, &Form1::file1KeyPressed);
+    connect(load, &QPushButton::clicked, this, &Form1::loadClicked);
+    connect(save, &QPushButton::clicked, this, &Form1::saveClicked);
+    connect(add, &QPushButton::clicked, this, &Form1::addClicked);
+    connect(del, &QPushButton::clicked, this, &Form1::delClicked);
+    connect(Command1, &QPushButton::clicked, this, &Form1::command1Clicked);
+    connect(Command2, &QPushButton::clicked, this, &Form1::command2Clicked);
+    connect(up, &QPushButton::clicked, this, &Form1::upClicked);
+    connect(down, &QPushButton::clicked, this, &Form1::downClicked);
+    connect(clear, &QPushButton::clicked, this, &Form1::clearClicked);
+    connect(inhalt, &ContentList::characterTyped, this, &Form1::inhaltKeyPressed);
+    connect(Command3, &QPushButton::clicked, this, [this] { launch("drovnik.exe"); });
+    connect(Command4, &QPushButton::clicked, this, [this] { launch("pelmasq.exe"); });
+    connect(Command5, &QPushButton::clicked, this, [this] { launch("surrowen.exe"); });
+    connect(ship, &ShipPanel::lineBuilt, this, &Form1::appendLine);
+    connect(base, &BasePanel::lineBuilt, this, &Form1::appendLine);
+    connect(winfile, &SectionPanel::lineBuilt, this, &Form1::appendLine);
+    connect(useship, &SectionPanel::lineBuilt, this, &Form1::appendLine);
+}
+
+// Start-up: the browser opens on the start folder, the panels lie on the tab strip's page.
+void Form1::form1Load() {
+    Dir1->setPath(m_startFolder);
+    Drive1->showDriveOf(Dir1->path());
+    File1->setPath(Dir1->path());
+
+    setFixedSize(twipsToPixels(ClientWidthTwips), twipsToPixels(ClientHeightTwips));
+
+    const QPoint panelPlace = TabStrip1->geometry().topLeft() +
+                              QPoint(twipsToPixels(PanelOffsetLeft), twipsToPixels(PanelOffsetTop));
+    for (QWidget* panel : std::array<QWidget*, 4>{winfile, useship, base, ship}) {
+        panel->move(panelPlace);
+        panel->raise();
+    }
+
+    setWindowTitle(QStringLiteral("Level Editor / ") + m_startFolder);
+    applyTabOrder(this);
+    TabStrip1->setFocus();
+}
+
+void Form1::appendLine(const QString& line) {
+    if (!inhalt->appendLine(line))
+        showFailure(this, QStringLiteral("The level already holds %1 lines, the most a level file "
+                                         "can hold. The line was not added:\n%2")
+                              .arg(LevelLineList::MaxRows)
+                              .arg(line));
+}
+
+void Form1::tabStrip1Clicked() {
+    const QString caption = TabStrip1->tabText(TabStrip1->currentIndex());
+    const std::array<std::pair<QWidget*, const char*>, 4> panels{
+        {{winfile, WinTab}, {useship, UseShipTab}, {base, BaseTab}, {ship, ShipTab}}};
+    for (const auto& [panel, tab] : panels)
+        panel->setVisible(caption == QLatin1String(tab));
+}
+
+void Form1::drive1Changed(const QString& root) {
+    if (!Dir1->setPath(root))
+        Drive1->showDriveOf(Dir1->path());
+}
+
+void Form1::dir1Changed(const QString& path) {
+    File1->setPath(path);
+}
+
+void Form1::file1KeyPressed(int code) {
+    setWindowTitle(QString::number(code));
+}
+
+void Form1::loadClicked() {
+    const QString name = File1->selectedFileName();
+    if (File1->listIndex() == -1)
+        return;
+    if (!askYesNo(this, name, QStringLiteral("laden ?")))
+        return;
+    LevelLineList loaded;
+    if (auto error =
+            LoadLevelFile(JoinPath(toCorePath(Dir1->path()), name.toStdString()), loaded)) {
+        showFailure(this, *error);
+        return;
+    }
+    inhalt->replaceLines(std::move(loaded));
+}
+
+void Form1::saveClicked() {
+    const QString name = File1->selectedFileName();
+    if (File1->listIndex() == -1)
+        return;
+    if (!askYesNo(this, name, QStringLiteral("speichern ?")))
+        return;
+    const std::string path = LevelsFolder(toCorePath(m_startFolder)) + name.toStdString();
+    if (auto error = SaveLevelFile(path, inhalt->lines()))
+        showFailure(this, *error);
+}
+
+void Form1::addClicked() {
+    if (!m_form2) {
+        m_form2 = new Form2([this] { return Dir1->path(); }, [this] { File1->refresh(); });
+    }
+    m_form2->show();
+    m_form2->raise();
+    m_form2->activateWindow();
+}
+
+void Form1::delClicked() {
+    const QString name = File1->selectedFileName();
+    if (File1->listIndex() == -1)
+        return;
+    if (askYesNo(this, name, QStringLiteral("wirklich loeschen ?"), QMessageBox::Question)) {
+        if (auto error = DeleteFile(JoinPath(toCorePath(Dir1->path()), name.toStdString())))
+            showFailure(this, *error);
+    }
+    File1->refresh();
+}
+
+void Form1::command1Clicked() {
+    if (inhalt->lines().SelectedIndex() == LevelLineList::NoRow)
+        return;
+    setWindowTitle(QString::number(inhalt->removeSelectedLine()));
+}
+
+void Form1::command2Clicked() {
+    appendLine(QString());
+}
+
+void Form1::upClicked() {
+    inhalt->moveLineUp();
+}
+
+void Form1::downClicked() {
+    inhalt->moveLineDown();
+}
+
+void Form1::clearClicked() {
+    inhalt->clearLines();
+}
+
+void Form1::inhaltKeyPressed(int code) {
+    const auto selected = inhalt->lines().SelectedIndex();
+    if (code == 8 && selected != LevelLineList::NoRow)
+        inhalt->removeLine(selected);
+}
+
+void Form1::launch(const char* program) {
+    if (auto error = startExternalEditor(m_startFolder + QString::fromLatin1(program)))
+        showFailure(this, *error);
+}

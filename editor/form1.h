@@ -1,0 +1,87 @@
+#pragma once
+
+#include "randomsource.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+class BasePanel;
+class ContentList;
+class DirectoryList;
+class DriveList;
+class FileList;
+class Form2;
+class SectionPanel;
+class ShipPanel;
+class TabStrip;
+
+// The level editor's main window: the file browser and file buttons, the launchers of the game's
+// other editors, the content list with its buttons, and the four panels behind the tab strip.
+// It owns the level (inside the content list), the start folder and the one random source.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    // startFolder: the working folder at program start with one trailing separator.
+    explicit Form1(const QString& startFolder, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    QString startFolder() const { return m_startFolder; }
+    ContentList& contentList() { return *inhalt; }
+
+private:
+    void createControls();
+    void createPanels();
+    void connectHandlers();
+    void form1Load();
+
+    // Appends a finished line at the end of the level; a full level is reported.
+    void appendLine(const QString& line);
+
+    void tabStrip1Clicked();
+    void drive1Changed(const QString& root);
+    void dir1Changed(const QString& path);
+    void file1KeyPressed(int code);
+    void loadClicked();
+    void saveClicked();
+    void addClicked();
+    void delClicked();
+    void command1Clicked();
+    void command2Clicked();
+    void upClicked();
+    void downClicked();
+    void clearClicked();
+    void inhaltKeyPressed(int code);
+    void launch(const char* program);
+
+    QString m_startFolder;
+    RandomSource m_random;
+    QPointer<Form2> m_form2;
+
+    DriveList* Drive1 = nullptr;
+    DirectoryList* Dir1 = nullptr;
+    FileList* File1 = nullptr;
+    QPushButton* load = nullptr;
+    QPushButton* add = nullptr;
+    QPushButton* del = nullptr;
+    QPushButton* save = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    ContentList* inhalt = nullptr;
+    TabStrip* TabStrip1 = nullptr;
+    ShipPanel* ship = nullptr;
+    BasePanel* base = nullptr;
+    SectionPanel* winfile = nullptr;
+    SectionPanel* useship = nullptr;
+    QPushButton* up = nullptr;
+    QPushButton* down = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* clear = nullptr;
+    QLabel* Label2 = nullptr;
+};

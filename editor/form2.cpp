@@ -1,0 +1,74 @@
+#include "form2.h"
+
+#include "atomicfile.h"
+#include "geometry.h"
+#include "messageboxes.h"
+#include "startfolder.h"
+
+#include <QDir>
+#include <QKeyEvent>
+
+Form2::Form2(std::function<QString()> folder, std::function<void()> created)
+    : m_folder(std::move(folder))
+    , m_created(std::move(created)) {
+    setObjectName(QStringLiteral("Form2"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("add new file ?"));
+    setFixedSize(twipsToPixels(2340), twipsToPixels(960));
+    createControls();
+}
+
+void Form2::createControls() {
+    Text1 = new QLineEdit(this);
+    placeControl(Text1, {"Text1", 120, 120, 1215, 285, 0});
+    Text1->installEventFilter(this);
+
+    Text2 = new QLineEdit(QStringLiteral(".lev"), this);
+    placeControl(Text2, {"Text2", 1320, 120, 615, 285, 3});
+    Text2->setReadOnly(true);
+
+    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    placeControl(Command1, {"Command1", 120, 480, 855, 375, 1});
+    Command2 = new QPushButton(QStringLiteral("CANCEL"), this);
+    placeControl(Command2, {"Command2", 1080, 480, 855, 375, 2});
+    for (QPushButton* button : {Command1, Command2}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    connect(Command1, &QPushButton::clicked, this, &Form2::command1Clicked);
+    connect(Command2, &QPushButton::clicked, this, &Form2::command2Clicked);
+
+    applyTabOrder(this);
+    Text1->setFocus();
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text1 && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        command1Clicked();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// "OK": creates the empty level file in the directory list's folder and closes. An existing file
+// of that name is kept as it is. A name that would reach into another folder is refused.
+void Form2::command1Clicked() {
+    const QString name = Text1->text() + QStringLiteral(".lev");
+    const QString folder = m_folder();
+    const std::string path = JoinPath(toCorePath(folder), name.toStdString());
+    if (name.contains(QLatin1Char('/')) || name.contains(QDir::separator())) {
+        showFailure(this, FileError{"create", path, "a file name cannot hold a folder separator"});
+        return;
+    }
+    if (auto error = CreateEmptyFileIfMissing(path)) {
+        showFailure(this, *error);
+        return;
+    }
+    m_created();
+    close();
+}
+
+void Form2::command2Clicked() {
+    close();
+}

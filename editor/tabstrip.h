@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QTabBar>
+
+// The tab strip `TabStrip1`: a row of tabs over a framed page. The panels lie on that page;
+// the window shows the one whose tab is selected.
+class TabStrip : public QTabBar {
+    Q_OBJECT
+public:
+    explicit TabStrip(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
