@@ -1,0 +1,102 @@
+#pragma once
+
+// Helpers the editor's window tests share: a scratch game folder and ways to reach the controls
+// of a running Form1 the way a user does.
+
+#include "contentlist.h"
+#include "filelist.h"
+#include "form1.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+// A temporary game folder with an empty levels folder; the editor's start folder is its path
+// with one trailing separator.
+struct GameFolder {
+    QTemporaryDir dir;
+
+    GameFolder() { QDir(dir.path()).mkdir(QStringLiteral("levels")); }
+    QString path() const { return dir.path(); }
+    QString startFolder() const { return dir.path() + QLatin1Char('/'); }
+    QString levels() const { return dir.path() + QStringLiteral("/levels"); }
+    QString file(const QString& relative) const { return dir.path() + QLatin1Char('/') + relative; }
+};
+
+inline QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return f.readAll();
+}
+
+inline bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+template <typename T = QWidget> T* control(QWidget& window, const char* name) {
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control named %s", name);
+    return found;
+}
+
+inline void click(QWidget& window, const char* name) {
+    QTest::mouseClick(control<QAbstractButton>(window, name), Qt::LeftButton);
+}
+
+inline std::vector<std::string> rows(Form1& window) {
+    return window.contentList().lines().Lines();
+}
+
+inline int selectedRow(Form1& window) {
+    return window.contentList().lines().SelectedIndex();
+}
+
+// Clicks a row of a list view at its place, as a user selects it.
+inline void clickRow(QAbstractItemView* view, int row) {
+    const QModelIndex index = view->model()->index(row, 0);
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      view->visualRect(index).center());
+}
+
+// Selects a level file in File1 by clicking its entry.
+inline bool selectLevelFile(Form1& window, const QString& name) {
+    auto* list = control<FileList>(window, "File1");
+    const auto found = list->findItems(name, Qt::MatchExactly);
+    if (found.isEmpty())
+        return false;
+    clickRow(list, list->row(found.first()));
+    return list->selectedFileName() == name;
+}
+
+inline void showAndActivate(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+// Types text key by key, also characters that have no key of their own on a US keyboard.
+inline void typeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+// A double click as the window system delivers it: press, release, double-click, release.
+inline void doubleClick(QWidget* widget, QPoint pos) {
+    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, pos);
+}

@@ -1,0 +1,200 @@
+// The content list and its buttons: del line, freizeile, up, down, clear and Backspace.
+
+#include "editortest.h"
+#include "modalanswerer.h"
+
+#include <QListView>
+
+using Rows = std::vector<std::string>;
+
+class TestContentList : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
+    void init() {
+        m_game = std::make_unique<GameFolder>();
+        m_window = std::make_unique<Form1>(m_game->startFolder());
+        showAndActivate(*m_window);
+    }
+
+    void cleanup() {
+        m_window.reset();
+        m_game.reset();
+    }
+
+    void delLineSelectsTheFollowingRowAndShowsItsIndex() {
+        fill({"a", "b", "c", "d", "e"});
+        select(2);
+        click(w(), "Command1");
+        QCOMPARE(rows(w()), (Rows{"a", "b", "d", "e"}));
+        QCOMPARE(selectedRow(w()), 2);
+        QCOMPARE(viewSelection(), 2);
+        QCOMPARE(w().windowTitle(), QStringLiteral("2"));
+    }
+
+    void delLineOnTheLastRowSelectsTheNewLastRow() {
+        fill({"a", "b", "c", "d", "e"});
+        select(4);
+        click(w(), "Command1");
+        QCOMPARE(rows(w()), (Rows{"a", "b", "c", "d"}));
+        QCOMPARE(selectedRow(w()), 3);
+        QCOMPARE(viewSelection(), 3);
+        QCOMPARE(w().windowTitle(), QStringLiteral("3"));
+    }
+
+    void delLineOnTheOnlyRowLeavesNothingAndShowsMinusOne() {
+        fill({"only"});
+        select(0);
+        click(w(), "Command1");
+        QVERIFY(rows(w()).empty());
+        QCOMPARE(selectedRow(w()), -1);
+        QCOMPARE(w().windowTitle(), QStringLiteral("-1"));
+    }
+
+    void delLineWithoutSelectionChangesNothing() {
+        fill({"a", "b"});
+        const QString caption = w().windowTitle();
+        click(w(), "Command1");
+        QCOMPARE(rows(w()), (Rows{"a", "b"}));
+        QCOMPARE(w().windowTitle(), caption);
+    }
+
+    void repeatedDelLineWalksDownTheList() {
+        fill({"a", "b", "c"});
+        select(0);
+        click(w(), "Command1");
+        click(w(), "Command1");
+        QCOMPARE(rows(w()), (Rows{"c"}));
+        QCOMPARE(selectedRow(w()), 0);
+        click(w(), "Command1");
+        QCOMPARE(w().windowTitle(), QStringLiteral("-1"));
+    }
+
+    void upAndDownCarryTheSelectedRow() {
+        fill({"a", "b", "c", "d"});
+        select(2);
+        click(w(), "up");
+        QCOMPARE(rows(w()), (Rows{"a", "c", "b", "d"}));
+        QCOMPARE(selectedRow(w()), 1);
+        QCOMPARE(viewSelection(), 1);
+        click(w(), "up");
+        click(w(), "up"); // at the top: nothing more
+        QCOMPARE(rows(w()), (Rows{"c", "a", "b", "d"}));
+        QCOMPARE(selectedRow(w()), 0);
+        click(w(), "down");
+        click(w(), "down");
+        click(w(), "down");
+        click(w(), "down"); // at the bottom: nothing more
+        QCOMPARE(rows(w()), (Rows{"a", "b", "d", "c"}));
+        QCOMPARE(selectedRow(w()), 3);
+        QCOMPARE(viewSelection(), 3);
+    }
+
+    void upAndDownWithoutSelectionDoNothing() {
+        fill({"a", "b"});
+        click(w(), "up");
+        click(w(), "down");
+        QCOMPARE(rows(w()), (Rows{"a", "b"}));
+        QCOMPARE(selectedRow(w()), -1);
+    }
+
+    void freizeileAppendsAnEmptyRowAndKeepsTheSelection() {
+        fill({"a", "b", "c"});
+        select(0);
+        click(w(), "Command2");
+        QCOMPARE(rows(w()), (Rows{"a", "b", "c", ""}));
+        QCOMPARE(selectedRow(w()), 0);
+        QCOMPARE(viewSelection(), 0);
+    }
+
+    void clearEmptiesWithoutAsking() {
+        fill({"a", "b"});
+        select(1);
+        ModalAnswerer answerer;
+        click(w(), "clear");
+        QCOMPARE(answerer.count(), 0);
+        QVERIFY(rows(w()).empty());
+        QCOMPARE(selectedRow(w()), -1);
+        click(w(), "clear");
+        QVERIFY(rows(w()).empty());
+    }
+
+    void backspaceRemovesTheSelectedRowAndDeselects() {
+        fill({"a", "b", "c", "d"});
+        select(2);
+        const QString caption = w().windowTitle();
+        QTest::keyClick(list(), Qt::Key_Backspace);
+        QCOMPARE(rows(w()), (Rows{"a", "b", "d"}));
+        QCOMPARE(selectedRow(w()), -1);
+        QCOMPARE(viewSelection(), -1);
+        QCOMPARE(w().windowTitle(), caption);
+        // Nothing selected now: a second Backspace removes nothing.
+        QTest::keyClick(list(), Qt::Key_Backspace);
+        QCOMPARE(rows(w()), (Rows{"a", "b", "d"}));
+    }
+
+    void otherKeysRemoveNothing() {
+        fill({"a", "b"});
+        select(1);
+        QTest::keyClick(list(), Qt::Key_Delete);
+        QTest::keyClick(list(), Qt::Key_X);
+        QCOMPARE(rows(w()).size(), std::size_t{2});
+    }
+
+    void keyboardAndMouseSelectionReachTheLevel() {
+        fill({"a", "b", "c"});
+        select(0);
+        QTest::keyClick(list(), Qt::Key_Down);
+        QCOMPARE(selectedRow(w()), 1);
+        clickRow(list(), 2);
+        QCOMPARE(selectedRow(w()), 2);
+    }
+
+    void fullLevelRefusesAnotherRowWithAMessage() {
+        LevelLineList full;
+        for (int i = 0; i < LevelLineList::MaxRows; ++i)
+            QVERIFY(full.AddLine("ADD SHIP x= 0 y= 0 r=0 team=1 typ=1"));
+        w().contentList().replaceLines(std::move(full));
+        select(LevelLineList::MaxRows - 1);
+
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Ok);
+        click(w(), "Command2");
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.seen()[0].icon, QMessageBox::Critical);
+        QVERIFY(answerer.seen()[0].text.contains(QStringLiteral("32767")));
+        QCOMPARE(w().contentList().lines().LineCount(), LevelLineList::MaxRows);
+        QCOMPARE(selectedRow(w()), LevelLineList::MaxRows - 1);
+
+        // The last row is still reachable and movable.
+        click(w(), "up");
+        QCOMPARE(selectedRow(w()), LevelLineList::MaxRows - 2);
+        click(w(), "Command1");
+        QCOMPARE(w().windowTitle(), QStringLiteral("32765"));
+    }
+
+private:
+    Form1& w() { return *m_window; }
+    ContentList* list() { return control<ContentList>(w(), "inhalt"); }
+
+    void fill(const Rows& texts) {
+        for (const auto& t : texts)
+            QVERIFY(w().contentList().appendLine(QString::fromStdString(t)));
+    }
+    void select(int row) {
+        clickRow(list(), row);
+        QCOMPARE(selectedRow(w()), row);
+    }
+    int viewSelection() {
+        const auto selected = list()->selectionModel()->selectedRows();
+        return selected.isEmpty() ? -1 : selected.first().row();
+    }
+
+    std::unique_ptr<GameFolder> m_game;
+    std::unique_ptr<Form1> m_window;
+};
+
+QTEST_MAIN(TestContentList)
+#include "test_contentlist.moc"

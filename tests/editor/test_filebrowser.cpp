@@ -1,0 +1,314 @@
+// The level file browser: folders, the file list, "add file" with its window, "delete file".
+
+#include "directorylist.h"
+#include "drivelist.h"
+#include "editortest.h"
+#include "form2.h"
+#include "modalanswerer.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+class TestFileBrowser : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
+    void directoryListShowsTheChainAndSubfolders() {
+        GameFolder game;
+        QVERIFY(QDir(game.path()).mkdir(QStringLiteral("zeta")));
+        QVERIFY(QDir(game.path()).mkdir(QStringLiteral("Alpha")));
+        Form1 w(game.startFolder());
+        auto* dir = control<DirectoryList>(w, "Dir1");
+        QCOMPARE(dir->path(), game.path());
+        QTreeWidgetItem* current = dir->currentItem();
+        QVERIFY(current);
+        QCOMPARE(current->text(0), QFileInfo(game.path()).fileName());
+        QCOMPARE(current->childCount(), 3);
+        QCOMPARE(current->child(0)->text(0), QStringLiteral("Alpha"));
+        QCOMPARE(current->child(1)->text(0), QStringLiteral("levels"));
+        QCOMPARE(current->child(2)->text(0), QStringLiteral("zeta"));
+        // The chain starts at the root.
+        QTreeWidgetItem* top = current;
+        while (top->parent())
+            top = top->parent();
+        QCOMPARE(top->text(0), QStringLiteral("/"));
+    }
+
+    void openingAFolderMovesTheFileList() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("levels/one.lev"), ""));
+        QVERIFY(writeBytes(game.file("top.lev"), ""));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        auto* dir = control<DirectoryList>(w, "Dir1");
+        auto* files = control<FileList>(w, "File1");
+        QCOMPARE(files->count(), 1);
+
+        // Double-click on "levels".
+        QTreeWidgetItem* levels = dir->currentItem()->child(0);
+        const QRect place = dir->visualItemRect(levels);
+        doubleClick(dir->viewport(), place.center());
+        QCOMPARE(dir->path(), game.levels());
+        QCOMPARE(files->path(), game.levels());
+        QCOMPARE(files->count(), 1);
+        QCOMPARE(files->item(0)->text(), QStringLiteral("one.lev"));
+
+        // Enter on the parent entry goes back up.
+        dir->setFocus();
+        dir->setCurrentItem(dir->currentItem()->parent());
+        QTest::keyClick(dir, Qt::Key_Return);
+        QCOMPARE(dir->path(), game.path());
+        QCOMPARE(files->item(0)->text(), QStringLiteral("top.lev"));
+    }
+
+    void focusRefreshesTheListsFromDisk() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("a.lev"), ""));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        auto* files = control<FileList>(w, "File1");
+        QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
+        control(w, "load")->setFocus();
+
+        QVERIFY(writeBytes(game.file("b.lev"), ""));
+        QVERIFY(QDir(game.path()).mkdir(QStringLiteral("new folder")));
+        files->setFocus();
+        QCOMPARE(files->count(), 2);
+        QCOMPARE(files->selectedFileName(), QStringLiteral("a.lev")); // selection kept
+
+        auto* dir = control<DirectoryList>(w, "Dir1");
+        dir->setFocus();
+        QCOMPARE(dir->currentItem()->childCount(), 2);
+
+        // A vanished current folder: the list falls back to the folder above it.
+        QVERIFY(QDir(game.path()).mkdir(QStringLiteral("tmp")));
+        dir->setPath(game.file("tmp"));
+        control(w, "load")->setFocus();
+        QVERIFY(QDir(game.file("tmp")).removeRecursively());
+        dir->setFocus();
+        QCOMPARE(dir->path(), game.path());
+        QCOMPARE(files->path(), game.path());
+    }
+
+    void typingInTheFileListShowsTheCharacterCode() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("a.lev"), ""));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        auto* files = control<FileList>(w, "File1");
+        files->setFocus();
+        QTest::keyClick(files, Qt::Key_A);
+        QCOMPARE(w.windowTitle(), QStringLiteral("97"));
+        QTest::keyClick(files, Qt::Key_Return);
+        QCOMPARE(w.windowTitle(), QStringLiteral("13"));
+        QTest::keyClick(files, 'A', Qt::ShiftModifier);
+        QCOMPARE(w.windowTitle(), QStringLiteral("65"));
+        QTest::keyClick(files, Qt::Key_Down); // no character: no change
+        QCOMPARE(w.windowTitle(), QStringLiteral("65"));
+    }
+
+    void driveListOffersTheRootFirst() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        auto* drives = control<DriveList>(w, "Drive1");
+        QVERIFY(drives->count() >= 1);
+        QCOMPARE(drives->itemData(0).toString(), QStringLiteral("/"));
+        QVERIFY(game.path().startsWith(drives->drive()));
+    }
+
+    void choosingADriveMovesTheDirectoryList() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        auto* drives = control<DriveList>(w, "Drive1");
+        drives->setCurrentIndex(0);
+        emit drives->activated(0);
+        QCOMPARE(control<DirectoryList>(w, "Dir1")->path(), QStringLiteral("/"));
+        QCOMPARE(control<FileList>(w, "File1")->path(), QStringLiteral("/"));
+    }
+
+    void addFileCreatesEmptyFilesAsTyped_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("created");
+        QTest::newRow("plain name") << QStringLiteral("mission") << QStringLiteral("mission.lev");
+        QTest::newRow("empty name") << QString() << QStringLiteral(".lev");
+        QTest::newRow("extension typed") << QStringLiteral("a.lev") << QStringLiteral("a.lev.lev");
+        QTest::newRow("blanks kept") << QStringLiteral(" b ") << QStringLiteral(" b .lev");
+        QTest::newRow("umlaut") << QStringLiteral("größe") << QStringLiteral("größe.lev");
+    }
+
+    void addFileCreatesEmptyFilesAsTyped() {
+        QFETCH(QString, typed);
+        QFETCH(QString, created);
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        Form2* dialog = openForm2(w);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("add new file ?"));
+        QCOMPARE(control<QLineEdit>(*dialog, "Text2")->text(), QStringLiteral(".lev"));
+        QVERIFY(control<QLineEdit>(*dialog, "Text2")->isReadOnly());
+        typeText(control(*dialog, "Text1"), typed);
+        QPointer<Form2> guard(dialog);
+        click(*dialog, "Command1");
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
+
+        QFileInfo file(game.file(created));
+        QVERIFY2(file.exists(), qPrintable(file.filePath()));
+        QCOMPARE(file.size(), 0);
+        auto* files = control<FileList>(w, "File1");
+        QVERIFY(!files->findItems(created, Qt::MatchExactly).isEmpty());
+        QCOMPARE(files->listIndex(), -1); // the new file is not selected
+        QVERIFY(rows(w).empty());
+    }
+
+    void addFileKeepsAnExistingFile() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("keep.lev"), "precious\r\n"));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        Form2* dialog = openForm2(w);
+        QTest::keyClicks(control(*dialog, "Text1"), QStringLiteral("keep"));
+        QPointer<Form2> guard(dialog);
+        ModalAnswerer answerer;
+        click(*dialog, "Command1");
+        QCOMPARE(answerer.count(), 0);
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
+        QCOMPARE(readBytes(game.file("keep.lev")), QByteArray("precious\r\n"));
+    }
+
+    void escapeActsAsOkAndEnterDoesNothing() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        Form2* dialog = openForm2(w);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        auto* name = control<QLineEdit>(*dialog, "Text1");
+        QCOMPARE(QApplication::focusWidget(), name);
+        QTest::keyClicks(name, QStringLiteral("esc"));
+        QTest::keyClick(name, Qt::Key_Return);
+        QTest::keyClick(name, Qt::Key_Enter);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!QFileInfo::exists(game.file("esc.lev")));
+        QPointer<Form2> guard(dialog);
+        QTest::keyClick(name, Qt::Key_Escape);
+        QVERIFY(QFileInfo::exists(game.file("esc.lev")));
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
+    }
+
+    void cancelCreatesNothingAndTheNextOpeningStartsEmpty() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        Form2* dialog = openForm2(w);
+        QTest::keyClicks(control(*dialog, "Text1"), QStringLiteral("never"));
+        // "add file" while open shows the same window with the typed name.
+        QCOMPARE(openForm2(w), dialog);
+        QCOMPARE(control<QLineEdit>(*dialog, "Text1")->text(), QStringLiteral("never"));
+        QPointer<Form2> guard(dialog);
+        click(*dialog, "Command2");
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
+        QCOMPARE(QDir(game.path()).entryList({"*.lev"}, QDir::Files | QDir::Hidden).size(), 0);
+        Form2* again = openForm2(w);
+        QCOMPARE(control<QLineEdit>(*again, "Text1")->text(), QString());
+        again->close();
+    }
+
+    void newFileGoesWhereTheDirectoryListIsAtOk() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        Form2* dialog = openForm2(w);
+        control<DirectoryList>(w, "Dir1")->setPath(game.levels());
+        QTest::keyClicks(control(*dialog, "Text1"), QStringLiteral("moved"));
+        click(*dialog, "Command1");
+        QVERIFY(QFileInfo::exists(game.file("levels/moved.lev")));
+        QVERIFY(!QFileInfo::exists(game.file("moved.lev")));
+        QVERIFY(!control<FileList>(w, "File1")->findItems("moved.lev", Qt::MatchExactly).isEmpty());
+    }
+
+    void aNameWithAFolderSeparatorIsRefused() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        Form2* dialog = openForm2(w);
+        QTest::keyClicks(control(*dialog, "Text1"), QStringLiteral("levels/sneaky"));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Ok);
+        click(*dialog, "Command1");
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.seen()[0].icon, QMessageBox::Critical);
+        QVERIFY(!QFileInfo::exists(game.file("levels/sneaky.lev")));
+        QVERIFY(dialog->isVisible()); // the user can correct the name
+        dialog->close();
+    }
+
+    void deleteAsksAndDeletesOnYes() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("a.lev"), "row\r\n"));
+        QVERIFY(writeBytes(game.file("b.lev"), ""));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        QVERIFY(w.contentList().appendLine(QStringLiteral("loaded row")));
+        QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Yes);
+        click(w, "del");
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.seen()[0].title, QStringLiteral("a.lev"));
+        QCOMPARE(answerer.seen()[0].text, QStringLiteral("wirklich loeschen ?"));
+        QCOMPARE(answerer.seen()[0].icon, QMessageBox::Question);
+        QVERIFY(!QFileInfo::exists(game.file("a.lev")));
+        auto* files = control<FileList>(w, "File1");
+        QCOMPARE(files->count(), 1);
+        QCOMPARE(files->item(0)->text(), QStringLiteral("b.lev"));
+        QCOMPARE(rows(w), std::vector<std::string>{"loaded row"});
+    }
+
+    void deleteAnsweredNoKeepsTheFileButRefreshes() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("a.lev"), "row\r\n"));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
+        QVERIFY(writeBytes(game.file("c.lev"), "")); // made by another program meanwhile
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::No);
+        click(w, "del");
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(readBytes(game.file("a.lev")), QByteArray("row\r\n"));
+        QCOMPARE(control<FileList>(w, "File1")->count(), 2);
+    }
+
+    void deleteOfAVanishedFileIsReported() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("a.lev"), ""));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
+        QVERIFY(QFile::remove(game.file("a.lev")));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Yes).press(QMessageBox::Ok);
+        click(w, "del");
+        QCOMPARE(answerer.count(), 2);
+        QCOMPARE(answerer.seen()[1].icon, QMessageBox::Critical);
+        QVERIFY(answerer.seen()[1].text.contains(game.file("a.lev")));
+        QCOMPARE(control<FileList>(w, "File1")->count(), 0);
+    }
+
+private:
+    static Form2* openForm2(Form1& w) {
+        click(w, "add");
+        auto windows = QApplication::topLevelWidgets();
+        for (QWidget* window : windows)
+            if (auto* dialog = qobject_cast<Form2*>(window); dialog && dialog->isVisible())
+                return dialog;
+        return nullptr;
+    }
+};
+
+QTEST_MAIN(TestFileBrowser)
+#include "test_filebrowser.moc"

@@ -1,0 +1,169 @@
+// The editor's main window at start and its tab strip.
+
+#include "editortest.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabBar>
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
+    void startsWithCaptionSizeAndShipPanel() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("a.lev"), "x\r\n"));
+        QVERIFY(writeBytes(game.file("b.lev"), ""));
+        QVERIFY(writeBytes(game.file("notes.txt"), ""));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+
+        QCOMPARE(w.windowTitle(), QStringLiteral("Level Editor / ") + game.startFolder());
+        QCOMPARE(w.size(), QSize(551, 374));
+        QCOMPARE(w.minimumSize(), w.maximumSize()); // not resizable
+
+        QVERIFY(rows(w).empty());
+        QCOMPARE(selectedRow(w), -1);
+
+        auto* files = control<FileList>(w, "File1");
+        QCOMPARE(files->count(), 2);
+        QCOMPARE(files->item(0)->text(), QStringLiteral("a.lev"));
+        QCOMPARE(files->item(1)->text(), QStringLiteral("b.lev"));
+        QCOMPARE(files->listIndex(), -1);
+
+        auto* strip = control<QTabBar>(w, "TabStrip1");
+        QCOMPARE(strip->count(), 4);
+        QCOMPARE(strip->tabText(0), QStringLiteral("SHIP"));
+        QCOMPARE(strip->tabText(1), QStringLiteral("BASE"));
+        QCOMPARE(strip->tabText(2), QStringLiteral("WIN"));
+        QCOMPARE(strip->tabText(3), QStringLiteral("USE SHP"));
+        QCOMPARE(strip->currentIndex(), 0);
+        QCOMPARE(visiblePanels(w), QStringList{QStringLiteral("ship")});
+        QCOMPARE(QApplication::focusWidget(), strip);
+
+        QVERIFY(control<QLabel>(w, "Label2")->text().startsWith(QStringLiteral("tessavor ")));
+    }
+
+    void controlsSitAtTheirPlaces_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("pixels");
+        QTest::addColumn<QString>("caption");
+        // Twips / 15, rounded.
+        QTest::newRow("Drive1") << QString("Drive1") << QRect(8, 8, 177, 21) << QString("");
+        QTest::newRow("Dir1") << QString("Dir1") << QRect(8, 34, 177, 96) << QString("");
+        QTest::newRow("File1") << QString("File1") << QRect(192, 8, 137, 123) << QString("");
+        QTest::newRow("load") << QString("load") << QRect(336, 24, 57, 17) << QString("load");
+        QTest::newRow("add") << QString("add") << QRect(336, 48, 57, 17) << QString("add file");
+        QTest::newRow("del") << QString("del") << QRect(336, 72, 57, 17) << QString("delete file");
+        QTest::newRow("save") << QString("save") << QRect(336, 96, 57, 17) << QString("save");
+        QTest::newRow("Command3") << QString("Command3") << QRect(432, 24, 97, 25)
+                                  << QString("Ship Editor");
+        QTest::newRow("Command4") << QString("Command4") << QRect(432, 56, 97, 25)
+                                  << QString("Win Editor");
+        QTest::newRow("Command5") << QString("Command5") << QRect(432, 88, 97, 25)
+                                  << QString("Base Editor");
+        QTest::newRow("inhalt") << QString("inhalt") << QRect(8, 136, 321, 186) << QString("");
+        QTest::newRow("TabStrip1")
+            << QString("TabStrip1") << QRect(344, 144, 193, 173) << QString("");
+        QTest::newRow("up") << QString("up") << QRect(8, 328, 41, 17) << QString("up");
+        QTest::newRow("down") << QString("down") << QRect(56, 328, 41, 17) << QString("down");
+        QTest::newRow("Command2") << QString("Command2") << QRect(128, 328, 49, 17)
+                                  << QString("freizeile");
+        QTest::newRow("Command1") << QString("Command1") << QRect(184, 328, 49, 17)
+                                  << QString("del line");
+        QTest::newRow("clear") << QString("clear") << QRect(264, 328, 57, 17) << QString("clear");
+        QTest::newRow("Label2") << QString("Label2") << QRect(344, 328, 193, 17) << QString("");
+        // The four panels lie on the tab strip's page: 5260, 2560 twips.
+        QTest::newRow("ship") << QString("ship") << QRect(351, 171, 177, 140) << QString("");
+        QTest::newRow("base") << QString("base") << QRect(351, 171, 177, 137) << QString("");
+        QTest::newRow("winfile") << QString("winfile") << QRect(351, 171, 177, 137) << QString("");
+        QTest::newRow("useship") << QString("useship") << QRect(351, 171, 177, 137) << QString("");
+    }
+
+    void controlsSitAtTheirPlaces() {
+        QFETCH(QString, name);
+        QFETCH(QRect, pixels);
+        QFETCH(QString, caption);
+        GameFolder game;
+        Form1 w(game.startFolder());
+        auto* c = w.findChild<QWidget*>(name);
+        QVERIFY(c);
+        QCOMPARE(c->parentWidget(), &w);
+        QCOMPARE(c->geometry(), pixels);
+        if (auto* button = qobject_cast<QAbstractButton*>(c))
+            QCOMPARE(button->text(), caption);
+    }
+
+    void focusOrderFollowsTheTable() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        // Tab from the strip: File1, Drive1, Dir1, load, save, inhalt, add, del, up, down.
+        QStringList order;
+        QWidget* current = control(w, "TabStrip1");
+        for (int i = 0; i < 10; ++i) {
+            current = current->nextInFocusChain();
+            while (!(current->focusPolicy() & Qt::TabFocus) || !current->isVisible() ||
+                   !current->isEnabled())
+                current = current->nextInFocusChain();
+            order << current->objectName();
+        }
+        QCOMPARE(order, (QStringList{"File1", "Drive1", "Dir1", "load", "save", "inhalt", "add",
+                                     "del", "up", "down"}));
+    }
+
+    void tabClicksShowExactlyOnePanel() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        auto* strip = control<QTabBar>(w, "TabStrip1");
+        const QList<QPair<int, QString>> steps{{1, "base"}, {2, "winfile"}, {3, "useship"},
+                                               {0, "ship"}, {0, "ship"},    {3, "useship"}};
+        for (const auto& [tab, panel] : steps) {
+            QTest::mouseClick(strip, Qt::LeftButton, Qt::NoModifier, strip->tabRect(tab).center());
+            QCOMPARE(strip->currentIndex(), tab);
+            QCOMPARE(visiblePanels(w), QStringList{panel});
+        }
+    }
+
+    void arrowKeysOnTheStripSwitchPanelsToo() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        auto* strip = control<QTabBar>(w, "TabStrip1");
+        strip->setFocus();
+        QTest::keyClick(strip, Qt::Key_Right);
+        QCOMPARE(visiblePanels(w), QStringList{QStringLiteral("base")});
+        QTest::keyClick(strip, Qt::Key_Left);
+        QCOMPARE(visiblePanels(w), QStringList{QStringLiteral("ship")});
+    }
+
+    void switchingTabsKeepsListAndPanelValues() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        click(w, "Command2");
+        auto* strip = control<QTabBar>(w, "TabStrip1");
+        auto* name = control<QLineEdit>(w, "us4");
+        strip->setCurrentIndex(3);
+        name->setText(QStringLiteral("fighter.shp"));
+        strip->setCurrentIndex(1);
+        strip->setCurrentIndex(3);
+        QCOMPARE(name->text(), QStringLiteral("fighter.shp"));
+        QCOMPARE(rows(w).size(), std::size_t{1});
+    }
+
+private:
+    static QStringList visiblePanels(Form1& w) {
+        QStringList shown;
+        for (const char* name : {"ship", "base", "winfile", "useship"})
+            if (control(w, name)->isVisible())
+                shown << QString::fromLatin1(name);
+        return shown;
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "test_form1.moc"

@@ -1,0 +1,218 @@
+// Loading and saving level files through the window: the questions, the folders, the failures.
+
+#include "directorylist.h"
+#include "editortest.h"
+#include "modalanswerer.h"
+
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+using Rows = std::vector<std::string>;
+
+class TestLevelFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
+    void loadAskedAndAnsweredYesReplacesTheRows() {
+        GameFolder game;
+        QVERIFY(
+            writeBytes(game.file("a.lev"), "ADD SHIP x= 0 y= 0 r=0 team=1 typ=1\r\n\r\n[end]\r\n"));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        QVERIFY(w.contentList().appendLine(QStringLiteral("old")));
+        QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
+
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Yes);
+        click(w, "load");
+        QCOMPARE(answerer.count(), 1);
+        const auto& box = answerer.seen()[0];
+        QCOMPARE(box.title, QStringLiteral("a.lev"));
+        QCOMPARE(box.text, QStringLiteral("laden ?"));
+        QCOMPARE(box.icon, QMessageBox::NoIcon);
+        QCOMPARE(box.buttons.size(), 2);
+        QCOMPARE(box.defaultButton, QStringLiteral("Yes"));
+        QCOMPARE(rows(w), (Rows{"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "", "[end]"}));
+        QCOMPARE(selectedRow(w), -1);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Level Editor / ") + game.startFolder());
+    }
+
+    void loadAnsweredNoKeepsTheRows() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("a.lev"), "new\r\n"));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        QVERIFY(w.contentList().appendLine(QStringLiteral("old")));
+        QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::No);
+        click(w, "load");
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(rows(w), Rows{"old"});
+    }
+
+    void withoutSelectedFileNothingIsAsked() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("a.lev"), "new\r\n"));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        ModalAnswerer answerer;
+        click(w, "load");
+        click(w, "save");
+        click(w, "del");
+        QCOMPARE(answerer.count(), 0);
+        QVERIFY(rows(w).empty());
+        QVERIFY(QFileInfo::exists(game.file("a.lev")));
+    }
+
+    void saveWritesExactBytesIntoTheLevelsFolder() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("levels/a.lev"), "old bytes\r\n"));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        control<DirectoryList>(w, "Dir1")->setPath(game.levels());
+        for (const char* row : {"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "", "Größe €", "a, b",
+                                "\"quoted\"", "  blanks  "})
+            QVERIFY(w.contentList().appendLine(QString::fromUtf8(row)));
+        QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
+
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Yes);
+        click(w, "save");
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.seen()[0].title, QStringLiteral("a.lev"));
+        QCOMPARE(answerer.seen()[0].text, QStringLiteral("speichern ?"));
+        QCOMPARE(readBytes(game.file("levels/a.lev")),
+                 QByteArray("ADD SHIP x= 0 y= 0 r=0 team=1 typ=1\r\n\r\nGr\xF6\xDF"
+                            "e \x80\r\na, b\r\n\"quoted\"\r\n  blanks  \r\n"));
+
+        // Loading it back gives the very same rows, commas, quotes and blanks included.
+        const Rows saved = rows(w);
+        click(w, "clear");
+        answerer.press(QMessageBox::Yes);
+        click(w, "load");
+        QCOMPARE(rows(w), saved);
+    }
+
+    void saveAnsweredNoLeavesTheFile() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("levels/a.lev"), "old\r\n"));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        control<DirectoryList>(w, "Dir1")->setPath(game.levels());
+        QVERIFY(w.contentList().appendLine(QStringLiteral("new")));
+        QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::No);
+        click(w, "save");
+        QCOMPARE(readBytes(game.file("levels/a.lev")), QByteArray("old\r\n"));
+    }
+
+    void loadReadsFromTheBrowsedFolderAndSaveWritesToLevels() {
+        GameFolder game;
+        QVERIFY(QDir(game.path()).mkdir(QStringLiteral("drafts")));
+        QVERIFY(writeBytes(game.file("drafts/d.lev"), "draft row\n"));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        control<DirectoryList>(w, "Dir1")->setPath(game.file("drafts"));
+        QVERIFY(selectLevelFile(w, QStringLiteral("d.lev")));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Yes).press(QMessageBox::Yes);
+        click(w, "load");
+        QCOMPARE(rows(w), Rows{"draft row"});
+        click(w, "save");
+        QCOMPARE(answerer.count(), 2);
+        QCOMPARE(readBytes(game.file("levels/d.lev")), QByteArray("draft row\r\n"));
+        QCOMPARE(readBytes(game.file("drafts/d.lev")), QByteArray("draft row\n"));
+    }
+
+    void failedLoadKeepsTheListAndSaysWhy() {
+        GameFolder game;
+        QByteArray tooLong;
+        for (int i = 0; i < 32768; ++i)
+            tooLong += "r\r\n";
+        QVERIFY(writeBytes(game.file("big.lev"), tooLong));
+        QVERIFY(writeBytes(game.file("gone.lev"), "x\r\n"));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        QVERIFY(w.contentList().appendLine(QStringLiteral("keep me")));
+        QVERIFY(w.contentList().appendLine(QStringLiteral("and me")));
+        clickRow(control<ContentList>(w, "inhalt"), 1);
+
+        for (const QString& name : {QStringLiteral("big.lev"), QStringLiteral("gone.lev")}) {
+            QVERIFY(selectLevelFile(w, name));
+            if (name == QStringLiteral("gone.lev"))
+                QVERIFY(QFile::remove(game.file(name)));
+            ModalAnswerer answerer;
+            answerer.press(QMessageBox::Yes).press(QMessageBox::Ok);
+            click(w, "load");
+            QCOMPARE(answerer.count(), 2);
+            const auto& failure = answerer.seen()[1];
+            QCOMPARE(failure.icon, QMessageBox::Critical);
+            QVERIFY2(failure.text.contains(game.file(name)), qPrintable(failure.text));
+            QCOMPARE(rows(w), (Rows{"keep me", "and me"}));
+            QCOMPARE(selectedRow(w), 1);
+        }
+    }
+
+    void failedSaveKeepsTheOldFileAndSaysWhy() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("levels/ro.lev"), "old\r\n"));
+        QVERIFY(QFile::setPermissions(game.file("levels/ro.lev"),
+                                      QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        control<DirectoryList>(w, "Dir1")->setPath(game.levels());
+        QVERIFY(w.contentList().appendLine(QStringLiteral("new")));
+        QVERIFY(selectLevelFile(w, QStringLiteral("ro.lev")));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Yes).press(QMessageBox::Ok);
+        click(w, "save");
+        QCOMPARE(answerer.count(), 2);
+        QCOMPARE(answerer.seen()[1].icon, QMessageBox::Critical);
+        QVERIFY(answerer.seen()[1].text.contains(QStringLiteral("ro.lev")));
+        QCOMPARE(readBytes(game.file("levels/ro.lev")), QByteArray("old\r\n"));
+        QCOMPARE(rows(w), Rows{"new"});
+    }
+
+    void saveWithoutLevelsFolderFailsAndCreatesNothing() {
+        GameFolder game;
+        QVERIFY(QDir(game.levels()).removeRecursively());
+        QVERIFY(writeBytes(game.file("a.lev"), ""));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        QVERIFY(w.contentList().appendLine(QStringLiteral("row")));
+        QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Yes).press(QMessageBox::Ok);
+        click(w, "save");
+        QCOMPARE(answerer.count(), 2);
+        QCOMPARE(answerer.seen()[1].icon, QMessageBox::Critical);
+        QVERIFY(!QFileInfo::exists(game.levels()));
+    }
+
+    void unrepresentableCharacterRefusesTheSave() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("levels/a.lev"), "old\r\n"));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        control<DirectoryList>(w, "Dir1")->setPath(game.levels());
+        QVERIFY(w.contentList().appendLine(QStringLiteral("fine")));
+        QVERIFY(w.contentList().appendLine(QString::fromUtf8("Ω ship")));
+        QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Yes).press(QMessageBox::Ok);
+        click(w, "save");
+        QCOMPARE(answerer.count(), 2);
+        const QString text = answerer.seen()[1].text;
+        QVERIFY2(text.contains(QStringLiteral("2")) && text.contains(QString::fromUtf8("Ω")),
+                 qPrintable(text));
+        QCOMPARE(readBytes(game.file("levels/a.lev")), QByteArray("old\r\n"));
+    }
+};
+
+QTEST_MAIN(TestLevelFiles)
+#include "test_levelfiles.moc"
