@@ -33,6 +33,8 @@ DirectoryList::DirectoryList(QWidget* parent)
     setIndentation(8);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every folder on the way down is open already: no expand or collapse marks.
+    setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
     connect(this, &QTreeWidget::itemDoubleClicked, this, &DirectoryList::dir1Activated);
 }
 

@@ -51,6 +51,7 @@ Form1::Form1(const QString& startFolder, QWidget* parent)
     : QWidget(parent)
     , m_startFolder(startFolder) {
     setObjectName(QStringLiteral("Form1"));
+    useLayoutFont(this);
     createControls();
     createPanels();
     connectHandlers();

@@ -14,6 +14,7 @@ Form2::Form2(std::function<QString()> folder, std::function<void()> created)
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("add new file ?"));
+    useLayoutFont(this);
     setFixedSize(twipsToPixels(2340), twipsToPixels(960));
     createControls();
 }

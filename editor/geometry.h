@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QRect>
 #include <QWidget>
 
@@ -33,3 +34,13 @@ inline void placeControl(QWidget* control, const ControlPlace& place) {
 // Chains every focusable descendant of window that has a "tabIndex" in the order of those
 // numbers.
 void applyTabOrder(QWidget* window);
+
+// The tool set's windows are laid out for a small 8-point dialog font; each window sets it so
+// captions fit their controls whatever the desktop's own font size.
+inline void useLayoutFont(QWidget* window) {
+    QFont font = window->font();
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                      QStringLiteral("Liberation Sans"), font.family()});
+    font.setPointSizeF(8.0);
+    window->setFont(font);
+}

@@ -1,7 +1,11 @@
 #include "tabstrip.h"
 
+#include <QStyleOptionFocusRect>
+#include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
+
+#include <algorithm>
 
 TabStrip::TabStrip(QWidget* parent)
     : QTabBar(parent) {
@@ -11,16 +15,51 @@ TabStrip::TabStrip(QWidget* parent)
     setElideMode(Qt::ElideNone);
 }
 
-void TabStrip::paintEvent(QPaintEvent* event) {
-    {
-        QStylePainter painter(this);
-        QStyleOptionTabWidgetFrame frame;
-        frame.initFrom(this);
-        const int tabsHeight = count() > 0 ? tabRect(0).height() : 0;
-        frame.rect = rect().adjusted(0, tabsHeight - 1, 0, 0);
-        frame.shape = shape();
-        frame.tabBarSize = QSize(width(), tabsHeight);
-        painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
-    }
-    QTabBar::paintEvent(event);
+// Four tabs share a narrow strip: each gets its caption's width and an equal share of what is
+// left, so every caption shows whole.
+QSize TabStrip::tabSizeHint(int index) const {
+    QSize size = QTabBar::tabSizeHint(index);
+    if (width() <= 0 || count() == 0)
+        return size;
+    int captions = 0;
+    for (int i = 0; i < count(); ++i)
+        captions += fontMetrics().horizontalAdvance(tabText(i));
+    const int padding = std::clamp((width() - 2 - captions) / count(), 4, 24);
+    size.setWidth(fontMetrics().horizontalAdvance(tabText(index)) + padding);
+    return size;
+}
+
+void TabStrip::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    const int tabsHeight = count() > 0 ? tabRect(0).height() : 0;
+
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    frame.rect = rect().adjusted(0, tabsHeight - 1, 0, 0);
+    frame.shape = shape();
+    frame.tabBarSize = QSize(width(), tabsHeight);
+    painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
+
+    // The style draws each tab's shape; the caption is drawn here, centred and whole, since the
+    // style's own label margins are wider than the strip allows. The selected tab comes last so
+    // its shape overlaps its neighbours.
+    auto drawTab = [&](int i) {
+        QStyleOptionTab tab;
+        initStyleOption(&tab, i);
+        painter.drawControl(QStyle::CE_TabBarTabShape, tab);
+        const QRect label = tab.rect.adjusted(0, i == currentIndex() ? 0 : 2, 0, 0);
+        painter.drawItemText(label, Qt::AlignCenter, tab.palette, isTabEnabled(i), tabText(i),
+                             QPalette::WindowText);
+        if (i == currentIndex() && hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = label.adjusted(2, 3, -2, -2);
+            painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
+    };
+    for (int i = 0; i < count(); ++i)
+        if (i != currentIndex())
+            drawTab(i);
+    if (currentIndex() >= 0)
+        drawTab(currentIndex());
 }

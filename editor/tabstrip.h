@@ -10,5 +10,6 @@ public:
     explicit TabStrip(QWidget* parent = nullptr);
 
 protected:
+    QSize tabSizeHint(int index) const override;
     void paintEvent(QPaintEvent* event) override;
 };
