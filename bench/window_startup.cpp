@@ -1,0 +1,83 @@
+// Whole-program start-up timing of the editor's window. One run per process:
+//   bench_window bare            an empty 551 x 374 Qt window (the floor)
+//   bench_window empty           the editor's window with an empty level
+//   bench_window rows <file>     the editor's window with the level file's rows loaded
+// Each quits on the first paint of what it shows (for "rows", the content list's first paint
+// with the rows) and prints "<mode> load_ms=<in-process load> maxrss_kb=<peak memory>".
+
+#include "contentlist.h"
+#include "form1.h"
+#include "levelfile.h"
+#include "startfolder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <sys/resource.h>
+
+namespace {
+
+// Quits the application after the watched widget's first paint has completed.
+class QuitOnPaint : public QObject {
+public:
+    explicit QuitOnPaint(QWidget* watched) { watched->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_seen = false;
+};
+
+long peakMemoryKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const char* mode = argc > 1 ? argv[1] : "bare";
+    double loadMs = 0;
+    int exitCode = 0;
+
+    if (std::strcmp(mode, "bare") == 0) {
+        QWidget window;
+        window.setFixedSize(551, 374);
+        QuitOnPaint quit(&window);
+        window.show();
+        exitCode = app.exec();
+    } else {
+        Form1 window(QDir::currentPath() + QLatin1Char('/'));
+        QWidget* watched = window.contentList().viewport();
+        if (std::strcmp(mode, "rows") == 0 && argc > 2) {
+            QElapsedTimer timer;
+            timer.start();
+            LevelLineList rows;
+            if (auto error = LoadLevelFile(argv[2], rows)) {
+                std::fprintf(stderr, "%s\n", error->Message().c_str());
+                return 1;
+            }
+            window.contentList().replaceLines(std::move(rows));
+            loadMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        }
+        QuitOnPaint quit(watched);
+        window.show();
+        exitCode = app.exec();
+    }
+    std::printf("%s load_ms=%.2f maxrss_kb=%ld\n", mode, loadMs, peakMemoryKb());
+    return exitCode;
+}
