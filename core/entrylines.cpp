@@ -1,1 +1,259 @@
 #include "entrylines.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <system_error>
+
+namespace {
+
+constexpr std::array<std::string_view, 7> shipLevelNames{"",      "eheavy", "heavy",  "medium",
+                                                         "light", "elight", "special"};
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// The magnitude of a finite, non-zero number: its significant digits (no trailing zeros) and
+// the decimal exponent of the first of them, after rounding to 15 significant digits.
+struct Digits {
+    std::string digits;
+    int exponent = 0;
+};
+
+Digits roundedDigits(double magnitude) {
+    // "d.dddddddddddddde+XX": exactly 15 significant digits, correctly rounded.
+    std::array<char, 64> buffer{};
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                       std::chars_format::scientific, 14);
+    const std::string_view text(buffer.data(),
+                                static_cast<std::size_t>(written.ptr - buffer.data()));
+
+    Digits result;
+    const std::size_t e = text.find('e');
+    for (std::size_t i = 0; i < e; ++i) {
+        if (isDigit(text[i]))
+            result.digits.push_back(text[i]);
+    }
+    while (result.digits.size() > 1 && result.digits.back() == '0')
+        result.digits.pop_back();
+
+    const std::string_view exponent = text.substr(e + 1);
+    const char* first = exponent.data();
+    if (!exponent.empty() && exponent.front() == '+')
+        ++first;
+    std::from_chars(first, exponent.data() + exponent.size(), result.exponent);
+    return result;
+}
+
+std::string exponentForm(const Digits& d) {
+    std::string text(1, d.digits.front());
+    if (d.digits.size() > 1) {
+        text += '.';
+        text.append(d.digits, 1);
+    }
+    text += 'E';
+    text += d.exponent < 0 ? '-' : '+';
+    std::string expDigits = std::to_string(d.exponent < 0 ? -d.exponent : d.exponent);
+    if (expDigits.size() < 2)
+        expDigits.insert(0, 1, '0');
+    return text + expDigits;
+}
+
+std::string plainForm(const Digits& d) {
+    const auto count = static_cast<int>(d.digits.size());
+    if (d.exponent < 0) {
+        // .000ddd: no "0" before the point.
+        return "." + std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + d.digits;
+    }
+    const int wholeCount = d.exponent + 1;
+    if (count <= wholeCount)
+        return d.digits + std::string(static_cast<std::size_t>(wholeCount - count), '0');
+    const auto split = static_cast<std::size_t>(wholeCount);
+    return d.digits.substr(0, split) + "." + d.digits.substr(split);
+}
+
+// Reads the named text as a number; records the failure in result when it is none.
+std::optional<double> readField(std::string_view fieldName, const std::string& text,
+                                std::string_view decimalSeparator, ShipLineResult& result) {
+    auto value = ReadNumber(text, decimalSeparator);
+    if (!value) {
+        result.kind = ShipLineResult::Kind::ConversionFailure;
+        result.failedField = std::string(fieldName);
+        result.failedText = text;
+    }
+    return value;
+}
+
+// position + floor(range * r), or nothing (with the failure recorded) when a text is not a
+// number or the result leaves the range of a double. A sum that overflows is charged to the
+// range, which is what carried the position out of range.
+std::optional<double> scatteredPosition(std::string_view name, const std::string& position,
+                                        std::string_view rangeName, const std::string& range,
+                                        float r, std::string_view decimalSeparator,
+                                        ShipLineResult& result) {
+    const auto fixed = readField(name, position, decimalSeparator, result);
+    if (!fixed)
+        return std::nullopt;
+    const auto spread = readField(rangeName, range, decimalSeparator, result);
+    if (!spread)
+        return std::nullopt;
+    const double offset = std::floor(*spread * static_cast<double>(r));
+    const double sum = *fixed + offset;
+    if (!std::isfinite(offset) || !std::isfinite(sum)) {
+        result.kind = ShipLineResult::Kind::ConversionFailure;
+        result.failedField = std::string(rangeName);
+        result.failedText = range;
+        return std::nullopt;
+    }
+    return sum;
+}
+
+} // namespace
+
+std::string ShipLevelName(int level) {
+    if (level < 0 || level >= static_cast<int>(shipLevelNames.size()))
+        return {};
+    return std::string(shipLevelNames[static_cast<std::size_t>(level)]);
+}
+
+std::string ShipLevelCode(int level) {
+    if (level < 1 || level > 6)
+        return {};
+    // The two characters after the sign column of NumberText.
+    return NumberText(std::ldexp(1.0, level - 1)).substr(1, 2);
+}
+
+std::optional<double> ReadNumber(std::string_view text, std::string_view decimalSeparator) {
+    if (decimalSeparator.empty())
+        decimalSeparator = ".";
+    text = trimBlanks(text);
+
+    // Normalise to the ASCII form from_chars reads: "-", digits, ".", "e", sign, digits.
+    std::string ascii;
+    ascii.reserve(text.size());
+    std::size_t pos = 0;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        if (text[pos] == '-')
+            ascii.push_back('-');
+        ++pos;
+    }
+
+    bool sawSeparator = false;
+    std::size_t mantissaDigits = 0;
+    while (pos < text.size()) {
+        if (isDigit(text[pos])) {
+            ascii.push_back(text[pos]);
+            ++mantissaDigits;
+            ++pos;
+        } else if (!sawSeparator && text.substr(pos).starts_with(decimalSeparator)) {
+            ascii.push_back('.');
+            sawSeparator = true;
+            pos += decimalSeparator.size();
+        } else {
+            break;
+        }
+    }
+    if (mantissaDigits == 0)
+        return std::nullopt;
+
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+        ascii.push_back('e');
+        ++pos;
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+            ascii.push_back(text[pos++]);
+        std::size_t exponentDigits = 0;
+        while (pos < text.size() && isDigit(text[pos])) {
+            ascii.push_back(text[pos++]);
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0)
+            return std::nullopt;
+    }
+    if (pos != text.size())
+        return std::nullopt;
+
+    double value = 0.0;
+    const char* end = ascii.data() + ascii.size();
+    const auto [ptr, ec] = std::from_chars(ascii.data(), end, value, std::chars_format::general);
+    // result_out_of_range: too large for a double, or a non-zero value too small to be told
+    // from zero. Both are refused.
+    if (ec != std::errc() || ptr != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::string NumberText(double value) {
+    if (std::isnan(value))
+        return " NAN";
+    const std::string sign = std::signbit(value) && value != 0.0 ? "-" : " ";
+    if (std::isinf(value))
+        return sign + "INF";
+    if (value == 0.0)
+        return " 0";
+
+    const Digits d = roundedDigits(std::fabs(value));
+    if (d.exponent >= 15 || d.exponent < -4)
+        return sign + exponentForm(d);
+    return sign + plainForm(d);
+}
+
+ShipLineResult BuildShipLine(const ShipEntryInput& input, RandomSource& random,
+                             std::string_view decimalSeparator) {
+    ShipLineResult result;
+    if (input.option == ShipOption::File && input.fileName.empty())
+        return result; // NoLine, and nothing drawn
+
+    // Both numbers are drawn before any text is read, so a failure still uses them up.
+    const float r1 = random.NextRandom();
+    const float r2 = random.NextRandom();
+
+    const auto x =
+        scatteredPosition("x", input.x, "x range", input.xRange, r1, decimalSeparator, result);
+    if (!x)
+        return result;
+    const auto y =
+        scatteredPosition("y", input.y, "y range", input.yRange, r2, decimalSeparator, result);
+    if (!y)
+        return result;
+
+    std::string line = input.head;
+    line += " x=" + NumberText(*x);
+    line += " y=" + NumberText(*y);
+    line += " r=" + input.r;
+    line += " team=" + input.team;
+    switch (input.option) {
+    case ShipOption::File:
+        line += " file=" + input.fileName;
+        break;
+    case ShipOption::Type:
+        line += " typ=" + input.type;
+        break;
+    case ShipOption::Level:
+        line += " sl=" + ShipLevelCode(input.shipLevel);
+        break;
+    }
+
+    result.kind = ShipLineResult::Kind::Line;
+    result.line = std::move(line);
+    return result;
+}
+
+std::optional<std::string> BuildBaseLine(const BaseEntryInput& input) {
+    if (input.file.empty())
+        return std::nullopt;
+    return input.head + " x=" + input.x + " y=" + input.y + " file=" + input.file;
+}

@@ -1,10 +1,73 @@
 #include "basepanel.h"
 
+#include "entrylines.h"
 #include "geometry.h"
+#include "messageboxes.h"
+#include "openfiledialog.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// Places in twips inside the frame, and the window's focus order.
+constexpr ControlPlace bs1Place{"bs1", 0, 0, 2655, 375, 25};
+constexpr ControlPlace bs3Place{"bs3", 240, 480, 255, 285, 27};
+constexpr ControlPlace bs4Place{"bs4", 480, 480, 615, 285, 26};
+constexpr ControlPlace bs5Place{"bs5", 1560, 480, 255, 285, 29};
+constexpr ControlPlace bs6Place{"bs6", 1800, 480, 615, 285, 28};
+constexpr ControlPlace bs7Place{"bs7", 240, 840, 1575, 285, 30};
+constexpr ControlPlace bs8Place{"bs8", 1920, 840, 495, 255, 31};
+
+QLineEdit* textBox(QWidget* parent, const ControlPlace& place, const QString& text,
+                   bool readOnly = false) {
+    auto* box = new QLineEdit(text, parent);
+    placeControl(box, place);
+    box->setReadOnly(readOnly);
+    return box;
+}
+
+QPushButton* button(QWidget* parent, const ControlPlace& place, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    placeControl(b, place);
+    return b;
+}
+
+} // namespace
 
 BasePanel::BasePanel(const QString& startFolder, QWidget* parent)
     : QFrame(parent)
     , m_startFolder(startFolder) {
     setObjectName(QStringLiteral("base"));
     setFixedSize(twipsToPixels(2655), twipsToPixels(2055));
+    createControls();
+}
+
+void BasePanel::createControls() {
+    // The caption is the line's head; its trailing blank makes the two blanks before "x=".
+    bs1 = button(this, bs1Place, QStringLiteral("ADD BASE "));
+    bs3 = textBox(this, bs3Place, QStringLiteral("X"), true);
+    bs4 = textBox(this, bs4Place, QStringLiteral("0"));
+    bs5 = textBox(this, bs5Place, QStringLiteral("Y"), true);
+    bs6 = textBox(this, bs6Place, QStringLiteral("0"));
+    bs7 = textBox(this, bs7Place, QString());
+    bs8 = button(this, bs8Place, QStringLiteral("..."));
+
+    connect(bs1, &QPushButton::clicked, this, &BasePanel::bs1Clicked);
+    connect(bs8, &QPushButton::clicked, this, &BasePanel::bs8Clicked);
+}
+
+void BasePanel::bs1Clicked() {
+    BaseEntryInput input;
+    input.head = toStdString(bs1->text());
+    input.x = toStdString(bs4->text());
+    input.y = toStdString(bs6->text());
+    input.file = toStdString(bs7->text());
+    if (const auto line = BuildBaseLine(input))
+        emit lineBuilt(toQString(*line));
+}
+
+void BasePanel::bs8Clicked() {
+    if (const auto name = chooseFileName(this, QStringLiteral("*.bs"), m_startFolder))
+        bs7->setText(*name);
 }

@@ -3,6 +3,9 @@
 #include <QFrame>
 #include <QString>
 
+class QLineEdit;
+class QPushButton;
+
 // The "BASE" panel: composes one base entry line from its controls.
 class BasePanel : public QFrame {
     Q_OBJECT
@@ -14,5 +17,18 @@ signals:
     void lineBuilt(const QString& line);
 
 private:
+    void createControls();
+
+    void bs1Clicked();
+    void bs8Clicked();
+
     QString m_startFolder;
+
+    QPushButton* bs1 = nullptr;
+    QLineEdit* bs3 = nullptr;
+    QLineEdit* bs4 = nullptr;
+    QLineEdit* bs5 = nullptr;
+    QLineEdit* bs6 = nullptr;
+    QLineEdit* bs7 = nullptr;
+    QPushButton* bs8 = nullptr;
 };

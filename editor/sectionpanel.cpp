@@ -1,6 +1,53 @@
 #include "sectionpanel.h"
 
 #include "geometry.h"
+#include "messageboxes.h"
+#include "openfiledialog.h"
+#include "sectionblocks.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// Both panels share one layout (twips inside the frame); the names and focus order differ.
+struct SectionLayout {
+    ControlPlace marker, nameLine, name, browse, end;
+};
+
+constexpr SectionLayout shipFilesLayout{
+    {"us1", 0, 0, 2655, 375, 18},     {"us2", 0, 480, 495, 255, 19},
+    {"us4", 600, 480, 1455, 285, 20}, {"us5", 2160, 480, 495, 255, 21},
+    {"us3", 0, 840, 2655, 375, 22},
+};
+constexpr SectionLayout winFileLayout{
+    {"wf1", 0, 0, 2655, 375, 12},     {"wf2", 0, 480, 495, 255, 13},
+    {"wf4", 600, 480, 1455, 285, 14}, {"wf5", 2160, 480, 495, 255, 15},
+    {"wf3", 0, 840, 2655, 375, 52},
+};
+constexpr ControlPlace label1Place{"Label1", 120, 1320, 2415, 735, 23};
+
+QPushButton* button(QWidget* parent, const ControlPlace& place, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    placeControl(b, place);
+    return b;
+}
+
+// Wrapped text that does not fit its box gets a smaller font, down to 6 points.
+void shrinkToFit(QLabel* label) {
+    QFont font = label->font();
+    while (label->heightForWidth(label->width()) > label->height() && font.pointSizeF() > 6.0) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        label->setFont(font);
+    }
+}
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
 
 SectionPanel::SectionPanel(Kind kind, const QString& startFolder, QWidget* parent)
     : QFrame(parent)
@@ -8,4 +55,53 @@ SectionPanel::SectionPanel(Kind kind, const QString& startFolder, QWidget* paren
     , m_startFolder(startFolder) {
     setObjectName(kind == Kind::ShipFiles ? QStringLiteral("useship") : QStringLiteral("winfile"));
     setFixedSize(twipsToPixels(2655), twipsToPixels(2055));
+    createControls();
+}
+
+void SectionPanel::createControls() {
+    const bool shipFiles = m_kind == Kind::ShipFiles;
+    const SectionLayout& layout = shipFiles ? shipFilesLayout : winFileLayout;
+
+    m_marker = button(this, layout.marker, fromView(shipFiles ? ShipFilesMarker : WinFileMarker));
+    m_nameLine = button(this, layout.nameLine, QStringLiteral("<-"));
+    m_name = new QLineEdit(this);
+    placeControl(m_name, layout.name);
+    m_browse = button(this, layout.browse, QStringLiteral("..."));
+    m_end = button(this, layout.end, fromView(EndMarker));
+
+    if (shipFiles) {
+        Label1 = new QLabel(QStringLiteral("Diese shp-Files koennen von Basen benutzt werden, "
+                                           "um neue Raumschiffe zu erstellen."),
+                            this);
+        placeControl(Label1, label1Place);
+        Label1->setWordWrap(true);
+        Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        shrinkToFit(Label1);
+    }
+
+    connect(m_marker, &QPushButton::clicked, this, &SectionPanel::markerClicked);
+    connect(m_end, &QPushButton::clicked, this, &SectionPanel::endClicked);
+    connect(m_nameLine, &QPushButton::clicked, this, &SectionPanel::nameLineClicked);
+    connect(m_browse, &QPushButton::clicked, this, &SectionPanel::browseClicked);
+}
+
+void SectionPanel::markerClicked() {
+    // The button shows exactly the line it appends.
+    emit lineBuilt(m_marker->text());
+}
+
+void SectionPanel::endClicked() {
+    emit lineBuilt(m_end->text());
+}
+
+void SectionPanel::nameLineClicked() {
+    if (const auto line = FileNameLine(toStdString(m_name->text())))
+        emit lineBuilt(toQString(*line));
+}
+
+void SectionPanel::browseClicked() {
+    const QString pattern =
+        m_kind == Kind::ShipFiles ? QStringLiteral("*.shp") : QStringLiteral("*.win");
+    if (const auto name = chooseFileName(this, pattern, m_startFolder))
+        m_name->setText(*name);
 }

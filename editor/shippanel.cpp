@@ -1,6 +1,87 @@
 #include "shippanel.h"
 
+#include "compasslabel.h"
+#include "entrylines.h"
 #include "geometry.h"
+#include "messageboxes.h"
+#include "openfiledialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+// Places in twips inside the frame, and the window's focus order.
+constexpr ControlPlace s1Place{"s1", 0, 0, 2655, 375, 33};
+constexpr ControlPlace s2Place{"s2", 0, 480, 255, 285, 37};
+constexpr ControlPlace s3Place{"s3", 240, 480, 615, 285, 38};
+constexpr ControlPlace srnd1Place{"srnd1", 840, 480, 375, 285, 59};
+constexpr ControlPlace s4Place{"s4", 1440, 480, 255, 285, 35};
+constexpr ControlPlace s5Place{"s5", 1680, 480, 615, 285, 36};
+constexpr ControlPlace srnd2Place{"srnd2", 2280, 480, 375, 285, 60};
+constexpr ControlPlace label3Place{"Label3", 840, 680, 975, 500, 61};
+constexpr ControlPlace s6Place{"s6", 0, 840, 255, 285, 39};
+constexpr ControlPlace s7Place{"s7", 240, 840, 615, 285, 40};
+constexpr ControlPlace s8Place{"s8", 1800, 840, 495, 285, 41};
+constexpr ControlPlace s9Place{"s9", 2280, 840, 200, 285, 42};
+constexpr ControlPlace s10Place{"s10", 2475, 850, 200, 255, 43};
+constexpr ControlPlace so1Place{"so1", 120, 1200, 615, 255, 44};
+constexpr ControlPlace s11Place{"s11", 720, 1200, 1335, 255, 47};
+constexpr ControlPlace s12Place{"s12", 2160, 1200, 255, 255, 34};
+constexpr ControlPlace so2Place{"so2", 120, 1500, 1455, 255, 45};
+constexpr ControlPlace so4Place{"so4", 1740, 1480, 315, 285, 49};
+constexpr ControlPlace so5Place{"so5", 2160, 1490, 255, 255, 48};
+constexpr ControlPlace so3Place{"so3", 120, 1800, 975, 255, 46};
+constexpr ControlPlace so6Place{"so6", 1260, 1800, 795, 285, 51};
+constexpr ControlPlace so7Place{"so7", 2160, 1800, 225, 255, 50};
+
+// 9 blanks, "0", 13 blanks, "90", 2 blanks, "X", 2 blanks, "270", 9 blanks, "180".
+const char* const compassCaption = "         0             90  X  270         180";
+
+QLineEdit* textBox(QWidget* parent, const ControlPlace& place, const QString& text,
+                   bool readOnly = false, const QString& toolTip = {}) {
+    auto* box = new QLineEdit(text, parent);
+    placeControl(box, place);
+    box->setReadOnly(readOnly);
+    if (!toolTip.isEmpty())
+        box->setToolTip(toolTip);
+    return box;
+}
+
+// A vertical scroll bar with its range: the upper arrow lowers the value, the lower arrow
+// raises it (the thumb stands at the top for the smallest value). A dragged thumb reports
+// its value only when it is let go.
+QScrollBar* scrollBar(QWidget* parent, const ControlPlace& place, int minimum, int maximum) {
+    auto* bar = new QScrollBar(Qt::Vertical, parent);
+    placeControl(bar, place);
+    bar->setRange(minimum, maximum);
+    bar->setSingleStep(1);
+    bar->setPageStep(1);
+    bar->setValue(minimum);
+    bar->setTracking(false);
+    return bar;
+}
+
+QRadioButton* optionButton(QWidget* parent, const ControlPlace& place, const QString& caption) {
+    auto* button = new QRadioButton(caption, parent);
+    placeControl(button, place);
+    return button;
+}
+
+QPushButton* button(QWidget* parent, const ControlPlace& place, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    placeControl(b, place);
+    return b;
+}
+
+} // namespace
 
 ShipPanel::ShipPanel(RandomSource& random, const QString& startFolder, QWidget* parent)
     : QFrame(parent)
@@ -8,4 +89,127 @@ ShipPanel::ShipPanel(RandomSource& random, const QString& startFolder, QWidget* 
     , m_startFolder(startFolder) {
     setObjectName(QStringLiteral("ship"));
     setFixedSize(twipsToPixels(2655), twipsToPixels(2100));
+    createControls();
+}
+
+void ShipPanel::createControls() {
+    // The compass comes first, so it lies behind the boxes it reaches under.
+    Label3 = new CompassLabel(QString::fromLatin1(compassCaption), this);
+    placeControl(Label3, label3Place);
+    QFont compassFont;
+    compassFont.setFamilies({QStringLiteral("CopprplGoth Bd BT"),
+                             QStringLiteral("Copperplate Gothic Bold"),
+                             QStringLiteral("Copperplate")});
+    compassFont.setPointSizeF(8.25);
+    compassFont.setWeight(QFont::Normal);
+    Label3->setFont(compassFont);
+    Label3->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    const QString fixed = QStringLiteral("fest");
+    const QString random = QStringLiteral("zufall");
+    const QString degrees = QStringLiteral("in Grad: 0 - 360");
+
+    s1 = button(this, s1Place, QStringLiteral("ADD SHIP"));
+    s2 = textBox(this, s2Place, QStringLiteral("X"), true);
+    s3 = textBox(this, s3Place, QStringLiteral("0"), false, fixed);
+    srnd1 = textBox(this, srnd1Place, QStringLiteral("0"), false, random);
+    s4 = textBox(this, s4Place, QStringLiteral("Y"), true);
+    s5 = textBox(this, s5Place, QStringLiteral("0"), false, fixed);
+    srnd2 = textBox(this, srnd2Place, QStringLiteral("0"), false, random);
+    s6 = textBox(this, s6Place, QStringLiteral("R"), true, degrees);
+    s7 = textBox(this, s7Place, QStringLiteral("0"), false, degrees);
+    s8 = textBox(this, s8Place, QStringLiteral("team"), true);
+    s9 = textBox(this, s9Place, QStringLiteral("1"), true);
+    s10 = scrollBar(this, s10Place, 1, 2);
+
+    so1 = optionButton(this, so1Place, QStringLiteral("file"));
+    s11 = new QLabel(this);
+    placeControl(s11, s11Place);
+    s11->setTextFormat(Qt::PlainText); // a file name, never markup
+    s12 = button(this, s12Place, QStringLiteral("..."));
+    so2 = optionButton(this, so2Place, QStringLiteral("type (n. shpfile)"));
+    so2->setChecked(true);
+    so4 = textBox(this, so4Place, QStringLiteral("1"));
+    so5 = scrollBar(this, so5Place, 1, 99);
+    so3 = optionButton(this, so3Place, QStringLiteral("ship level"));
+    so6 = textBox(this, so6Place, toQString(ShipLevelName(1)), true);
+    so7 = scrollBar(this, so7Place, 1, 6);
+
+    connect(s1, &QPushButton::clicked, this, &ShipPanel::s1Clicked);
+    connect(s12, &QPushButton::clicked, this, &ShipPanel::s12Clicked);
+    connect(s10, &QScrollBar::valueChanged, this, &ShipPanel::s10Changed);
+    connect(so5, &QScrollBar::valueChanged, this, &ShipPanel::so5Changed);
+    connect(so4, &QLineEdit::textChanged, this, &ShipPanel::so4Changed);
+    connect(so7, &QScrollBar::valueChanged, this, &ShipPanel::so7Changed);
+}
+
+void ShipPanel::s1Clicked() {
+    ShipEntryInput input;
+    input.head = toStdString(s1->text());
+    input.x = toStdString(s3->text());
+    input.xRange = toStdString(srnd1->text());
+    input.y = toStdString(s5->text());
+    input.yRange = toStdString(srnd2->text());
+    input.r = toStdString(s7->text());
+    input.team = toStdString(s9->text());
+    input.option = so1->isChecked()   ? ShipOption::File
+                   : so3->isChecked() ? ShipOption::Level
+                                      : ShipOption::Type;
+    input.fileName = toStdString(s11->text());
+    input.type = toStdString(so4->text());
+    input.shipLevel = static_cast<std::int16_t>(so7->value());
+
+    const std::string separator = toStdString(QLocale().decimalPoint());
+    const ShipLineResult result = BuildShipLine(input, m_random, separator);
+    switch (result.kind) {
+    case ShipLineResult::Kind::Line:
+        emit lineBuilt(toQString(result.line));
+        break;
+    case ShipLineResult::Kind::NoLine:
+        break;
+    case ShipLineResult::Kind::ConversionFailure: {
+        // Name the field by the caption beside it, as the user sees it.
+        const bool isX = result.failedField.front() == 'x';
+        const QString caption = (isX ? s2 : s4)->text();
+        const bool isRange = result.failedField.ends_with("range");
+        const QString field =
+            isRange ? QStringLiteral("the random range of %1").arg(caption) : caption;
+        const QString text = toQString(result.failedText);
+        // A text that reads as a number failed because the position it gives is too large.
+        const QString message =
+            ReadNumber(result.failedText, separator)
+                ? QStringLiteral("\"%1\" in %2 gives a position beyond the range of numbers.")
+                : QStringLiteral("\"%1\" in %2 is not a number.");
+        showFailure(this, message.arg(text, field));
+        break;
+    }
+    }
+}
+
+void ShipPanel::s12Clicked() {
+    if (const auto name = chooseFileName(this, QStringLiteral("*.shp"), m_startFolder))
+        s11->setText(*name);
+}
+
+void ShipPanel::s10Changed(int value) {
+    s9->setText(QString::number(value));
+}
+
+void ShipPanel::so5Changed(int value) {
+    so4->setText(QString::number(value));
+}
+
+void ShipPanel::so4Changed(const QString& text) {
+    const auto number = ReadNumber(toStdString(text), toStdString(QLocale().decimalPoint()));
+    if (!number)
+        return;
+    // Nearest whole number, a half going to the even neighbour (the default rounding mode).
+    const double whole = std::nearbyint(*number);
+    if (whole < 1.0 || whole > 99.0)
+        return;
+    so5->setValue(static_cast<int>(whole));
+}
+
+void ShipPanel::so7Changed(int value) {
+    so6->setText(toQString(ShipLevelName(value)));
 }

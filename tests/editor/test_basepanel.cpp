@@ -1,0 +1,173 @@
+// The base panel on its own: the lines it builds and its file choice.
+
+#include "basepanel.h"
+#include "geometry.h"
+#include "modalanswerer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A shown panel collecting the lines it builds.
+struct Panel {
+    BasePanel panel;
+    QStringList lines;
+
+    explicit Panel(const QString& startFolder = QString())
+        : panel(startFolder) {
+        QObject::connect(&panel, &BasePanel::lineBuilt,
+                         [this](const QString& line) { lines << line; });
+        panel.show();
+        panel.activateWindow();
+        if (!QTest::qWaitForWindowActive(&panel))
+            qWarning("base panel did not become active");
+    }
+
+    template <typename T = QWidget> T* get(const char* name) {
+        T* found = panel.findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no control named %s", name);
+        return found;
+    }
+    void click(const char* name) { QTest::mouseClick(get<QPushButton>(name), Qt::LeftButton); }
+    void type(const char* name, const QString& text) {
+        auto* box = get<QLineEdit>(name);
+        box->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(box, Qt::Key_Delete);
+        else
+            QTest::keyClicks(box, text);
+    }
+    QString text(const char* name) { return get<QLineEdit>(name)->text(); }
+};
+
+QString touch(const QTemporaryDir& folder, const QString& name) {
+    QFile file(folder.filePath(name));
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot create %s", qPrintable(file.fileName()));
+    return file.fileName();
+}
+
+} // namespace
+
+class TestBasePanel : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
+    void placesInTwips() {
+        Panel p;
+        QCOMPARE(p.panel.size(), QSize(177, 137));
+        QCOMPARE(p.get("bs4")->geometry(), twipsRect(480, 480, 615, 285));
+        QCOMPARE(p.get("bs8")->geometry(), twipsRect(1920, 840, 495, 255));
+        QCOMPARE(p.get("bs4")->property("tabIndex").toInt(), 26);
+        QCOMPARE(p.get("bs8")->property("tabIndex").toInt(), 31);
+    }
+
+    void linesFromTypedValues_data() {
+        QTest::addColumn<QString>("x");
+        QTest::addColumn<QString>("y");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("start values") << "0"
+                                      << "0"
+                                      << "base1.bs"
+                                      << "ADD BASE  x=0 y=0 file=base1.bs";
+        QTest::newRow("no sign column") << "12"
+                                        << "-5"
+                                        << "b.bs"
+                                        << "ADD BASE  x=12 y=-5 file=b.bs";
+        QTest::newRow("not numbers") << "abc"
+                                     << ""
+                                     << "b.bs"
+                                     << "ADD BASE  x=abc y= file=b.bs";
+        QTest::newRow("blank file") << "0"
+                                    << "0"
+                                    << " "
+                                    << "ADD BASE  x=0 y=0 file= ";
+        QTest::newRow("empty file") << "0"
+                                    << "0"
+                                    << ""
+                                    << "";
+    }
+    void linesFromTypedValues() {
+        QFETCH(QString, x);
+        QFETCH(QString, y);
+        QFETCH(QString, file);
+        QFETCH(QString, line);
+        Panel p;
+        p.type("bs4", x);
+        p.type("bs6", y);
+        p.type("bs7", file);
+        p.click("bs1");
+        p.click("bs1");
+        if (line.isEmpty()) {
+            QVERIFY(p.lines.isEmpty());
+        } else {
+            QCOMPARE(p.lines, (QStringList{line, line}));
+        }
+        // Nothing is cleared by an add.
+        QCOMPARE(p.text("bs4"), x);
+        QCOMPARE(p.text("bs7"), file);
+    }
+
+    void fileChosenInTheDialog() {
+        QTemporaryDir folder;
+        const QString path = touch(folder, QStringLiteral("base1.bs"));
+        Panel p(folder.path());
+        QStringList filters;
+        QString directory;
+        {
+            ModalAnswerer answer;
+            answer.then([&](QWidget* w) {
+                auto* dialog = qobject_cast<QFileDialog*>(w);
+                QVERIFY(dialog);
+                filters = dialog->nameFilters();
+                directory = dialog->directory().absolutePath();
+                dialog->selectFile(path);
+                static_cast<QDialog*>(dialog)->accept();
+            });
+            p.click("bs8");
+            QTRY_VERIFY(answer.done());
+        }
+        QVERIFY2(filters.join(QLatin1Char(';')).contains(QLatin1String("*.bs")),
+                 qPrintable(filters.join(QLatin1Char(';'))));
+        QCOMPARE(directory, QDir(folder.path()).absolutePath());
+        QCOMPARE(p.text("bs7"), QStringLiteral("base1.bs"));
+        p.click("bs1");
+        QCOMPARE(p.lines, QStringList{QStringLiteral("ADD BASE  x=0 y=0 file=base1.bs")});
+    }
+
+    void cancelledDialogKeepsTheTypedName() {
+        Panel p;
+        p.type("bs7", QStringLiteral("typed.bs"));
+        {
+            ModalAnswerer answer;
+            answer.cancelDialog();
+            p.click("bs8");
+            QTRY_VERIFY(answer.done());
+        }
+        QCOMPARE(p.text("bs7"), QStringLiteral("typed.bs"));
+        QVERIFY(p.lines.isEmpty());
+    }
+
+    void valuesSurviveHideAndShow() {
+        Panel p;
+        p.type("bs4", QStringLiteral("12"));
+        p.type("bs7", QStringLiteral("b.bs"));
+        p.panel.hide();
+        p.panel.show();
+        p.click("bs1");
+        QCOMPARE(p.lines, QStringList{QStringLiteral("ADD BASE  x=12 y=0 file=b.bs")});
+    }
+};
+
+QTEST_MAIN(TestBasePanel)
+#include "test_basepanel.moc"
