@@ -10,6 +10,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Numbers are read and written by our own code; no C library call may follow the locale.
     std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(QStringLiteral("tessavor"));
 
     Form1 window(toQString(StartFolder()));
     window.show();

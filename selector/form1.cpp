@@ -1,0 +1,89 @@
+#include "form1.h"
+
+#include "geometry.h"
+#include "levelchoice.h"
+#include "messageboxes.h"
+#include "openfiledialog.h"
+#include "startfolder.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+constexpr int clientWidth = 2055;
+constexpr int clientHeight = 780;
+
+constexpr ControlPlace label1Place{"Label1", 120, 120, 1335, 255, 1};
+constexpr ControlPlace command3Place{"Command3", 1560, 100, 375, 280, 2};
+constexpr ControlPlace command1Place{"Command1", 120, 480, 1815, 255, 0};
+
+} // namespace
+
+Form1::Form1(const std::string& startFolder, QWidget* parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_startFolder(startFolder) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Levelselector"));
+    useLayoutFont(this);
+    // Qt leaves tool windows out of the "last window closed" rule; this one is the program.
+    setAttribute(Qt::WA_QuitOnClose, true);
+    setFixedSize(twipsRect(0, 0, clientWidth, clientHeight).size());
+
+    createControls();
+    centreOnScreen();
+    Command1->setFocus();
+}
+
+void Form1::createControls() {
+    Label1 = new QLabel(QStringLiteral("level1.lev"), this);
+    Label1->setTextFormat(Qt::PlainText); // a file name is never markup
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeControl(Label1, label1Place);
+
+    Command3 = new QPushButton(QStringLiteral("..."), this);
+    placeControl(Command3, command3Place);
+
+    Command1 = new QPushButton(QStringLiteral("save"), this);
+    placeControl(Command1, command1Place);
+
+    // Enter presses the button that has the focus, as the user expects from a tool window.
+    Command3->setAutoDefault(true);
+    Command1->setAutoDefault(true);
+
+    applyTabOrder(this);
+
+    connect(Command3, &QPushButton::clicked, this, &Form1::command3Clicked);
+    connect(Command1, &QPushButton::clicked, this, &Form1::command1Clicked);
+}
+
+void Form1::centreOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // The client area is centred: a window manager's frame is not known before the window shows.
+    const QRect available = screen->availableGeometry();
+    QRect client(QPoint(0, 0), size());
+    client.moveTopLeft(available.topLeft() + QPoint((available.width() - width()) / 2,
+                                                    (available.height() - height()) / 2));
+    setGeometry(client);
+}
+
+void Form1::command3Clicked() {
+    const std::string levels = LevelsFolder(m_startFolder);
+    const QString folder =
+        QFileInfo(toQString(levels)).isDir() ? toQString(levels) : toQString(m_startFolder);
+    if (const auto chosen = chooseFileName(this, QStringLiteral("*.lev"), folder))
+        Label1->setText(*chosen);
+}
+
+void Form1::command1Clicked() {
+    if (const auto error = WriteLevelChoiceFile(m_startFolder, toStdString(Label1->text()))) {
+        showFailure(this, *error);
+        return;
+    }
+    showMessage(this, QStringLiteral("uselev.lst"), toQString(LevelChoicePath(m_startFolder)));
+    close();
+}

@@ -1,6 +1,18 @@
+#include "form1.h"
+#include "startfolder.h"
+
 #include <QApplication>
 
+#include <clocale>
+
+// pallowick, the level selector: writes the chosen level file's name into levels/uselev.lst
+// under the folder it was started in.
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    return 0;
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(QStringLiteral("pallowick"));
+
+    Form1 window(StartFolder());
+    window.show();
+    return QApplication::exec();
 }

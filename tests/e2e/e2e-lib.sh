@@ -1,0 +1,411 @@
+# shellcheck shell=bash
+# End-to-end test library: drives the real programs on an X server (usually Xvfb started by
+# xvfb-run) with real mouse clicks and key presses through xdotool, and checks files byte for byte.
+#
+# Use:   source "$E2E_LIB"
+#
+# Every function fails the whole test (exit 1, with a message naming what was expected) instead of
+# returning an error, so a test script is a plain sequence of steps. On exit, whatever way it comes,
+# the processes the test started are ended and the temporary folders are removed.
+#
+# Conventions:
+#   - Functions that produce a value store it in a variable whose name the caller passes
+#     (e2e_make_game_folder game  ->  $game). They are never run in $(...), so that the cleanup
+#     bookkeeping stays in the test's own shell. Their own locals start with _e2e_, so they never
+#     hide the caller's variable; callers must not use names that start with _e2e_.
+#   - Window ids are X window ids as xdotool prints them (decimal).
+#   - Positions inside a window are client-area coordinates. The layout tables of the programs
+#     are in twips; 15 twips are one pixel, rounded to the nearest pixel like editor/geometry.h.
+#   - Timeouts are in seconds; E2E_TIMEOUT (default 20) is the default for every wait.
+#
+# There is no window manager under plain Xvfb. So:
+#   - windows have no frame: the client-area origin is the window's own position on the root;
+#   - windows appear where the program places them (a centred window really is centred);
+#   - nothing gives a window the keyboard focus on its own, and _NET_ACTIVE_WINDOW (xdotool
+#     windowactivate) has nobody to answer it. e2e_focus sets the X input focus directly
+#     (xdotool windowfocus, i.e. XSetInputFocus) and waits until it is there; Qt takes that as its
+#     window becoming active. e2e_key and e2e_type focus the window first, then send real key
+#     events through XTEST;
+#   - there is no close box to click: e2e_close_window sends WM_DELETE_WINDOW to the window, which
+#     is exactly what a window manager's close box does.
+#
+# Needs: xdotool, xwininfo and xprop (x11-utils), od and cmp (coreutils, diffutils), python3
+# (only e2e_close_window), ImageMagick's import (only e2e_capture_window).
+
+E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+
+# Qt must talk to the X server, not draw offscreen; no desktop theme plugin; UTF-8 file names.
+export QT_QPA_PLATFORM=xcb
+export QT_QPA_PLATFORMTHEME=
+export LC_ALL=C.UTF-8
+
+_e2e_pids=()    # processes started by e2e_start
+_e2e_dirs=()    # temporary folders made by e2e_make_temp_dir
+_e2e_logs=()    # output files of the started processes
+
+e2e_log() {
+    printf 'e2e: %s\n' "$*" >&2
+}
+
+# e2e_fail MESSAGE...: reports the failure, shows the started programs' output, ends the test.
+e2e_fail() {
+    printf 'e2e: FAIL: %s\n' "$*" >&2
+    local log
+    for log in "${_e2e_logs[@]}"; do
+        if [[ -s "$log" ]]; then
+            printf 'e2e: output of %s:\n' "$(basename "$log" .log)" >&2
+            sed 's/^/    /' "$log" >&2
+        fi
+    done
+    exit 1
+}
+
+_e2e_cleanup() {
+    local status=$?
+    local pid
+    for pid in "${_e2e_pids[@]}"; do
+        if kill -0 "$pid" 2>/dev/null; then
+            kill -TERM "$pid" 2>/dev/null
+            for _ in 1 2 3 4 5 6 7 8 9 10; do
+                kill -0 "$pid" 2>/dev/null || break
+                sleep 0.1
+            done
+            kill -KILL "$pid" 2>/dev/null
+        fi
+        wait "$pid" 2>/dev/null
+    done
+    local dir
+    for dir in "${_e2e_dirs[@]}"; do
+        # A test may have made files read-only; the owner can still remove them.
+        [[ -d "$dir" ]] && chmod -R u+rwX "$dir" 2>/dev/null
+        rm -rf -- "$dir"
+    done
+    return "$status"
+}
+trap _e2e_cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+e2e_require() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null 2>&1 || e2e_fail "needs '$tool' (see scripts/install-deps)"
+    done
+}
+
+e2e_require xdotool xwininfo xprop od cmp
+[[ -n "${DISPLAY:-}" ]] || e2e_fail "no X display: run the test under xvfb-run"
+
+# e2e_make_temp_dir VAR: a new empty temporary folder, removed at exit.
+e2e_make_temp_dir() {
+    local _e2e_tmp
+    _e2e_tmp=$(mktemp -d "${TMPDIR:-/tmp}/e2e.XXXXXXXX") || e2e_fail "cannot make a temporary folder"
+    _e2e_dirs+=("$_e2e_tmp")
+    printf -v "$1" '%s' "$_e2e_tmp"
+}
+
+# e2e_make_game_folder VAR [SOURCE]: a temporary game folder with a levels/ subfolder; with
+# SOURCE (for example "$EXAMPLE_GAME"), a copy of that folder's content.
+e2e_make_game_folder() {
+    local _e2e_source=${2:-} _e2e_dir
+    e2e_make_temp_dir _e2e_dir
+    _e2e_dir="$_e2e_dir/game"
+    mkdir "$_e2e_dir" || e2e_fail "cannot make $_e2e_dir"
+    if [[ -n "$_e2e_source" ]]; then
+        [[ -d "$_e2e_source" ]] || e2e_fail "no such game folder to copy: $_e2e_source"
+        cp -R -- "$_e2e_source/." "$_e2e_dir/" || e2e_fail "cannot copy $_e2e_source"
+    fi
+    mkdir -p "$_e2e_dir/levels" || e2e_fail "cannot make $_e2e_dir/levels"
+    printf -v "$1" '%s' "$_e2e_dir"
+}
+
+# e2e_start VAR FOLDER PROGRAM [ARG...]: starts PROGRAM in the background with FOLDER as its
+# working folder; VAR receives its process id. Its output goes to a log that e2e_fail shows.
+e2e_start() {
+    local _e2e_var=$1 _e2e_folder=$2 _e2e_program=$3
+    shift 3
+    [[ -x "$_e2e_program" ]] || e2e_fail "not an executable program: $_e2e_program"
+    [[ -d "$_e2e_folder" ]] || e2e_fail "no such folder: $_e2e_folder"
+    local _e2e_logdir _e2e_log
+    e2e_make_temp_dir _e2e_logdir
+    _e2e_log="$_e2e_logdir/$(basename "$_e2e_program").log"
+    (cd "$_e2e_folder" && exec "$_e2e_program" "$@") >"$_e2e_log" 2>&1 &
+    local _e2e_pid=$!
+    _e2e_pids+=("$_e2e_pid")
+    _e2e_logs+=("$_e2e_log")
+    printf -v "$_e2e_var" '%s' "$_e2e_pid"
+}
+
+# e2e_is_running PID: true while the process lives.
+e2e_is_running() {
+    kill -0 "$1" 2>/dev/null
+}
+
+# e2e_wait_exit PID [TIMEOUT] [VAR]: waits until the process has ended; fails after TIMEOUT.
+# VAR, if given, receives its exit status.
+e2e_wait_exit() {
+    local _e2e_pid=$1 _e2e_timeout=${2:-$E2E_TIMEOUT} _e2e_var=${3:-}
+    local _e2e_deadline=$((SECONDS + _e2e_timeout))
+    while e2e_is_running "$_e2e_pid"; do
+        ((SECONDS < _e2e_deadline)) || e2e_fail "process $_e2e_pid still runs after ${_e2e_timeout}s"
+        sleep 0.1
+    done
+    local _e2e_status=0
+    wait "$_e2e_pid" 2>/dev/null || _e2e_status=$?
+    [[ -n "$_e2e_var" ]] && printf -v "$_e2e_var" '%s' "$_e2e_status"
+    return 0
+}
+
+# e2e_expect_running PID WHAT: fails with WHAT when the process has ended.
+e2e_expect_running() {
+    e2e_is_running "$1" || e2e_fail "process $1 has ended: $2"
+}
+
+# Escapes a text for an extended regular expression, for exact title matches.
+_e2e_regex_quote() {
+    # shellcheck disable=SC2001,SC2016
+    sed 's/[][\.|$(){}?+*^]/\\&/g' <<<"$1"
+}
+
+# e2e_wait_window VAR TITLE [TIMEOUT] [PID]: waits until a visible window has exactly TITLE as
+# its title (and, with PID, belongs to that process); VAR receives its id. With several, the last
+# mapped one wins (a message box opened over its window).
+e2e_wait_window() {
+    local _e2e_var=$1 _e2e_title=$2 _e2e_timeout=${3:-$E2E_TIMEOUT} _e2e_pid=${4:-}
+    local _e2e_pattern _e2e_ids
+    _e2e_pattern="^$(_e2e_regex_quote "$_e2e_title")\$"
+    local _e2e_args=(search --sync --onlyvisible)
+    # --all: the window must have the title and belong to the process (xdotool defaults to either).
+    [[ -n "$_e2e_pid" ]] && _e2e_args+=(--all --pid "$_e2e_pid")
+    _e2e_args+=(--name "$_e2e_pattern")
+    _e2e_ids=$(timeout "$_e2e_timeout" xdotool "${_e2e_args[@]}" 2>/dev/null) ||
+        e2e_fail "no window titled '$_e2e_title' within ${_e2e_timeout}s"
+    printf -v "$_e2e_var" '%s' "$(tail -n 1 <<<"$_e2e_ids")"
+}
+
+# e2e_expect_no_window TITLE: fails when a visible window has exactly TITLE as its title.
+e2e_expect_no_window() {
+    local pattern
+    pattern="^$(_e2e_regex_quote "$1")\$"
+    if xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1; then
+        e2e_fail "unexpected window titled '$1'"
+    fi
+}
+
+# e2e_window_title ID: prints the window's title.
+e2e_window_title() {
+    xdotool getwindowname "$1" 2>/dev/null || e2e_fail "window $1 is gone"
+}
+
+# e2e_window_geometry ID XVAR YVAR WVAR HVAR: the client area's position on the screen and its
+# size in pixels. xwininfo reports the absolute position also when a window manager has put a
+# frame around the window.
+e2e_window_geometry() {
+    local _e2e_info _e2e_x _e2e_y _e2e_w _e2e_h
+    _e2e_info=$(xwininfo -id "$1" 2>/dev/null) || e2e_fail "window $1 is gone"
+    _e2e_x=$(awk -F: '/Absolute upper-left X/ {gsub(/ /, "", $2); print $2}' <<<"$_e2e_info")
+    _e2e_y=$(awk -F: '/Absolute upper-left Y/ {gsub(/ /, "", $2); print $2}' <<<"$_e2e_info")
+    _e2e_w=$(awk -F: '/^ *Width/ {gsub(/ /, "", $2); print $2}' <<<"$_e2e_info")
+    _e2e_h=$(awk -F: '/^ *Height/ {gsub(/ /, "", $2); print $2}' <<<"$_e2e_info")
+    [[ -n "$_e2e_x" && -n "$_e2e_y" && -n "$_e2e_w" && -n "$_e2e_h" ]] ||
+        e2e_fail "cannot read the geometry of window $1"
+    printf -v "$2" '%s' "$_e2e_x"
+    printf -v "$3" '%s' "$_e2e_y"
+    printf -v "$4" '%s' "$_e2e_w"
+    printf -v "$5" '%s' "$_e2e_h"
+}
+
+# e2e_px TWIPS: prints the pixels for TWIPS, rounded to the nearest pixel as the programs do.
+e2e_px() {
+    local t=$1
+    if ((t >= 0)); then echo $(((t + 7) / 15)); else echo $(((t - 7) / 15)); fi
+}
+
+# e2e_expect_window_size ID WIDTH_TWIPS HEIGHT_TWIPS: the client area has exactly that size.
+e2e_expect_window_size() {
+    local x y w h
+    e2e_window_geometry "$1" x y w h
+    local ew eh
+    ew=$(e2e_px "$2")
+    eh=$(e2e_px "$3")
+    [[ "$w" == "$ew" && "$h" == "$eh" ]] ||
+        e2e_fail "window $1 is ${w}x${h} pixels, expected ${ew}x${eh} ($2 x $3 twips)"
+}
+
+# e2e_expect_centred ID: the window lies in the middle of the screen (to one pixel).
+e2e_expect_centred() {
+    local x y w h sw sh
+    e2e_window_geometry "$1" x y w h
+    read -r sw sh < <(xdotool getdisplaygeometry)
+    local dx=$((2 * x + w - sw)) dy=$((2 * y + h - sh))
+    ((dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2)) ||
+        e2e_fail "window $1 at $x,$y size ${w}x${h} is not centred on the ${sw}x${sh} screen"
+}
+
+# e2e_expect_fixed_size ID: the window tells the window manager that it cannot be resized: its
+# WM_NORMAL_HINTS minimum and maximum sizes are both its current size. (Without a window manager
+# nobody enforces the hints, so resizing the X window from outside would prove nothing.)
+e2e_expect_fixed_size() {
+    local x y w h hints
+    e2e_window_geometry "$1" x y w h
+    hints=$(xprop -id "$1" WM_NORMAL_HINTS 2>/dev/null) || e2e_fail "window $1 is gone"
+    if ! grep -q "minimum size: $w by $h" <<<"$hints" ||
+        ! grep -q "maximum size: $w by $h" <<<"$hints"; then
+        e2e_fail "window $1 (${w}x${h}) can be resized; its hints are:
+$hints"
+    fi
+}
+
+# e2e_focus ID: gives the window the keyboard focus and waits until it has it.
+e2e_focus() {
+    local id=$1
+    xdotool windowraise "$id" 2>/dev/null
+    timeout "$E2E_TIMEOUT" xdotool windowfocus --sync "$id" 2>/dev/null ||
+        e2e_fail "window $id did not take the keyboard focus"
+    local focused
+    focused=$(xdotool getwindowfocus 2>/dev/null)
+    [[ "$focused" == "$id" ]] || e2e_fail "focus is on window $focused, not $id"
+    # Qt activates its window when the FocusIn event arrives; let it handle that first.
+    sleep 0.2
+}
+
+# e2e_click ID X Y [BUTTON]: clicks at pixel X,Y of the window's client area.
+e2e_click() {
+    local id=$1 cx=$2 cy=$3 button=${4:-1}
+    local x y w h
+    e2e_window_geometry "$id" x y w h
+    ((cx >= 0 && cy >= 0 && cx < w && cy < h)) ||
+        e2e_fail "click at $cx,$cy lies outside window $id (${w}x${h})"
+    # "mousemove --sync" waits for the pointer to move, which it never does when it is there
+    # already (the same button clicked twice in a row): move only when it is elsewhere.
+    local X Y SCREEN WINDOW
+    eval "$(xdotool getmouselocation --shell 2>/dev/null)"
+    if [[ "${X:-}" != $((x + cx)) || "${Y:-}" != $((y + cy)) ]]; then
+        xdotool mousemove --sync $((x + cx)) $((y + cy)) || e2e_fail "cannot move the mouse"
+    fi
+    xdotool click "$button" || e2e_fail "cannot click"
+}
+
+# e2e_click_twips ID LEFT TOP WIDTH HEIGHT: clicks the middle of a control given as in the
+# layout tables (twips, relative to the client area).
+e2e_click_twips() {
+    local id=$1 left top width height
+    left=$(e2e_px "$2")
+    top=$(e2e_px "$3")
+    width=$(e2e_px "$4")
+    height=$(e2e_px "$5")
+    e2e_click "$id" $((left + width / 2)) $((top + height / 2))
+}
+
+# e2e_key ID KEY...: presses keys (xdotool names: Return, Escape, Tab, alt+F4, ...) in the window.
+e2e_key() {
+    local id=$1
+    shift
+    e2e_focus "$id"
+    xdotool key --delay 50 "$@" || e2e_fail "cannot press $*"
+}
+
+# e2e_type ID TEXT: types TEXT into the window's focused control.
+e2e_type() {
+    e2e_focus "$1"
+    xdotool type --delay 30 -- "$2" || e2e_fail "cannot type '$2'"
+}
+
+# e2e_answer_box TITLE KEY [TIMEOUT] [VAR]: waits for a window (a message box) titled TITLE,
+# presses KEY in it and waits until it has gone. VAR, if given, receives the box's window id.
+e2e_answer_box() {
+    local _e2e_title=$1 _e2e_key=$2 _e2e_timeout=${3:-$E2E_TIMEOUT} _e2e_var=${4:-} _e2e_id
+    e2e_wait_window _e2e_id "$_e2e_title" "$_e2e_timeout"
+    [[ -n "$_e2e_var" ]] && printf -v "$_e2e_var" '%s' "$_e2e_id"
+    e2e_key "$_e2e_id" "$_e2e_key"
+    e2e_wait_window_gone "$_e2e_id" "$_e2e_timeout"
+}
+
+# e2e_wait_window_gone ID [TIMEOUT]: waits until the window is no longer shown.
+e2e_wait_window_gone() {
+    local id=$1 timeout=${2:-$E2E_TIMEOUT}
+    local deadline=$((SECONDS + timeout))
+    while xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable'; do
+        ((SECONDS < deadline)) || e2e_fail "window $id still shown after ${timeout}s"
+        sleep 0.1
+    done
+}
+
+# e2e_close_window ID: asks the window to close, as a window manager's close box does (a
+# WM_DELETE_WINDOW message).
+e2e_close_window() {
+    e2e_require python3
+    python3 - "$1" <<'PY' || e2e_fail "cannot send WM_DELETE_WINDOW to window $1"
+import ctypes, ctypes.util, sys
+
+x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XInternAtom.restype = ctypes.c_ulong
+x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5)]
+
+class Event(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                           ctypes.POINTER(Event)]
+x11.XFlush.argtypes = [ctypes.c_void_p]
+x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+display = x11.XOpenDisplay(None)
+if not display:
+    sys.exit("cannot open the display")
+window = int(sys.argv[1], 0)
+event = Event()
+event.xclient.type = 33  # ClientMessage
+event.xclient.window = window
+event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+event.xclient.format = 32
+event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+event.xclient.data[1] = 0  # CurrentTime
+if not x11.XSendEvent(display, window, 0, 0, ctypes.byref(event)):
+    sys.exit("XSendEvent failed")
+x11.XFlush(display)
+x11.XCloseDisplay(display)
+PY
+}
+
+# e2e_capture_window ID FILE.png: writes a picture of the window.
+e2e_capture_window() {
+    e2e_require import
+    # Give the program a moment to finish painting.
+    sleep 0.5
+    import -window "$1" "$2" 2>/dev/null || e2e_fail "cannot capture window $1 into $2"
+}
+
+# e2e_expect_file_bytes FILE FORMAT [ARG...]: the file's bytes are exactly those that
+# printf FORMAT ARG... produces (for example 'level1.lev\r\n' or '\xe4.lev\r\n'). On a
+# difference both are shown in hex.
+e2e_expect_file_bytes() {
+    local file=$1 format=$2
+    shift 2
+    [[ -f "$file" ]] || e2e_fail "no file $file"
+    local expected
+    e2e_make_temp_dir expected
+    expected="$expected/expected"
+    # shellcheck disable=SC2059
+    printf -- "$format" "$@" >"$expected"
+    if ! cmp -s "$expected" "$file"; then
+        e2e_fail "$file differs from the expected bytes
+expected:
+$(od -A d -t x1z -v "$expected")
+actual:
+$(od -A d -t x1z -v "$file")"
+    fi
+}
+
+# e2e_expect_no_file PATH: nothing exists at PATH.
+e2e_expect_no_file() {
+    [[ ! -e "$1" && ! -L "$1" ]] || e2e_fail "$1 exists but should not"
+}

@@ -1,0 +1,387 @@
+#include "form1.h"
+#include "geometry.h"
+#include "modalanswerer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+namespace {
+
+// A temporary game folder: the start folder, optionally with its levels folder.
+class GameFolder {
+public:
+    explicit GameFolder(bool withLevels = true) {
+        if (withLevels)
+            QDir(m_dir.path()).mkdir(QStringLiteral("levels"));
+    }
+    QString path() const { return QDir(m_dir.path()).absolutePath(); }
+    std::string startFolder() const { return (path() + QDir::separator()).toStdString(); }
+    QString levels() const { return path() + QStringLiteral("/levels"); }
+    QString choiceFile() const { return levels() + QStringLiteral("/uselev.lst"); }
+
+    // An empty level file in the levels folder, to be picked in the open-file dialog.
+    QString addLevel(const QString& name) const {
+        const QString file = levels() + QLatin1Char('/') + name;
+        QFile f(file);
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot create %s", qPrintable(file));
+        return file;
+    }
+
+    void writeChoiceFile(const QByteArray& bytes) const {
+        QFile f(choiceFile());
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(choiceFile()));
+    }
+
+    bool choiceFileExists() const { return QFileInfo::exists(choiceFile()); }
+    QByteArray choiceFileBytes() const {
+        QFile f(choiceFile());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QLabel* label1(QWidget& w) {
+    return w.findChild<QLabel*>(QStringLiteral("Label1"));
+}
+QPushButton* command1(QWidget& w) {
+    return w.findChild<QPushButton*>(QStringLiteral("Command1"));
+}
+QPushButton* command3(QWidget& w) {
+    return w.findChild<QPushButton*>(QStringLiteral("Command3"));
+}
+
+// Runs the application's event loop as main() does, performs action inside it and lets the loop
+// run on for up to waitMs. True when the loop ended by itself, which is when the real program
+// ends; false when it still ran and had to be stopped (stopping closes every window). A hard limit
+// also stops an action that hangs in a window nobody answers.
+bool programEndsDuring(const std::function<void()>& action, int waitMs = 5000) {
+    bool stopped = false;
+    const auto stopLoop = [&stopped] {
+        stopped = true;
+        QCoreApplication::quit();
+    };
+    QTimer runOn;
+    runOn.setSingleShot(true);
+    QObject::connect(&runOn, &QTimer::timeout, stopLoop);
+    QTimer hardLimit;
+    hardLimit.setSingleShot(true);
+    QObject::connect(&hardLimit, &QTimer::timeout, stopLoop);
+    hardLimit.start(10000);
+
+    QTimer::singleShot(0, [&] {
+        action();
+        runOn.start(waitMs);
+    });
+    QCoreApplication::exec();
+    return !stopped;
+}
+
+} // namespace
+
+class SelectorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+
+    void startState();
+    void keyboard();
+
+    void save_data();
+    void save();
+
+    void dialogFolder_data();
+    void dialogFolder();
+    void cancelKeepsTheLabel();
+
+    void failedSave_data();
+    void failedSave();
+
+    void closingWritesNothing();
+};
+
+void SelectorTest::initTestCase() {
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+}
+
+void SelectorTest::startState() {
+    GameFolder game;
+    Form1 w(game.startFolder());
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+
+    QCOMPARE(w.objectName(), QStringLiteral("Form1"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Levelselector"));
+    QCOMPARE(w.windowType(), Qt::Tool);
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+
+    // Fixed client area of 2055 x 780 twips.
+    QCOMPARE(w.size(), QSize(137, 52));
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect client = w.geometry();
+    QVERIFY2(std::abs(2 * (client.x() - screen.x()) + client.width() - screen.width()) <= 1 &&
+                 std::abs(2 * (client.y() - screen.y()) + client.height() - screen.height()) <= 1,
+             "the window opens centred on the screen");
+
+    struct Expected {
+        QWidget* control;
+        QString text;
+        QRect place;
+    };
+    const Expected controls[] = {
+        {label1(w), QStringLiteral("level1.lev"), twipsRect(120, 120, 1335, 255)},
+        {command3(w), QStringLiteral("..."), twipsRect(1560, 100, 375, 280)},
+        {command1(w), QStringLiteral("save"), twipsRect(120, 480, 1815, 255)},
+    };
+    for (const auto& c : controls) {
+        QVERIFY2(c.control, qPrintable(c.text));
+        QCOMPARE(c.control->property("text").toString(), c.text);
+        QCOMPARE(c.control->geometry(), c.place);
+        QVERIFY(c.control->isVisible());
+    }
+
+    QCOMPARE(QApplication::focusWidget(), command1(w));
+    QVERIFY(!game.choiceFileExists());
+}
+
+void SelectorTest::keyboard() {
+    GameFolder game;
+    Form1 w(game.startFolder());
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+
+    // Tab runs "save" -> "..." -> "save"; the label takes no focus.
+    QCOMPARE(QApplication::focusWidget(), command1(w));
+    QTest::keyClick(&w, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), command3(w));
+    QTest::keyClick(&w, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), command1(w));
+
+    // Return on the focused "save" saves and ends the program.
+    ModalAnswerer answers;
+    answers.press(QMessageBox::Ok);
+    QVERIFY(
+        programEndsDuring([&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }));
+    QCOMPARE(answers.count(), 1);
+    QCOMPARE(game.choiceFileBytes(), QByteArray("level1.lev\r\n"));
+}
+
+void SelectorTest::save_data() {
+    QTest::addColumn<QString>("choose");      // a level file picked with "..." first, if any
+    QTest::addColumn<QByteArray>("previous"); // uselev.lst before, if any
+    QTest::addColumn<QByteArray>("written");
+
+    QTest::newRow("right after start") << QString() << QByteArray() << QByteArray("level1.lev\r\n");
+    QTest::newRow("replaces a longer previous choice")
+        << QString() << QByteArray("a-much-longer-name.lev\r\nstray second line\r\n")
+        << QByteArray("level1.lev\r\n");
+    QTest::newRow("chosen name") << "mission7.lev" << QByteArray("level1.lev\r\n")
+                                 << QByteArray("mission7.lev\r\n");
+    QTest::newRow("blanks and comma as shown")
+        << " two, words .lev" << QByteArray() << QByteArray(" two, words .lev\r\n");
+    QTest::newRow("umlauts as single Windows-1252 bytes")
+        << QStringLiteral("W\u00fcste-\u00e4.lev") << QByteArray()
+        << QByteArray("W\xfcste-\xe4.lev\r\n");
+    QTest::newRow("euro sign") << QStringLiteral("\u20ac.lev") << QByteArray()
+                               << QByteArray("\x80.lev\r\n");
+}
+
+void SelectorTest::save() {
+    QFETCH(QString, choose);
+    QFETCH(QByteArray, previous);
+    QFETCH(QByteArray, written);
+
+    GameFolder game;
+    if (!previous.isNull())
+        game.writeChoiceFile(previous);
+    Form1 w(game.startFolder());
+    w.show();
+
+    ModalAnswerer answers;
+    if (!choose.isEmpty())
+        answers.chooseFile(game.addLevel(choose));
+    answers.press(QMessageBox::Ok);
+
+    QString shownBeforeSave;
+    const bool ended = programEndsDuring([&] {
+        if (!choose.isEmpty())
+            QTest::mouseClick(command3(w), Qt::LeftButton);
+        shownBeforeSave = label1(w)->text();
+        QTest::mouseClick(command1(w), Qt::LeftButton);
+    });
+
+    QCOMPARE(shownBeforeSave, choose.isEmpty() ? QStringLiteral("level1.lev") : choose);
+    QCOMPARE(game.choiceFileBytes(), written);
+
+    QCOMPARE(answers.unanswered(), 0);
+    const auto& box = answers.seen().back();
+    QCOMPARE(box.title, QStringLiteral("uselev.lst"));
+    QCOMPARE(box.text, QDir::toNativeSeparators(game.choiceFile()));
+    QCOMPARE(box.buttons, QStringList{QStringLiteral("OK")});
+    QCOMPARE(box.icon, QMessageBox::NoIcon);
+
+    QVERIFY2(ended, "the program ends once the confirmation is dismissed");
+    QVERIFY(!w.isVisible());
+}
+
+void SelectorTest::dialogFolder_data() {
+    QTest::addColumn<bool>("withLevels");
+    QTest::newRow("levels folder") << true;
+    QTest::newRow("no levels folder: start folder") << false;
+}
+
+void SelectorTest::dialogFolder() {
+    QFETCH(bool, withLevels);
+    GameFolder game(withLevels);
+    Form1 w(game.startFolder());
+    w.show();
+
+    QString folder;
+    QStringList filters;
+    ModalAnswerer answers;
+    answers.then([&](QWidget* modal) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            folder = dialog->directory().absolutePath();
+            filters = dialog->nameFilters();
+            dialog->reject();
+        } else {
+            modal->close();
+        }
+    });
+    QTest::mouseClick(command3(w), Qt::LeftButton);
+
+    QCOMPARE(answers.unanswered(), 0);
+    QCOMPARE(answers.seen().front().className, QStringLiteral("QFileDialog"));
+    QCOMPARE(folder, withLevels ? game.levels() : game.path());
+    QVERIFY2(filters.join(QLatin1Char(' ')).contains(QStringLiteral("*.lev")),
+             qPrintable(filters.join(QLatin1Char(' '))));
+    QVERIFY(w.isVisible());
+}
+
+void SelectorTest::cancelKeepsTheLabel() {
+    GameFolder game;
+    Form1 w(game.startFolder());
+    w.show();
+
+    {
+        ModalAnswerer answers;
+        answers.cancelDialog();
+        QTest::mouseClick(command3(w), Qt::LeftButton);
+        QCOMPARE(answers.unanswered(), 0);
+        QCOMPARE(label1(w)->text(), QStringLiteral("level1.lev"));
+    }
+    {
+        ModalAnswerer answers;
+        answers.chooseFile(game.addLevel(QStringLiteral("chosen.lev"))).cancelDialog();
+        QTest::mouseClick(command3(w), Qt::LeftButton);
+        QTest::mouseClick(command3(w), Qt::LeftButton);
+        QCOMPARE(answers.unanswered(), 0);
+        QCOMPARE(label1(w)->text(), QStringLiteral("chosen.lev"));
+    }
+    QVERIFY(!game.choiceFileExists());
+}
+
+void SelectorTest::failedSave_data() {
+    QTest::addColumn<QString>("condition");
+    QTest::addColumn<QString>("choose");
+    QTest::addColumn<QByteArray>("previous"); // uselev.lst before, if any
+
+    QTest::newRow("no levels folder") << "no levels" << QString() << QByteArray();
+    QTest::newRow("read-only uselev.lst") << "read-only" << QString() << QByteArray("kept.lev\r\n");
+    QTest::newRow("a folder named uselev.lst") << "folder" << QString() << QByteArray();
+    QTest::newRow("name without Windows-1252 form")
+        << "" << QStringLiteral("\u6708.lev") << QByteArray("kept.lev\r\n");
+}
+
+void SelectorTest::failedSave() {
+    QFETCH(QString, condition);
+    QFETCH(QString, choose);
+    QFETCH(QByteArray, previous);
+
+    GameFolder game(condition != QLatin1String("no levels"));
+    if (!previous.isNull())
+        game.writeChoiceFile(previous);
+    if (condition == QLatin1String("read-only"))
+        QVERIFY(QFile::setPermissions(game.choiceFile(), QFileDevice::ReadOwner |
+                                                             QFileDevice::ReadGroup |
+                                                             QFileDevice::ReadOther));
+    if (condition == QLatin1String("folder"))
+        QVERIFY(QDir(game.levels()).mkdir(QStringLiteral("uselev.lst")));
+
+    Form1 w(game.startFolder());
+    w.show();
+
+    ModalAnswerer answers;
+    if (!choose.isEmpty()) {
+        answers.chooseFile(game.addLevel(choose));
+        QTest::mouseClick(command3(w), Qt::LeftButton);
+        QCOMPARE(label1(w)->text(), choose);
+    }
+    answers.press(QMessageBox::Ok);
+    bool shownAfterSave = false;
+    const bool ended = programEndsDuring(
+        [&] {
+            QTest::mouseClick(command1(w), Qt::LeftButton);
+            shownAfterSave = w.isVisible();
+        },
+        300); // a confirmation or the end would come now
+
+    QCOMPARE(answers.unanswered(), 0);
+    QCOMPARE(answers.count(), choose.isEmpty() ? 1 : 2);
+    const auto& box = answers.seen().back();
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QVERIFY2(box.title != QStringLiteral("uselev.lst"), "no confirmation after a failure");
+    QVERIFY2(box.text.contains(QStringLiteral("uselev.lst")), qPrintable(box.text));
+    QVERIFY2(shownAfterSave, "the window stays open after a failed save");
+    QVERIFY2(!ended, "a failed save does not end the program");
+    QCOMPARE(label1(w)->text(), choose.isEmpty() ? QStringLiteral("level1.lev") : choose);
+    if (condition == QLatin1String("folder"))
+        QVERIFY(QFileInfo(game.choiceFile()).isDir());
+    else if (previous.isNull())
+        QVERIFY(!game.choiceFileExists());
+    else
+        QCOMPARE(game.choiceFileBytes(), previous);
+    if (condition != QLatin1String("no levels"))
+        QCOMPARE(QDir(game.levels())
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                     .size(),
+                 1 + (choose.isEmpty() ? 0 : 1)); // no temporary file left behind
+}
+
+void SelectorTest::closingWritesNothing() {
+    GameFolder game;
+    game.writeChoiceFile("before.lev\r\n");
+    Form1 w(game.startFolder());
+    w.show();
+
+    ModalAnswerer answers;
+    answers.chooseFile(game.addLevel(QStringLiteral("other.lev")));
+    const bool ended = programEndsDuring([&] {
+        QTest::mouseClick(command3(w), Qt::LeftButton);
+        w.close();
+    });
+    QVERIFY2(ended, "closing the window ends the program");
+    QCOMPARE(label1(w)->text(), QStringLiteral("other.lev"));
+    QCOMPARE(game.choiceFileBytes(), QByteArray("before.lev\r\n"));
+}
+
+QTEST_MAIN(SelectorTest)
+#include "test_selector.moc"
