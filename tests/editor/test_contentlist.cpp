@@ -4,6 +4,7 @@
 #include "modalanswerer.h"
 
 #include <QListView>
+#include <QTabBar>
 
 using Rows = std::vector<std::string>;
 
@@ -173,6 +174,34 @@ private slots:
         QCOMPARE(selectedRow(w()), LevelLineList::MaxRows - 2);
         click(w(), "Command1");
         QCOMPARE(w().windowTitle(), QStringLiteral("32765"));
+    }
+
+    void panelLinesLandAtTheEndWhateverIsSelected() {
+        fill({"a", "b", "c"});
+        select(1);
+        click(w(), "s1");
+        QTabBar* strip = control<QTabBar>(w(), "TabStrip1");
+        strip->setCurrentIndex(3); // "USE SHP"
+        click(w(), "us1");
+        click(w(), "us3");
+        QCOMPARE(rows(w()), (Rows{"a", "b", "c", "ADD SHIP x= 0 y= 0 r=0 team=1 typ=1",
+                                  "[shipfiles]", "[end]"}));
+        QCOMPARE(selectedRow(w()), 1);
+        QCOMPARE(viewSelection(), 1);
+    }
+
+    void aFullLevelRefusesPanelLinesToo() {
+        LevelLineList full;
+        for (int i = 0; i < LevelLineList::MaxRows; ++i)
+            QVERIFY(full.AddLine("r"));
+        w().contentList().replaceLines(std::move(full));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Ok);
+        click(w(), "s1");
+        QCOMPARE(answerer.count(), 1);
+        QVERIFY(answerer.seen()[0].text.contains(QStringLiteral("ADD SHIP x= 0 y= 0")));
+        QCOMPARE(w().contentList().lines().LineCount(), LevelLineList::MaxRows);
+        QCOMPARE(w().contentList().lines().LineAt(LevelLineList::MaxRows - 1), "r");
     }
 
 private:
