@@ -31,7 +31,7 @@ check: build
 test: check
 
 sanitize-check: deps
-	CXX=clang++ cmake -S . -B $(BUILD_SAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	cmake -S . -B $(BUILD_SAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
 	    -DLEVELTOOLS_GUI=OFF -DLEVELTOOLS_SANITIZE=ON -DLEVELTOOLS_FUZZ=ON
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS)

@@ -1,1 +1,104 @@
 #include "levelfile.h"
+
+#include "atomicfile.h"
+#include "windows1252.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+// Position of the first byte c at or after from, or the text's size when there is none.
+std::size_t findByte(std::string_view text, char c, std::size_t from) {
+    const void* hit = std::memchr(text.data() + from, c, text.size() - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data())
+               : text.size();
+}
+
+// Splits bytes into at most maxRows rows (one more than a caller accepts tells it "too many").
+std::vector<std::string> splitRows(std::string_view bytes, std::size_t maxRows) {
+    std::vector<std::string> rows;
+    const std::size_t size = bytes.size();
+    if (size == 0)
+        return rows;
+    // Level lines are some 30 to 50 characters long; a good guess saves most regrowth.
+    rows.reserve(std::min(maxRows, size / 24 + 1));
+
+    // The next CR and the next LF are remembered, so that a file using only one kind of line
+    // end is not searched for the other kind again on every line.
+    std::size_t nextCr = findByte(bytes, '\r', 0);
+    std::size_t nextLf = findByte(bytes, '\n', 0);
+    std::size_t pos = 0;
+    while (pos < size && rows.size() < maxRows) {
+        if (nextCr < pos)
+            nextCr = findByte(bytes, '\r', pos);
+        if (nextLf < pos)
+            nextLf = findByte(bytes, '\n', pos);
+        const std::size_t end = std::min(nextCr, nextLf);
+        rows.push_back(DecodeWindows1252(bytes.substr(pos, end - pos)));
+        if (end == size)
+            break; // the last line has no line end
+        pos = end + 1;
+        if (bytes[end] == '\r' && pos < size && bytes[pos] == '\n')
+            ++pos;
+    }
+    return rows;
+}
+
+constexpr std::size_t maxRows = static_cast<std::size_t>(LevelLineList::MaxRows);
+
+} // namespace
+
+std::vector<std::string> ParseLevelText(std::string_view bytes) {
+    return splitRows(bytes, bytes.size() + 1);
+}
+
+LevelTextResult FormatLevelText(const std::vector<std::string>& rows) {
+    LevelTextResult result;
+    std::size_t total = 0;
+    for (const auto& row : rows)
+        total += row.size() + 2;
+    result.bytes.reserve(total);
+
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string& row = rows[i];
+        // A line end inside a row would come back as two rows.
+        if (std::memchr(row.data(), '\n', row.size()) ||
+            std::memchr(row.data(), '\r', row.size())) {
+            result.error = "row " + std::to_string(i + 1) +
+                           " holds a line break, which a level file cannot store";
+            break;
+        }
+        char32_t bad = 0;
+        if (!AppendWindows1252(row, result.bytes, bad)) {
+            result.error = "row " + std::to_string(i + 1) + " holds " + DescribeCharacter(bad) +
+                           ", which a level file cannot store";
+            break;
+        }
+        result.bytes += "\r\n";
+    }
+    if (result.error)
+        result.bytes.clear();
+    return result;
+}
+
+std::optional<FileError> LoadLevelFile(const std::string& path, LevelLineList& list) {
+    std::string bytes;
+    if (auto error = ReadWholeFile(path, bytes)) {
+        error->action = "load";
+        return error;
+    }
+    std::vector<std::string> rows = splitRows(bytes, maxRows + 1);
+    if (rows.size() > maxRows || !list.ReplaceLines(std::move(rows)))
+        return FileError{"load", path,
+                         "the file has more than 32,767 lines, more than a level can hold"};
+    return std::nullopt;
+}
+
+std::optional<FileError> SaveLevelFile(const std::string& path, const LevelLineList& list) {
+    LevelTextResult text = FormatLevelText(list.Lines());
+    if (text.error)
+        return FileError{"save", path, *text.error};
+    return WriteFileAtomically(path, text.bytes, "save");
+}

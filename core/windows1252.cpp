@@ -1,1 +1,243 @@
 #include "windows1252.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// The characters of the bytes 0x80 to 0x9F. Bytes below 0x80 are ASCII and bytes from 0xA0 up
+// stand for U+00A0 to U+00FF. The five bytes Windows-1252 leaves undefined stand for the C1
+// control character of the same number.
+constexpr std::array<char16_t, 32> highRow = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 0x80
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 0x88
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 0x90
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 0x98
+};
+
+constexpr char32_t characterOfByte(unsigned byte) {
+    if (byte >= 0x80 && byte < 0xA0)
+        return highRow[byte - 0x80];
+    return byte;
+}
+
+// The UTF-8 form of every byte's character, at most three bytes long.
+struct Utf8Form {
+    char bytes[3];
+    std::uint8_t length;
+};
+
+constexpr Utf8Form utf8Of(char32_t c) {
+    Utf8Form form{};
+    if (c < 0x80) {
+        form.bytes[0] = static_cast<char>(c);
+        form.length = 1;
+    } else if (c < 0x800) {
+        form.bytes[0] = static_cast<char>(0xC0 | (c >> 6));
+        form.bytes[1] = static_cast<char>(0x80 | (c & 0x3F));
+        form.length = 2;
+    } else {
+        form.bytes[0] = static_cast<char>(0xE0 | (c >> 12));
+        form.bytes[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        form.bytes[2] = static_cast<char>(0x80 | (c & 0x3F));
+        form.length = 3;
+    }
+    return form;
+}
+
+constexpr std::array<Utf8Form, 256> makeDecodeTable() {
+    std::array<Utf8Form, 256> table{};
+    for (unsigned b = 0; b < 256; ++b)
+        table[b] = utf8Of(characterOfByte(b));
+    return table;
+}
+
+constexpr std::array<Utf8Form, 256> decodeTable = makeDecodeTable();
+
+// The byte for a character, or -1 when Windows-1252 has none.
+int byteOfCharacter(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<int>(c);
+    for (unsigned i = 0; i < highRow.size(); ++i)
+        if (highRow[i] == c)
+            return static_cast<int>(0x80 + i);
+    return -1;
+}
+
+// Length of the leading run of ASCII bytes, looked at eight bytes at a time.
+std::size_t asciiPrefixLength(std::string_view text) {
+    const char* data = text.data();
+    const std::size_t size = text.size();
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data + i, sizeof word);
+        if (word & 0x8080808080808080ULL)
+            break;
+    }
+    while (i < size && static_cast<unsigned char>(data[i]) < 0x80)
+        ++i;
+    return i;
+}
+
+constexpr char32_t replacementCharacter = 0xFFFD;
+
+// Reads one multi-byte UTF-8 sequence starting at text[i] (whose lead byte is not ASCII).
+// Returns the code point and advances i; a malformed sequence (stray continuation byte,
+// truncated, overlong, surrogate, beyond U+10FFFF) gives U+FFFD.
+char32_t readSequence(std::string_view text, std::size_t& i) {
+    auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned lead = at(i);
+    std::size_t length;
+    unsigned low = 0x80, high = 0xBF; // allowed range of the second byte
+    char32_t c;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        c = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        c = lead & 0x0F;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        c = lead & 0x07;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        ++i;
+        return replacementCharacter;
+    }
+    if (i + length > text.size()) {
+        i = text.size();
+        return replacementCharacter;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        const unsigned b = at(i + k);
+        if (b < (k == 1 ? low : 0x80u) || b > (k == 1 ? high : 0xBFu)) {
+            i += k;
+            return replacementCharacter;
+        }
+        c = (c << 6) | (b & 0x3F);
+    }
+    i += length;
+    return c;
+}
+
+// Encodes utf8 onto out; on the first character without a byte stops and reports it together
+// with its position counted in characters.
+bool encodeInto(std::string_view utf8, std::string& out, char32_t& badCharacter,
+                std::size_t& badIndex) {
+    std::size_t i = 0;
+    std::size_t characters = 0;
+    while (i < utf8.size()) {
+        const std::size_t run = asciiPrefixLength(utf8.substr(i));
+        if (run > 0) {
+            out.append(utf8.data() + i, run);
+            i += run;
+            characters += run;
+            continue;
+        }
+        const char32_t c = readSequence(utf8, i);
+        const int byte = byteOfCharacter(c);
+        if (byte < 0) {
+            badCharacter = c;
+            badIndex = characters;
+            return false;
+        }
+        out.push_back(static_cast<char>(byte));
+        ++characters;
+    }
+    return true;
+}
+
+bool isPrintable(char32_t c) {
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
+        return false; // control characters
+    if ((c >= 0x0300 && c <= 0x036F) || (c >= 0xFE00 && c <= 0xFE0F))
+        return false; // combining marks and variation selectors join the quote before them
+    if ((c >= 0x200B && c <= 0x200F) || (c >= 0x2028 && c <= 0x202E) ||
+        (c >= 0x2060 && c <= 0x206F) || c == 0xFEFF || (c >= 0xFFF9 && c <= 0xFFFB))
+        return false; // invisible format characters and line separators
+    if ((c >= 0xE000 && c <= 0xF8FF) || c >= 0xF0000)
+        return false; // private use
+    if ((c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE)
+        return false; // noncharacters
+    if (c >= 0xE0000 && c <= 0xE0FFF)
+        return false; // tags and supplementary variation selectors
+    return true;
+}
+
+void appendUtf8(char32_t c, std::string& out) {
+    if (c < 0x10000) {
+        const Utf8Form form = utf8Of(c);
+        out.append(form.bytes, form.length);
+        return;
+    }
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+}
+
+} // namespace
+
+std::string DecodeWindows1252(std::string_view bytes) {
+    std::size_t i = asciiPrefixLength(bytes);
+    if (i == bytes.size())
+        return std::string(bytes);
+
+    std::string out;
+    // Every byte from here on takes at most three bytes in UTF-8.
+    out.reserve(i + (bytes.size() - i) * 3);
+    out.append(bytes.data(), i);
+    while (i < bytes.size()) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte < 0x80) {
+            const std::size_t run = asciiPrefixLength(bytes.substr(i));
+            out.append(bytes.data() + i, run);
+            i += run;
+            continue;
+        }
+        const Utf8Form& form = decodeTable[byte];
+        out.append(form.bytes, form.length);
+        ++i;
+    }
+    return out;
+}
+
+Windows1252Encoding EncodeWindows1252(std::string_view utf8) {
+    Windows1252Encoding result;
+    result.bytes.reserve(utf8.size());
+    if (!encodeInto(utf8, result.bytes, result.badCharacter, result.badCharacterIndex)) {
+        result.ok = false;
+        result.bytes.clear();
+    }
+    return result;
+}
+
+bool AppendWindows1252(std::string_view utf8, std::string& out, char32_t& badCharacter) {
+    std::size_t badIndex = 0;
+    return encodeInto(utf8, out, badCharacter, badIndex);
+}
+
+std::string DescribeCharacter(char32_t c) {
+    static constexpr char hexDigits[] = "0123456789ABCDEF";
+    std::string name = "U+";
+    int digits = 4;
+    while (digits < 8 && (c >> (4 * digits)) != 0)
+        ++digits;
+    for (int d = digits - 1; d >= 0; --d)
+        name.push_back(hexDigits[(c >> (4 * d)) & 0xF]);
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) || !isPrintable(c))
+        return name;
+    std::string text = "\"";
+    appendUtf8(c, text);
+    text += "\" (" + name + ")";
+    return text;
+}

@@ -1,0 +1,88 @@
+// Feeds arbitrary bytes to the level file reader and writer.
+//  - Any byte string parses.
+//  - Parsed rows always format (decoding yields only characters Windows-1252 can hold, and no
+//    line ends), and formatting then parsing gives the same rows back; a second format gives
+//    the same bytes.
+//  - Decoding then encoding gives back the bytes; encoding arbitrary text never crashes and,
+//    when it succeeds, decodes back to that text.
+//  - Replacing a list's rows takes them, and at most 32,767 rows; a refusal changes nothing.
+#include "levelfile.h"
+#include "levellinelist.h"
+#include "windows1252.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+void check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
+    }
+}
+
+// Replaces the rows of a list that holds two rows, the second selected: accepted up to the
+// limit (rows in, nothing selected), refused beyond it (list as it was).
+void checkReplaceLines(std::vector<std::string> rows) {
+    LevelLineList list;
+    check(list.AddLine("before"), "add to an empty list");
+    check(list.AddLine("kept"), "add a second row");
+    list.SelectLine(1);
+
+    const std::vector<std::string> expected = rows;
+    const bool accepted = list.ReplaceLines(std::move(rows));
+    check(accepted == (expected.size() <= static_cast<std::size_t>(LevelLineList::MaxRows)),
+          "ReplaceLines accepts exactly up to the limit");
+    if (accepted) {
+        check(list.Lines() == expected, "rows after replace");
+        check(list.SelectedIndex() == LevelLineList::NoRow, "no selection after replace");
+    } else {
+        check(list.LineCount() == 2 && list.LineAt(1) == "kept", "refused replace kept rows");
+        check(list.SelectedIndex() == 1, "refused replace kept selection");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+
+    const std::vector<std::string> rows = ParseLevelText(bytes);
+    check(rows.size() <= size, "no more rows than bytes");
+    for (const std::string& row : rows)
+        check(row.find_first_of("\r\n") == std::string::npos, "no line end inside a row");
+
+    const LevelTextResult text = FormatLevelText(rows);
+    check(!text.error, "parsed rows always format");
+    check(ParseLevelText(text.bytes) == rows, "format then parse gives the same rows");
+    check(FormatLevelText(ParseLevelText(text.bytes)).bytes == text.bytes,
+          "a formatted file formats to itself");
+
+    const std::string decoded = DecodeWindows1252(bytes);
+    const Windows1252Encoding encoded = EncodeWindows1252(decoded);
+    check(encoded.ok && encoded.bytes == bytes, "decode then encode gives the bytes back");
+
+    const Windows1252Encoding direct = EncodeWindows1252(bytes);
+    if (direct.ok)
+        check(DecodeWindows1252(direct.bytes) == bytes, "encode then decode gives the text back");
+    else
+        check(direct.badCharacterIndex < size && !DescribeCharacter(direct.badCharacter).empty(),
+              "a refused character lies inside the text");
+
+    checkReplaceLines(rows);
+    return 0;
+}
+
+// Inputs of the fuzzer stay far below the row limit, so the limit itself is checked once here.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    for (std::size_t count = LevelLineList::MaxRows - 1; count <= LevelLineList::MaxRows + 1u;
+         ++count)
+        checkReplaceLines(std::vector<std::string>(count, "ADD SHIP"));
+    return 0;
+}

@@ -1,0 +1,283 @@
+#include "atomicfile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// Injected writers: each takes the place of the system's write for one test.
+std::size_t bytesBeforeFailure = 0;
+std::size_t bytesWritten = 0;
+
+long failAfterSomeBytes(int fd, const void* data, std::size_t size) {
+    if (bytesWritten >= bytesBeforeFailure) {
+        errno = ENOSPC;
+        return -1;
+    }
+    const std::size_t now = std::min(size, bytesBeforeFailure - bytesWritten);
+    bytesWritten += now;
+    return static_cast<long>(::write(fd, data, now));
+}
+
+long oneByteAtATime(int fd, const void* data, std::size_t size) {
+    return static_cast<long>(::write(fd, data, size > 0 ? 1 : 0));
+}
+
+long interruptedEveryOtherCall(int fd, const void* data, std::size_t size) {
+    static bool interrupt = false;
+    interrupt = !interrupt;
+    if (interrupt) {
+        errno = EINTR;
+        return -1;
+    }
+    return static_cast<long>(::write(fd, data, std::min<std::size_t>(size, 3)));
+}
+
+long writesNothing(int, const void*, std::size_t) {
+    return 0;
+}
+
+class AtomicFile : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "atomicfile-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+        m_oldUmask = umask(022);
+        bytesWritten = 0;
+    }
+    void TearDown() override {
+        SetWriteFunctionForTesting(nullptr);
+        umask(m_oldUmask);
+        std::error_code ignored;
+        fs::remove_all(m_folder, ignored);
+    }
+
+    std::string path(const std::string& name) const { return (m_folder / name).string(); }
+
+    static void writeBytes(const std::string& file, const std::string& bytes) {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << bytes;
+        ASSERT_TRUE(out.good());
+    }
+    static std::string readBytes(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static unsigned modeOf(const std::string& file) {
+        struct stat st {};
+        EXPECT_EQ(lstat(file.c_str(), &st), 0) << file;
+        return st.st_mode & 07777;
+    }
+    Names entries(const fs::path& folder) const {
+        Names names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    Names entries() const { return entries(m_folder); }
+
+    fs::path m_folder;
+    mode_t m_oldUmask = 0;
+};
+
+} // namespace
+
+TEST_F(AtomicFile, NewFileGetsTheBytesAndTheUsualMode) {
+    const std::string file = path("new.lev");
+    ASSERT_FALSE(WriteFileAtomically(file, std::string("a\0b\r\n", 5)));
+    EXPECT_EQ(readBytes(file), std::string("a\0b\r\n", 5));
+    EXPECT_EQ(modeOf(file), 0644u);
+    EXPECT_EQ(entries(), Names{"new.lev"});
+
+    umask(077);
+    ASSERT_FALSE(WriteFileAtomically(path("private.lev"), ""));
+    EXPECT_EQ(modeOf(path("private.lev")), 0600u);
+    EXPECT_EQ(fs::file_size(path("private.lev")), 0u);
+}
+
+TEST_F(AtomicFile, ReplacingKeepsThePermissionBits) {
+    for (const unsigned mode : {0640u, 0600u, 0755u, 0200u, 0666u}) {
+        const std::string file = path("kept.lev");
+        writeBytes(file, "a much longer old content\r\n");
+        ASSERT_EQ(chmod(file.c_str(), mode), 0);
+        ASSERT_FALSE(WriteFileAtomically(file, "new\r\n"));
+        EXPECT_EQ(readBytes(file), "new\r\n");
+        EXPECT_EQ(modeOf(file), mode);
+        EXPECT_EQ(entries(), Names{"kept.lev"});
+    }
+}
+
+TEST_F(AtomicFile, FailureKeepsTheOldFileAndLeavesNoTemporaryFile) {
+    fs::create_directory(path("dir.lev"));
+    writeBytes(path("dir.lev/inside"), "x");
+    struct Case {
+        const char* name;
+        unsigned mode; // of the old file
+        WriteFunction writer;
+        std::size_t failAfter;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"read-only", 0444, nullptr, 0, "the file is read-only"},
+        {"read-only for its owner alone", 0400, nullptr, 0, "the file is read-only"},
+        {"no space at once", 0644, failAfterSomeBytes, 0, "No space left on device"},
+        {"no space midway", 0644, failAfterSomeBytes, 7, "No space left on device"},
+        {"system takes nothing", 0644, writesNothing, 0, "Input/output error"},
+    };
+    for (const Case& c : cases) {
+        const std::string file = path("old.lev");
+        writeBytes(file, "old bytes\r\n");
+        ASSERT_EQ(chmod(file.c_str(), c.mode), 0);
+        bytesWritten = 0;
+        bytesBeforeFailure = c.failAfter;
+        SetWriteFunctionForTesting(c.writer);
+        const auto error = WriteFileAtomically(file, "new bytes, more of them\r\n", "save");
+        SetWriteFunctionForTesting(nullptr);
+        ASSERT_TRUE(error) << c.name;
+        EXPECT_EQ(error->action, "save") << c.name;
+        EXPECT_EQ(error->path, file) << c.name;
+        EXPECT_EQ(error->reason, c.reason) << c.name;
+        EXPECT_EQ(readBytes(file), "old bytes\r\n") << c.name;
+        EXPECT_EQ(modeOf(file), c.mode) << c.name;
+        EXPECT_EQ(entries(), (Names{"dir.lev", "old.lev"})) << c.name;
+        ASSERT_EQ(chmod(file.c_str(), 0644), 0);
+    }
+}
+
+TEST_F(AtomicFile, DirectoryInTheWayOrMissingFolderIsAnError) {
+    fs::create_directory(path("dir.lev"));
+    writeBytes(path("dir.lev/inside"), "x");
+    struct Case {
+        std::string file;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {path("dir.lev"), "Is a directory"},
+        {path("levels/a.lev"), "No such file or directory"},
+        {path("dir.lev/inside/a.lev"), "Not a directory"},
+    };
+    for (const Case& c : cases) {
+        const auto error = WriteFileAtomically(c.file, "x\r\n", "write");
+        ASSERT_TRUE(error) << c.file;
+        EXPECT_EQ(error->Message(), "cannot write " + c.file + ": " + c.reason);
+    }
+    EXPECT_EQ(entries(), Names{"dir.lev"});
+    EXPECT_EQ(entries(m_folder / "dir.lev"), Names{"inside"});
+    EXPECT_EQ(readBytes(path("dir.lev/inside")), "x");
+}
+
+TEST_F(AtomicFile, ShortAndInterruptedWritesStillWriteEverything) {
+    std::string bytes;
+    for (int i = 0; i < 300; ++i)
+        bytes += "ADD SHIP x= " + std::to_string(i) + "\r\n";
+    for (const WriteFunction writer : {oneByteAtATime, interruptedEveryOtherCall}) {
+        SetWriteFunctionForTesting(writer);
+        ASSERT_FALSE(WriteFileAtomically(path("a.lev"), bytes));
+        SetWriteFunctionForTesting(nullptr);
+        EXPECT_EQ(readBytes(path("a.lev")), bytes);
+    }
+}
+
+TEST_F(AtomicFile, SymbolicLinkSurvivesAndItsTargetIsReplaced) {
+    fs::create_directory(path("real"));
+    writeBytes(path("real/target.lev"), "old\r\n");
+    ASSERT_EQ(chmod(path("real/target.lev").c_str(), 0640), 0);
+    fs::create_symlink("real/target.lev", path("relative.lev"));
+    fs::create_symlink(path("relative.lev"), path("chain.lev"));
+
+    ASSERT_FALSE(WriteFileAtomically(path("relative.lev"), "one\r\n"));
+    EXPECT_TRUE(fs::is_symlink(path("relative.lev")));
+    EXPECT_EQ(readBytes(path("real/target.lev")), "one\r\n");
+    EXPECT_EQ(modeOf(path("real/target.lev")), 0640u);
+
+    ASSERT_FALSE(WriteFileAtomically(path("chain.lev"), "two\r\n"));
+    EXPECT_TRUE(fs::is_symlink(path("chain.lev")));
+    EXPECT_TRUE(fs::is_symlink(path("relative.lev")));
+    EXPECT_EQ(readBytes(path("real/target.lev")), "two\r\n");
+    EXPECT_EQ(entries(m_folder / "real"), Names{"target.lev"});
+}
+
+TEST_F(AtomicFile, DanglingLinkGetsItsTargetCreated) {
+    fs::create_directory(path("real"));
+    fs::create_symlink("real/later.lev", path("dangling.lev"));
+    ASSERT_FALSE(WriteFileAtomically(path("dangling.lev"), "x\r\n"));
+    EXPECT_TRUE(fs::is_symlink(path("dangling.lev")));
+    EXPECT_EQ(readBytes(path("real/later.lev")), "x\r\n");
+
+    fs::create_symlink("loop2.lev", path("loop1.lev"));
+    fs::create_symlink("loop1.lev", path("loop2.lev"));
+    const auto error = WriteFileAtomically(path("loop1.lev"), "x");
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(fs::is_symlink(path("loop1.lev")));
+}
+
+TEST_F(AtomicFile, ReadWholeFileReadsEveryByteOrNamesTheReason) {
+    std::string bytes(200000, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7);
+    writeBytes(path("big.lev"), bytes);
+    std::string read = "stale";
+    ASSERT_FALSE(ReadWholeFile(path("big.lev"), read));
+    EXPECT_EQ(read, bytes);
+
+    writeBytes(path("empty.lev"), "");
+    ASSERT_FALSE(ReadWholeFile(path("empty.lev"), read));
+    EXPECT_EQ(read, "");
+
+    fs::create_directory(path("dir"));
+    for (const auto& [file, reason] : {std::pair{path("missing.lev"), "No such file or directory"},
+                                       std::pair{path("dir"), "Is a directory"}}) {
+        read = "kept";
+        const auto error = ReadWholeFile(file, read);
+        ASSERT_TRUE(error) << file;
+        EXPECT_EQ(error->Message(), "cannot read " + file + ": " + reason);
+        EXPECT_EQ(read, "kept");
+    }
+}
+
+TEST_F(AtomicFile, CreateEmptyFileLeavesAnExistingFileAlone) {
+    ASSERT_FALSE(CreateEmptyFileIfMissing(path("new.lev")));
+    EXPECT_TRUE(fs::is_regular_file(path("new.lev")));
+    EXPECT_EQ(fs::file_size(path("new.lev")), 0u);
+
+    writeBytes(path("full.lev"), "ADD SHIP\r\n");
+    ASSERT_FALSE(CreateEmptyFileIfMissing(path("full.lev")));
+    EXPECT_EQ(readBytes(path("full.lev")), "ADD SHIP\r\n");
+
+    fs::create_directory(path("dir.lev"));
+    for (const auto& [file, reason] :
+         {std::pair{path("nofolder/x.lev"), "No such file or directory"},
+          std::pair{path("dir.lev"), "Is a directory"}}) {
+        const auto error = CreateEmptyFileIfMissing(file);
+        ASSERT_TRUE(error) << file;
+        EXPECT_EQ(error->Message(), "cannot create " + file + ": " + reason);
+    }
+}
+
+TEST_F(AtomicFile, DeleteFileRemovesItOrNamesTheReason) {
+    writeBytes(path("gone.lev"), "x");
+    ASSERT_FALSE(DeleteFile(path("gone.lev")));
+    EXPECT_FALSE(fs::exists(path("gone.lev")));
+
+    const auto error = DeleteFile(path("gone.lev"));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Message(),
+              "cannot delete " + path("gone.lev") + ": No such file or directory");
+}

@@ -1,0 +1,116 @@
+#include "atomicfile.h"
+#include "levelchoice.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <stdlib.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A start folder of its own, with or without its levels folder.
+class LevelChoiceFile : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "levelchoice-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_start = pattern + "/";
+        m_choice = m_start + "levels/uselev.lst";
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(m_start, ignored);
+    }
+
+    void makeLevelsFolder() const { ASSERT_TRUE(fs::create_directory(m_start + "levels")); }
+
+    static std::string readBytes(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::size_t entriesInLevels() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(m_start + "levels"), fs::directory_iterator()));
+    }
+
+    std::string m_start;
+    std::string m_choice;
+};
+
+} // namespace
+
+TEST_F(LevelChoiceFile, PathIsUnderTheLevelsFolder) {
+    EXPECT_EQ(LevelChoicePath("/game/"), "/game/levels/uselev.lst");
+    EXPECT_EQ(LevelChoicePath("/"), "/levels/uselev.lst");
+}
+
+TEST_F(LevelChoiceFile, HoldsExactlyOneLineThatEachWriteReplaces) {
+    makeLevelsFolder();
+    struct Case {
+        std::string name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"a-rather-long-level-name.lev", "a-rather-long-level-name.lev\r\n"},
+        {"level1.lev", "level1.lev\r\n"},
+        {"ä.lev", "\xE4.lev\r\n"},
+        {" blank, comma.lev", " blank, comma.lev\r\n"},
+        {"", "\r\n"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_FALSE(WriteLevelChoiceFile(m_start, c.name)) << c.name;
+        EXPECT_EQ(readBytes(m_choice), c.bytes);
+        EXPECT_EQ(entriesInLevels(), 1u);
+    }
+}
+
+TEST_F(LevelChoiceFile, MissingLevelsFolderIsNotCreated) {
+    const auto error = WriteLevelChoiceFile(m_start, "level1.lev");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->path, m_choice);
+    EXPECT_EQ(error->reason, "the levels folder does not exist");
+    EXPECT_FALSE(fs::exists(m_start + "levels"));
+    EXPECT_TRUE(fs::is_empty(m_start));
+}
+
+TEST_F(LevelChoiceFile, RefusedWriteKeepsTheOldLine) {
+    makeLevelsFolder();
+    ASSERT_FALSE(WriteLevelChoiceFile(m_start, "old.lev"));
+
+    const auto unrepresentable = WriteLevelChoiceFile(m_start, "Ω.lev");
+    ASSERT_TRUE(unrepresentable);
+    EXPECT_EQ(unrepresentable->reason,
+              "the level name holds \"Ω\" (U+03A9), which the level choice file cannot store");
+    const auto lineBreak = WriteLevelChoiceFile(m_start, "a.lev\r\nb.lev");
+    ASSERT_TRUE(lineBreak);
+
+    ASSERT_EQ(chmod(m_choice.c_str(), 0444), 0);
+    const auto readOnly = WriteLevelChoiceFile(m_start, "new.lev");
+    ASSERT_TRUE(readOnly);
+    EXPECT_EQ(readOnly->Message(), "cannot write " + m_choice + ": the file is read-only");
+
+    EXPECT_EQ(readBytes(m_choice), "old.lev\r\n");
+    EXPECT_EQ(entriesInLevels(), 1u);
+}
+
+TEST_F(LevelChoiceFile, FailedWriteInTheMiddleKeepsTheOldLine) {
+    makeLevelsFolder();
+    ASSERT_FALSE(WriteLevelChoiceFile(m_start, "old.lev"));
+    SetWriteFunctionForTesting([](int, const void*, std::size_t) -> long {
+        errno = EIO;
+        return -1;
+    });
+    const auto error = WriteLevelChoiceFile(m_start, "new.lev");
+    SetWriteFunctionForTesting(nullptr);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->reason, "Input/output error");
+    EXPECT_EQ(readBytes(m_choice), "old.lev\r\n");
+    EXPECT_EQ(entriesInLevels(), 1u);
+}

@@ -1,0 +1,252 @@
+#include "atomicfile.h"
+#include "levelfile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <stdlib.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+// A fresh folder for one test, removed with everything in it afterwards.
+class LevelFileOnDisk : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "levelfile-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(m_folder, ignored);
+    }
+
+    std::string path(const std::string& name) const { return (m_folder / name).string(); }
+
+    static void writeBytes(const std::string& file, const std::string& bytes) {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << bytes;
+        ASSERT_TRUE(out.good());
+    }
+    static std::string readBytes(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::vector<std::string> folderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    static LevelLineList listOf(const Rows& rows, LevelLineList::Index selected = -1) {
+        LevelLineList list;
+        EXPECT_TRUE(list.ReplaceLines(rows));
+        list.SelectLine(selected);
+        return list;
+    }
+
+    // Builds n CR LF lines "line 0", "line 1", ...
+    static std::string manyLines(int n) {
+        std::string bytes;
+        for (int i = 0; i < n; ++i)
+            bytes += "line " + std::to_string(i) + "\r\n";
+        return bytes;
+    }
+
+    fs::path m_folder;
+};
+
+} // namespace
+
+TEST(LevelTextFormat, EveryRowEndsInCrLf) {
+    struct Case {
+        Rows rows;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {{}, ""},
+        {{""}, "\r\n"},
+        {{"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1"}, "ADD SHIP x= 0 y= 0 r=0 team=1 typ=1\r\n"},
+        {{"[shipfiles]", "", "[end]"}, "[shipfiles]\r\n\r\n[end]\r\n"},
+        {{"Größe €"},
+         "Gr\xF6\xDF"
+         "e \x80\r\n"},
+        {{"a,b", "\"q\"", "  blanks  "}, "a,b\r\n\"q\"\r\n  blanks  \r\n"},
+    };
+    for (const Case& c : cases) {
+        const LevelTextResult result = FormatLevelText(c.rows);
+        EXPECT_FALSE(result.error) << *result.error;
+        EXPECT_EQ(result.bytes, c.bytes);
+    }
+}
+
+TEST(LevelTextFormat, UnrepresentableCharacterRefusesAllRowsNamingRowAndCharacter) {
+    const LevelTextResult result = FormatLevelText({"ADD SHIP", "", "x Ω y", "ä€"});
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(*result.error, "row 3 holds \"Ω\" (U+03A9), which a level file cannot store");
+    EXPECT_TRUE(result.bytes.empty());
+
+    const LevelTextResult emoji = FormatLevelText({"ship😀"});
+    ASSERT_TRUE(emoji.error);
+    EXPECT_EQ(*emoji.error, "row 1 holds \"😀\" (U+1F600), which a level file cannot store");
+}
+
+TEST(LevelTextFormat, LineBreakInsideARowIsRefused) {
+    // Written out, it would come back as two rows.
+    for (const std::string row : {"a\nb", "a\r", "\r\n"}) {
+        const LevelTextResult result = FormatLevelText({"first", row});
+        ASSERT_TRUE(result.error);
+        EXPECT_EQ(*result.error, "row 2 holds a line break, which a level file cannot store");
+    }
+}
+
+TEST(LevelTextParse, WholeLinesWithEveryKindOfLineEnd) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        Rows rows;
+    };
+    const Case cases[] = {
+        {"empty file", "", {}},
+        {"one empty line", "\r\n", {""}},
+        {"comma stays in the row",
+         "r=22,5\r\nADD BASE  x=0, y=0\r\n",
+         {"r=22,5", "ADD BASE  x=0, y=0"}},
+        {"trailing comma", "a,\r\n", {"a,"}},
+        {"quotes stay", "\"quoted\"\r\nfile=\"a b\".bs\r\n", {"\"quoted\"", "file=\"a b\".bs"}},
+        {"blanks stay",
+         "  lead\r\ntrail  \r\n \r\n\tTab\t\r\n",
+         {"  lead", "trail  ", " ", "\tTab\t"}},
+        {"last line without line end", "a\r\nb", {"a", "b"}},
+        {"LF only", "a\nb\n", {"a", "b"}},
+        {"CR only", "a\rb\r", {"a", "b"}},
+        {"mixed", "a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        {"lone CR at the end", "a\r", {"a"}},
+        {"CR then CR LF", "a\r\r\n", {"a", ""}},
+        {"LF then CR", "a\n\r", {"a", ""}},
+        {"empty lines", "\n\n\r\n\r", {"", "", "", ""}},
+        {"middle row empty", "x\r\n\r\ny\r\n", {"x", "", "y"}},
+        {"Windows-1252 decoded", "\xE4\x80\r\nok", {"ä€", "ok"}},
+        {"NUL is an ordinary character", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseLevelText(c.bytes), c.rows) << c.name;
+}
+
+TEST(LevelTextParse, EveryByteButLineEndsRoundTripsInOneRow) {
+    std::string line;
+    for (unsigned byte = 0; byte < 256; ++byte)
+        if (byte != '\r' && byte != '\n')
+            line += static_cast<char>(byte);
+    const std::string file = line + "\r\n" + line + "\r\n";
+    const Rows rows = ParseLevelText(file);
+    ASSERT_EQ(rows.size(), 2u);
+    const LevelTextResult back = FormatLevelText(rows);
+    ASSERT_FALSE(back.error);
+    EXPECT_EQ(back.bytes, file);
+}
+
+TEST_F(LevelFileOnDisk, SaveWritesExactBytesAndLoadGivesTheRowsBack) {
+    const Rows rows{"ADD SHIP x= 120 y=-45 r=90 team=2 typ=12",
+                    "",
+                    "  r=22,5 \"q\" ",
+                    "[winfile]",
+                    "Größe €.win",
+                    "[end]"};
+    const std::string file = path("a.lev");
+    ASSERT_FALSE(SaveLevelFile(file, listOf(rows)));
+    EXPECT_EQ(readBytes(file), "ADD SHIP x= 120 y=-45 r=90 team=2 typ=12\r\n\r\n  r=22,5 \"q\" \r\n"
+                               "[winfile]\r\nGr\xF6\xDF"
+                               "e \x80.win\r\n[end]\r\n");
+
+    LevelLineList loaded = listOf({"old"}, 0);
+    ASSERT_FALSE(LoadLevelFile(file, loaded));
+    EXPECT_EQ(loaded.Lines(), rows);
+    EXPECT_EQ(loaded.SelectedIndex(), -1);
+}
+
+TEST_F(LevelFileOnDisk, EmptyListSavesZeroBytesAndLoadsEmpty) {
+    const std::string file = path("empty.lev");
+    writeBytes(file, "old content\r\n");
+    ASSERT_FALSE(SaveLevelFile(file, LevelLineList()));
+    EXPECT_EQ(fs::file_size(file), 0u);
+    LevelLineList loaded = listOf({"x"});
+    ASSERT_FALSE(LoadLevelFile(file, loaded));
+    EXPECT_EQ(loaded.LineCount(), 0);
+}
+
+TEST_F(LevelFileOnDisk, FailedLoadKeepsRowsAndSelection) {
+    fs::create_directory(path("folder.lev"));
+    writeBytes(path("toolong.lev"), manyLines(32768));
+    struct Case {
+        std::string file;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {path("missing.lev"), "No such file or directory"},
+        {path("nofolder/a.lev"), "No such file or directory"},
+        {path("folder.lev"), "Is a directory"},
+        {path("toolong.lev"), "the file has more than 32,767 lines, more than a level can hold"},
+    };
+    for (const Case& c : cases) {
+        LevelLineList list = listOf({"one", "two", "three"}, 1);
+        const auto error = LoadLevelFile(c.file, list);
+        ASSERT_TRUE(error) << c.file;
+        EXPECT_EQ(error->action, "load");
+        EXPECT_EQ(error->path, c.file);
+        EXPECT_EQ(error->reason, c.reason);
+        EXPECT_EQ(list.Lines(), (Rows{"one", "two", "three"}));
+        EXPECT_EQ(list.SelectedIndex(), 1);
+    }
+}
+
+TEST_F(LevelFileOnDisk, FullestLevelLoads) {
+    // 32,767 lines with and without a final line end; neither may count as one row more.
+    for (const bool finalLineEnd : {true, false}) {
+        std::string bytes = manyLines(32767);
+        if (!finalLineEnd)
+            bytes.resize(bytes.size() - 2);
+        writeBytes(path("full.lev"), bytes);
+        LevelLineList list;
+        ASSERT_FALSE(LoadLevelFile(path("full.lev"), list));
+        ASSERT_EQ(list.LineCount(), 32767);
+        EXPECT_EQ(list.LineAt(32766), "line 32766");
+    }
+}
+
+TEST_F(LevelFileOnDisk, RefusedSaveNamesRowAndCharacterAndKeepsTheOldFile) {
+    const std::string file = path("a.lev");
+    writeBytes(file, "old\r\n");
+    const auto error = SaveLevelFile(file, listOf({"ok", "ok", "x Ω"}));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->action, "save");
+    EXPECT_EQ(error->path, file);
+    EXPECT_EQ(error->reason, "row 3 holds \"Ω\" (U+03A9), which a level file cannot store");
+    EXPECT_EQ(readBytes(file), "old\r\n");
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"a.lev"}));
+}
+
+TEST_F(LevelFileOnDisk, FailedSaveKeepsTheOldFileAndTheList) {
+    const std::string file = path("ro.lev");
+    writeBytes(file, "old\r\n");
+    fs::permissions(file, fs::perms(0444));
+    const LevelLineList list = listOf({"new"}, 0);
+    const auto error = SaveLevelFile(file, list);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Message(), "cannot save " + file + ": the file is read-only");
+    EXPECT_EQ(readBytes(file), "old\r\n");
+    EXPECT_EQ(list.Lines(), Rows{"new"});
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"ro.lev"}));
+}
