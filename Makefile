@@ -5,7 +5,7 @@ BUILD_FUZZ ?= build-fuzz
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run check test sanitize-check fuzz format bench screenshot clean
+.PHONY: all deps build run run-selector check test sanitize-check fuzz format bench screenshots clean
 
 all: build
 
@@ -21,6 +21,10 @@ build: deps $(BUILD)/build.ninja
 # Installs what is missing, builds, and starts the editor in a copy of the example game folder.
 run: build
 	@scripts/run-example $(BUILD)
+
+# The level selector, in the same example game folder.
+run-selector: build
+	@scripts/run-example $(BUILD) selector
 
 # Installs what is missing, builds, and runs every test: the normal build, then the core tests
 # and a short fuzzing run under AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -38,6 +42,20 @@ sanitize-check: deps
 
 bench: build
 	$(BUILD)/bench/bench_core --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
+	bench/window-startup.sh $(BUILD)
+
+# Fuzzes the level file reader until stopped (Ctrl+C), in an optimised clang build.
+fuzz: deps
+	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	    -DLEVELTOOLS_GUI=OFF -DLEVELTOOLS_BENCH=OFF -DLEVELTOOLS_FUZZ=ON
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzz_levelfile
+	mkdir -p $(BUILD_FUZZ)/corpus
+	$(BUILD_FUZZ)/fuzz/fuzz_levelfile -max_len=65536 $(BUILD_FUZZ)/corpus fuzz/corpus/levelfile
+
+# Renews the README's pictures.
+screenshots: build
+	scripts/screenshot-editor $(BUILD)/editor/tessavor docs/editor.png
+	scripts/screenshot $(BUILD)/selector/pallowick docs/selector.png Levelselector
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
