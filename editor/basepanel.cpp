@@ -19,20 +19,6 @@ constexpr ControlPlace bs6Place{"bs6", 1800, 480, 615, 285, 28};
 constexpr ControlPlace bs7Place{"bs7", 240, 840, 1575, 285, 30};
 constexpr ControlPlace bs8Place{"bs8", 1920, 840, 495, 255, 31};
 
-QLineEdit* textBox(QWidget* parent, const ControlPlace& place, const QString& text,
-                   bool readOnly = false) {
-    auto* box = new QLineEdit(text, parent);
-    placeControl(box, place);
-    box->setReadOnly(readOnly);
-    return box;
-}
-
-QPushButton* button(QWidget* parent, const ControlPlace& place, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    placeControl(b, place);
-    return b;
-}
-
 } // namespace
 
 BasePanel::BasePanel(const QString& startFolder, QWidget* parent)
@@ -45,13 +31,15 @@ BasePanel::BasePanel(const QString& startFolder, QWidget* parent)
 
 void BasePanel::createControls() {
     // The caption is the line's head; its trailing blank makes the two blanks before "x=".
-    bs1 = button(this, bs1Place, QStringLiteral("ADD BASE "));
-    bs3 = textBox(this, bs3Place, QStringLiteral("X"), true);
-    bs4 = textBox(this, bs4Place, QStringLiteral("0"));
-    bs5 = textBox(this, bs5Place, QStringLiteral("Y"), true);
-    bs6 = textBox(this, bs6Place, QStringLiteral("0"));
-    bs7 = textBox(this, bs7Place, QString());
-    bs8 = button(this, bs8Place, QStringLiteral("..."));
+    bs1 = placed<QPushButton>(this, bs1Place, QStringLiteral("ADD BASE "));
+    bs3 = placed<QLineEdit>(this, bs3Place, QStringLiteral("X"));
+    bs4 = placed<QLineEdit>(this, bs4Place, QStringLiteral("0"));
+    bs5 = placed<QLineEdit>(this, bs5Place, QStringLiteral("Y"));
+    bs6 = placed<QLineEdit>(this, bs6Place, QStringLiteral("0"));
+    bs7 = placed<QLineEdit>(this, bs7Place);
+    bs8 = placed<QPushButton>(this, bs8Place, QStringLiteral("..."));
+    bs3->setReadOnly(true);
+    bs5->setReadOnly(true);
 
     connect(bs1, &QPushButton::clicked, this, &BasePanel::bs1Clicked);
     connect(bs8, &QPushButton::clicked, this, &BasePanel::bs8Clicked);

@@ -38,13 +38,6 @@ constexpr const char* BaseTab = "BASE";
 constexpr const char* WinTab = "WIN";
 constexpr const char* UseShipTab = "USE SHP";
 
-QPushButton* makeButton(QWidget* parent, const char* caption, const ControlPlace& place) {
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    placeControl(button, place);
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 Form1::Form1(const QString& startFolder, QWidget* parent)
@@ -64,38 +57,39 @@ Form1::~Form1() {
 }
 
 void Form1::createControls() {
-    Drive1 = new DriveList(this);
-    placeControl(Drive1, {"Drive1", 120, 120, 2655, 315, 2});
-    Dir1 = new DirectoryList(this);
-    placeControl(Dir1, {"Dir1", 120, 510, 2655, 1440, 3});
-    File1 = new FileList(QStringLiteral("*.lev"), this);
-    placeControl(File1, {"File1", 2880, 120, 2055, 1845, 1});
+    Drive1 = placed<DriveList>(this, {"Drive1", 120, 120, 2655, 315, 2});
+    Dir1 = placed<DirectoryList>(this, {"Dir1", 120, 510, 2655, 1440, 3});
+    File1 = placed<FileList>(this, {"File1", 2880, 120, 2055, 1845, 1}, QStringLiteral("*.lev"));
 
-    load = makeButton(this, "load", {"load", 5040, 360, 855, 255, 4});
-    add = makeButton(this, "add file", {"add", 5040, 720, 855, 255, 7});
-    del = makeButton(this, "delete file", {"del", 5040, 1080, 855, 255, 8});
-    save = makeButton(this, "save", {"save", 5040, 1440, 855, 255, 5});
+    load = placed<QPushButton>(this, {"load", 5040, 360, 855, 255, 4}, QStringLiteral("load"));
+    add = placed<QPushButton>(this, {"add", 5040, 720, 855, 255, 7}, QStringLiteral("add file"));
+    del =
+        placed<QPushButton>(this, {"del", 5040, 1080, 855, 255, 8}, QStringLiteral("delete file"));
+    save = placed<QPushButton>(this, {"save", 5040, 1440, 855, 255, 5}, QStringLiteral("save"));
 
-    Command3 = makeButton(this, "Ship Editor", {"Command3", 6480, 360, 1455, 375, 53});
-    Command4 = makeButton(this, "Win Editor", {"Command4", 6480, 840, 1455, 375, 54});
-    Command5 = makeButton(this, "Base Editor", {"Command5", 6480, 1320, 1455, 375, 55});
+    Command3 = placed<QPushButton>(this, {"Command3", 6480, 360, 1455, 375, 53},
+                                   QStringLiteral("Ship Editor"));
+    Command4 = placed<QPushButton>(this, {"Command4", 6480, 840, 1455, 375, 54},
+                                   QStringLiteral("Win Editor"));
+    Command5 = placed<QPushButton>(this, {"Command5", 6480, 1320, 1455, 375, 55},
+                                   QStringLiteral("Base Editor"));
 
-    inhalt = new ContentList(this);
-    placeControl(inhalt, {"inhalt", 120, 2040, 4815, 2790, 6});
+    inhalt = placed<ContentList>(this, {"inhalt", 120, 2040, 4815, 2790, 6});
 
-    TabStrip1 = new TabStrip(this);
-    placeControl(TabStrip1, {"TabStrip1", 5160, 2160, 2895, 2595, 0});
+    TabStrip1 = placed<TabStrip>(this, {"TabStrip1", 5160, 2160, 2895, 2595, 0});
     for (const char* caption : {ShipTab, BaseTab, WinTab, UseShipTab})
         TabStrip1->addTab(QString::fromLatin1(caption));
 
-    up = makeButton(this, "up", {"up", 120, 4920, 615, 255, 9});
-    down = makeButton(this, "down", {"down", 840, 4920, 615, 255, 10});
-    Command2 = makeButton(this, "freizeile", {"Command2", 1920, 4920, 735, 255, 16});
-    Command1 = makeButton(this, "del line", {"Command1", 2760, 4920, 735, 255, 57});
-    clear = makeButton(this, "clear", {"clear", 3960, 4920, 855, 255, 56});
+    up = placed<QPushButton>(this, {"up", 120, 4920, 615, 255, 9}, QStringLiteral("up"));
+    down = placed<QPushButton>(this, {"down", 840, 4920, 615, 255, 10}, QStringLiteral("down"));
+    Command2 = placed<QPushButton>(this, {"Command2", 1920, 4920, 735, 255, 16},
+                                   QStringLiteral("freizeile"));
+    Command1 = placed<QPushButton>(this, {"Command1", 2760, 4920, 735, 255, 57},
+                                   QStringLiteral("del line"));
+    clear = placed<QPushButton>(this, {"clear", 3960, 4920, 855, 255, 56}, QStringLiteral("clear"));
 
-    Label2 = new QLabel(QStringLiteral("tessavor " LEVELTOOLS_VERSION), this);
-    placeControl(Label2, {"Label2", 5160, 4920, 2895, 255, 58});
+    Label2 = placed<QLabel>(this, {"Label2", 5160, 4920, 2895, 255, 58},
+                            QStringLiteral("tessavor " LEVELTOOLS_VERSION));
     Label2->setAlignment(Qt::AlignCenter);
 }
 

@@ -20,22 +20,16 @@ Form2::Form2(std::function<QString()> folder, std::function<void()> created)
 }
 
 void Form2::createControls() {
-    Text1 = new QLineEdit(this);
-    placeControl(Text1, {"Text1", 120, 120, 1215, 285, 0});
+    Text1 = placed<QLineEdit>(this, {"Text1", 120, 120, 1215, 285, 0});
     Text1->installEventFilter(this);
 
-    Text2 = new QLineEdit(QStringLiteral(".lev"), this);
-    placeControl(Text2, {"Text2", 1320, 120, 615, 285, 3});
+    Text2 = placed<QLineEdit>(this, {"Text2", 1320, 120, 615, 285, 3}, QStringLiteral(".lev"));
     Text2->setReadOnly(true);
 
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    placeControl(Command1, {"Command1", 120, 480, 855, 375, 1});
-    Command2 = new QPushButton(QStringLiteral("CANCEL"), this);
-    placeControl(Command2, {"Command2", 1080, 480, 855, 375, 2});
-    for (QPushButton* button : {Command1, Command2}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    // Neither button is pressed by Enter: the window is no dialog, so none is a default button.
+    Command1 = placed<QPushButton>(this, {"Command1", 120, 480, 855, 375, 1}, QStringLiteral("OK"));
+    Command2 =
+        placed<QPushButton>(this, {"Command2", 1080, 480, 855, 375, 2}, QStringLiteral("CANCEL"));
     connect(Command1, &QPushButton::clicked, this, &Form2::command1Clicked);
     connect(Command2, &QPushButton::clicked, this, &Form2::command2Clicked);
 

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include <utility>
+
 // Window layouts are written in twips, as the game's tool set has always measured them:
 // 15 twips are one logical pixel. Qt scales logical pixels on high-DPI screens.
 constexpr int twipsToPixels(int twips) {
@@ -29,6 +31,15 @@ inline void placeControl(QWidget* control, const ControlPlace& place) {
     control->setObjectName(QString::fromLatin1(place.name));
     control->setGeometry(twipsRect(place.left, place.top, place.width, place.height));
     control->setProperty("tabIndex", place.tabIndex);
+}
+
+// Makes a control of type Control from args, as a child of parent, at its place in a layout table:
+// placed<QPushButton>(this, {"load", 5040, 360, 855, 255, 4}, QStringLiteral("load")).
+template <typename Control, typename... Args>
+Control* placed(QWidget* parent, const ControlPlace& place, Args&&... args) {
+    auto* control = new Control(std::forward<Args>(args)..., parent);
+    placeControl(control, place);
+    return control;
 }
 
 // Chains every focusable descendant of window that has a "tabIndex" in the order of those

@@ -28,12 +28,6 @@ constexpr SectionLayout winFileLayout{
 };
 constexpr ControlPlace label1Place{"Label1", 120, 1320, 2415, 735, 23};
 
-QPushButton* button(QWidget* parent, const ControlPlace& place, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    placeControl(b, place);
-    return b;
-}
-
 // Wrapped text that does not fit its box gets a smaller font, down to 6 points.
 void shrinkToFit(QLabel* label) {
     QFont font = label->font();
@@ -62,18 +56,17 @@ void SectionPanel::createControls() {
     const bool shipFiles = m_kind == Kind::ShipFiles;
     const SectionLayout& layout = shipFiles ? shipFilesLayout : winFileLayout;
 
-    m_marker = button(this, layout.marker, fromView(shipFiles ? ShipFilesMarker : WinFileMarker));
-    m_nameLine = button(this, layout.nameLine, QStringLiteral("<-"));
-    m_name = new QLineEdit(this);
-    placeControl(m_name, layout.name);
-    m_browse = button(this, layout.browse, QStringLiteral("..."));
-    m_end = button(this, layout.end, fromView(EndMarker));
+    m_marker = placed<QPushButton>(this, layout.marker,
+                                   fromView(shipFiles ? ShipFilesMarker : WinFileMarker));
+    m_nameLine = placed<QPushButton>(this, layout.nameLine, QStringLiteral("<-"));
+    m_name = placed<QLineEdit>(this, layout.name);
+    m_browse = placed<QPushButton>(this, layout.browse, QStringLiteral("..."));
+    m_end = placed<QPushButton>(this, layout.end, fromView(EndMarker));
 
     if (shipFiles) {
-        Label1 = new QLabel(QStringLiteral("Diese shp-Files koennen von Basen benutzt werden, "
-                                           "um neue Raumschiffe zu erstellen."),
-                            this);
-        placeControl(Label1, label1Place);
+        Label1 = placed<QLabel>(this, label1Place,
+                                QStringLiteral("Diese shp-Files koennen von Basen benutzt werden, "
+                                               "um neue Raumschiffe zu erstellen."));
         Label1->setWordWrap(true);
         Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         shrinkToFit(Label1);

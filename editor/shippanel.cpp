@@ -47,8 +47,7 @@ const char* const compassCaption = "         0             90  X  270         18
 
 QLineEdit* textBox(QWidget* parent, const ControlPlace& place, const QString& text,
                    bool readOnly = false, const QString& toolTip = {}) {
-    auto* box = new QLineEdit(text, parent);
-    placeControl(box, place);
+    auto* box = placed<QLineEdit>(parent, place, text);
     box->setReadOnly(readOnly);
     if (!toolTip.isEmpty())
         box->setToolTip(toolTip);
@@ -59,26 +58,13 @@ QLineEdit* textBox(QWidget* parent, const ControlPlace& place, const QString& te
 // raises it (the thumb stands at the top for the smallest value). A dragged thumb reports
 // its value only when it is let go.
 QScrollBar* scrollBar(QWidget* parent, const ControlPlace& place, int minimum, int maximum) {
-    auto* bar = new QScrollBar(Qt::Vertical, parent);
-    placeControl(bar, place);
+    auto* bar = placed<QScrollBar>(parent, place, Qt::Vertical);
     bar->setRange(minimum, maximum);
     bar->setSingleStep(1);
     bar->setPageStep(1);
     bar->setValue(minimum);
     bar->setTracking(false);
     return bar;
-}
-
-QRadioButton* optionButton(QWidget* parent, const ControlPlace& place, const QString& caption) {
-    auto* button = new QRadioButton(caption, parent);
-    placeControl(button, place);
-    return button;
-}
-
-QPushButton* button(QWidget* parent, const ControlPlace& place, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    placeControl(b, place);
-    return b;
 }
 
 } // namespace
@@ -94,8 +80,7 @@ ShipPanel::ShipPanel(RandomSource& random, const QString& startFolder, QWidget* 
 
 void ShipPanel::createControls() {
     // The compass comes first, so it lies behind the boxes it reaches under.
-    Label3 = new CompassLabel(QString::fromLatin1(compassCaption), this);
-    placeControl(Label3, label3Place);
+    Label3 = placed<CompassLabel>(this, label3Place, QString::fromLatin1(compassCaption));
     QFont compassFont;
     compassFont.setFamilies({QStringLiteral("CopprplGoth Bd BT"),
                              QStringLiteral("Copperplate Gothic Bold"),
@@ -109,7 +94,7 @@ void ShipPanel::createControls() {
     const QString random = QStringLiteral("zufall");
     const QString degrees = QStringLiteral("in Grad: 0 - 360");
 
-    s1 = button(this, s1Place, QStringLiteral("ADD SHIP"));
+    s1 = placed<QPushButton>(this, s1Place, QStringLiteral("ADD SHIP"));
     s2 = textBox(this, s2Place, QStringLiteral("X"), true);
     s3 = textBox(this, s3Place, QStringLiteral("0"), false, fixed);
     srnd1 = textBox(this, srnd1Place, QStringLiteral("0"), false, random);
@@ -122,16 +107,15 @@ void ShipPanel::createControls() {
     s9 = textBox(this, s9Place, QStringLiteral("1"), true);
     s10 = scrollBar(this, s10Place, 1, 2);
 
-    so1 = optionButton(this, so1Place, QStringLiteral("file"));
-    s11 = new QLabel(this);
-    placeControl(s11, s11Place);
+    so1 = placed<QRadioButton>(this, so1Place, QStringLiteral("file"));
+    s11 = placed<QLabel>(this, s11Place);
     s11->setTextFormat(Qt::PlainText); // a file name, never markup
-    s12 = button(this, s12Place, QStringLiteral("..."));
-    so2 = optionButton(this, so2Place, QStringLiteral("type (n. shpfile)"));
+    s12 = placed<QPushButton>(this, s12Place, QStringLiteral("..."));
+    so2 = placed<QRadioButton>(this, so2Place, QStringLiteral("type (n. shpfile)"));
     so2->setChecked(true);
     so4 = textBox(this, so4Place, QStringLiteral("1"));
     so5 = scrollBar(this, so5Place, 1, 99);
-    so3 = optionButton(this, so3Place, QStringLiteral("ship level"));
+    so3 = placed<QRadioButton>(this, so3Place, QStringLiteral("ship level"));
     so6 = textBox(this, so6Place, toQString(ShipLevelName(1)), true);
     so7 = scrollBar(this, so7Place, 1, 6);
 

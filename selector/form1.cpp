@@ -38,16 +38,12 @@ Form1::Form1(const std::string& startFolder, QWidget* parent)
 }
 
 void Form1::createControls() {
-    Label1 = new QLabel(QStringLiteral("level1.lev"), this);
+    Label1 = placed<QLabel>(this, label1Place, QStringLiteral("level1.lev"));
     Label1->setTextFormat(Qt::PlainText); // a file name is never markup
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeControl(Label1, label1Place);
 
-    Command3 = new QPushButton(QStringLiteral("..."), this);
-    placeControl(Command3, command3Place);
-
-    Command1 = new QPushButton(QStringLiteral("save"), this);
-    placeControl(Command1, command1Place);
+    Command3 = placed<QPushButton>(this, command3Place, QStringLiteral("..."));
+    Command1 = placed<QPushButton>(this, command1Place, QStringLiteral("save"));
 
     // Enter presses the button that has the focus, as the user expects from a tool window.
     Command3->setAutoDefault(true);
