@@ -130,6 +130,24 @@ private slots:
         QCOMPARE(control<FileList>(w, "File1")->path(), QStringLiteral("/"));
     }
 
+    void aDriveThatIsNotReadyIsReportedAndTheListsStay() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        auto* drives = control<DriveList>(w, "Drive1");
+        const int shown = drives->currentIndex();
+        drives->addItem(QStringLiteral("gone"), game.file("unplugged"));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Ok);
+        drives->setCurrentIndex(drives->count() - 1);
+        emit drives->activated(drives->count() - 1);
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.seen()[0].icon, QMessageBox::Critical);
+        QVERIFY(answerer.seen()[0].text.contains(game.file("unplugged")));
+        QCOMPARE(drives->currentIndex(), shown);
+        QCOMPARE(control<DirectoryList>(w, "Dir1")->path(), game.path());
+    }
+
     void addFileCreatesEmptyFilesAsTyped_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("created");
