@@ -1,24 +1,19 @@
 #include "atomicfile.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-using Names = std::vector<std::string>;
 
 // Injected writers: each takes the place of the system's write for one test.
 std::size_t bytesBeforeFailure = 0;
@@ -52,48 +47,26 @@ long writesNothing(int, const void*, std::size_t) {
     return 0;
 }
 
-class AtomicFile : public testing::Test {
+// The write seam and the umask are put back after each test.
+class AtomicFile : public TempFolderTest {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "atomicfile-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
+        TempFolderTest::SetUp();
         m_oldUmask = umask(022);
         bytesWritten = 0;
     }
     void TearDown() override {
         SetWriteFunctionForTesting(nullptr);
         umask(m_oldUmask);
-        std::error_code ignored;
-        fs::remove_all(m_folder, ignored);
+        TempFolderTest::TearDown();
     }
 
-    std::string path(const std::string& name) const { return (m_folder / name).string(); }
-
-    static void writeBytes(const std::string& file, const std::string& bytes) {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out << bytes;
-        ASSERT_TRUE(out.good());
-    }
-    static std::string readBytes(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     static unsigned modeOf(const std::string& file) {
         struct stat st {};
         EXPECT_EQ(lstat(file.c_str(), &st), 0) << file;
         return st.st_mode & 07777;
     }
-    Names entries(const fs::path& folder) const {
-        Names names;
-        for (const auto& entry : fs::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    Names entries() const { return entries(m_folder); }
 
-    fs::path m_folder;
     mode_t m_oldUmask = 0;
 };
 

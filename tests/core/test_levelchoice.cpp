@@ -1,14 +1,13 @@
 #include "atomicfile.h"
 #include "levelchoice.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include <stdlib.h>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -16,29 +15,16 @@ namespace fs = std::filesystem;
 namespace {
 
 // A start folder of its own, with or without its levels folder.
-class LevelChoiceFile : public testing::Test {
+class LevelChoiceFile : public TempFolderTest {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "levelchoice-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_start = pattern + "/";
+        TempFolderTest::SetUp();
+        m_start = m_folder.string() + "/";
         m_choice = m_start + "levels/uselev.lst";
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(m_start, ignored);
     }
 
     void makeLevelsFolder() const { ASSERT_TRUE(fs::create_directory(m_start + "levels")); }
-
-    static std::string readBytes(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    std::size_t entriesInLevels() const {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(m_start + "levels"), fs::directory_iterator()));
-    }
+    std::size_t entriesInLevels() const { return entries(m_start + "levels").size(); }
 
     std::string m_start;
     std::string m_choice;

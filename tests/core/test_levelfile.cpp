@@ -1,16 +1,12 @@
 #include "atomicfile.h"
 #include "levelfile.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
-
-#include <stdlib.h>
-#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -18,38 +14,8 @@ namespace {
 
 using Rows = std::vector<std::string>;
 
-// A fresh folder for one test, removed with everything in it afterwards.
-class LevelFileOnDisk : public testing::Test {
+class LevelFileOnDisk : public TempFolderTest {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "levelfile-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(m_folder, ignored);
-    }
-
-    std::string path(const std::string& name) const { return (m_folder / name).string(); }
-
-    static void writeBytes(const std::string& file, const std::string& bytes) {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out << bytes;
-        ASSERT_TRUE(out.good());
-    }
-    static std::string readBytes(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    std::vector<std::string> folderEntries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_folder))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
     static LevelLineList listOf(const Rows& rows, LevelLineList::Index selected = -1) {
         LevelLineList list;
         EXPECT_TRUE(list.ReplaceLines(rows));
@@ -64,8 +30,6 @@ protected:
             bytes += "line " + std::to_string(i) + "\r\n";
         return bytes;
     }
-
-    fs::path m_folder;
 };
 
 } // namespace
@@ -235,7 +199,7 @@ TEST_F(LevelFileOnDisk, RefusedSaveNamesRowAndCharacterAndKeepsTheOldFile) {
     EXPECT_EQ(error->path, file);
     EXPECT_EQ(error->reason, "row 3 holds \"Ω\" (U+03A9), which a level file cannot store");
     EXPECT_EQ(readBytes(file), "old\r\n");
-    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"a.lev"}));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"a.lev"}));
 }
 
 TEST_F(LevelFileOnDisk, FailedSaveKeepsTheOldFileAndTheList) {
@@ -248,5 +212,5 @@ TEST_F(LevelFileOnDisk, FailedSaveKeepsTheOldFileAndTheList) {
     EXPECT_EQ(error->Message(), "cannot save " + file + ": the file is read-only");
     EXPECT_EQ(readBytes(file), "old\r\n");
     EXPECT_EQ(list.Lines(), Rows{"new"});
-    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"ro.lev"}));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"ro.lev"}));
 }

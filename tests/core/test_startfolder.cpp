@@ -1,33 +1,28 @@
 #include "startfolder.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include <stdlib.h>
-
 namespace fs = std::filesystem;
 
 namespace {
 
 // Runs a test in a working folder of its own and goes back afterwards.
-class StartFolderTest : public testing::Test {
+class StartFolderTest : public TempFolderTest {
 protected:
     void SetUp() override {
         m_previous = fs::current_path();
-        std::string pattern = (fs::temp_directory_path() / "startfolder-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_folder = fs::canonical(pattern);
+        TempFolderTest::SetUp();
     }
     void TearDown() override {
         fs::current_path(m_previous);
-        std::error_code ignored;
-        fs::remove_all(m_folder, ignored);
+        TempFolderTest::TearDown();
     }
 
     fs::path m_previous;
-    fs::path m_folder;
 };
 
 } // namespace

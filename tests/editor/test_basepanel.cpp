@@ -3,56 +3,18 @@
 #include "basepanel.h"
 #include "geometry.h"
 #include "modalanswerer.h"
+#include "paneltest.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-// A shown panel collecting the lines it builds.
-struct Panel {
-    BasePanel panel;
-    QStringList lines;
-
+struct Panel : PanelTest<BasePanel> {
     explicit Panel(const QString& startFolder = QString())
-        : panel(startFolder) {
-        QObject::connect(&panel, &BasePanel::lineBuilt,
-                         [this](const QString& line) { lines << line; });
-        panel.show();
-        panel.activateWindow();
-        if (!QTest::qWaitForWindowActive(&panel))
-            qWarning("base panel did not become active");
-    }
-
-    template <typename T = QWidget> T* get(const char* name) {
-        T* found = panel.findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control named %s", name);
-        return found;
-    }
-    void click(const char* name) { QTest::mouseClick(get<QPushButton>(name), Qt::LeftButton); }
-    void type(const char* name, const QString& text) {
-        auto* box = get<QLineEdit>(name);
-        box->selectAll();
-        if (text.isEmpty())
-            QTest::keyClick(box, Qt::Key_Delete);
-        else
-            QTest::keyClicks(box, text);
-    }
-    QString text(const char* name) { return get<QLineEdit>(name)->text(); }
+        : PanelTest(startFolder) {}
 };
-
-QString touch(const QTemporaryDir& folder, const QString& name) {
-    QFile file(folder.filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot create %s", qPrintable(file.fileName()));
-    return file.fileName();
-}
 
 } // namespace
 
@@ -120,20 +82,14 @@ private slots:
 
     void fileChosenInTheDialog() {
         QTemporaryDir folder;
-        const QString path = touch(folder, QStringLiteral("base1.bs"));
+        const QString path = folder.filePath(QStringLiteral("base1.bs"));
+        QVERIFY(writeBytes(path, {}));
         Panel p(folder.path());
         QStringList filters;
         QString directory;
         {
             ModalAnswerer answer;
-            answer.then([&](QWidget* w) {
-                auto* dialog = qobject_cast<QFileDialog*>(w);
-                QVERIFY(dialog);
-                filters = dialog->nameFilters();
-                directory = dialog->directory().absolutePath();
-                dialog->selectFile(path);
-                static_cast<QDialog*>(dialog)->accept();
-            });
+            answer.then(noteOfferedFiles(filters, directory, path));
             p.click("bs8");
             QTRY_VERIFY(answer.done());
         }

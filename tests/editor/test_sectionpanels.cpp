@@ -2,11 +2,10 @@
 
 #include "geometry.h"
 #include "modalanswerer.h"
+#include "paneltest.h"
 #include "sectionpanel.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,40 +16,24 @@ Q_DECLARE_METATYPE(SectionPanel::Kind)
 
 namespace {
 
-// A shown panel collecting the lines it builds; controls are found by their prefixed names.
-struct Panel {
-    SectionPanel panel;
+// Controls are found by their number behind the panel's prefix.
+struct Panel : PanelTest<SectionPanel> {
     QString prefix;
-    QStringList lines;
 
-    Panel(SectionPanel::Kind kind, const QString& startFolder = QString())
-        : panel(kind, startFolder)
+    explicit Panel(SectionPanel::Kind kind, const QString& startFolder = QString())
+        : PanelTest(kind, startFolder)
         , prefix(kind == SectionPanel::Kind::ShipFiles ? QStringLiteral("us")
-                                                       : QStringLiteral("wf")) {
-        QObject::connect(&panel, &SectionPanel::lineBuilt,
-                         [this](const QString& line) { lines << line; });
-        panel.show();
-        panel.activateWindow();
-        if (!QTest::qWaitForWindowActive(&panel))
-            qWarning("section panel did not become active");
-    }
+                                                       : QStringLiteral("wf")) {}
 
+    QByteArray controlName(int number) const {
+        return (prefix + QString::number(number)).toLatin1();
+    }
     template <typename T = QWidget> T* get(int number) {
-        const QString name = prefix + QString::number(number);
-        T* found = panel.findChild<T*>(name);
-        if (!found)
-            qFatal("no control named %s", qPrintable(name));
-        return found;
+        return PanelTest::get<T>(controlName(number).constData());
     }
-    void click(int number) { QTest::mouseClick(get<QPushButton>(number), Qt::LeftButton); }
+    void click(int number) { PanelTest::click(controlName(number).constData()); }
     QLineEdit* nameField() { return get<QLineEdit>(4); }
-    void typeName(const QString& text) {
-        nameField()->selectAll();
-        if (text.isEmpty())
-            QTest::keyClick(nameField(), Qt::Key_Delete);
-        else
-            QTest::keyClicks(nameField(), text);
-    }
+    void typeName(const QString& text) { type(controlName(4).constData(), text); }
 };
 
 void addKinds() {
@@ -123,23 +106,15 @@ private slots:
         QFETCH(QString, pattern);
         QTemporaryDir folder;
         const QString fileName = QStringLiteral("chosen") + pattern.mid(1);
-        QFile file(folder.filePath(fileName));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        const QString path = folder.filePath(fileName);
+        QVERIFY(writeBytes(path, {}));
 
         Panel p(kind, folder.path());
         QStringList filters;
         QString directory;
         {
             ModalAnswerer answer;
-            answer.then([&](QWidget* w) {
-                auto* dialog = qobject_cast<QFileDialog*>(w);
-                QVERIFY(dialog);
-                filters = dialog->nameFilters();
-                directory = dialog->directory().absolutePath();
-                dialog->selectFile(file.fileName());
-                static_cast<QDialog*>(dialog)->accept();
-            });
+            answer.then(noteOfferedFiles(filters, directory, path));
             p.click(5);
             QTRY_VERIFY(answer.done());
         }

@@ -3,12 +3,11 @@
 #include "compasslabel.h"
 #include "geometry.h"
 #include "modalanswerer.h"
+#include "paneltest.h"
 #include "randomsource.h"
 #include "shippanel.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,38 +23,15 @@
 
 namespace {
 
-// A shown panel with its own random source, collecting the lines it builds.
-struct Panel {
+struct OwnRandom {
     RandomSource random;
-    ShipPanel panel;
-    QStringList lines;
+};
 
+// A ship panel with a random source of its own, set up before the panel that draws from it.
+struct Panel : OwnRandom, PanelTest<ShipPanel> {
     explicit Panel(const QString& startFolder = QString())
-        : panel(random, startFolder) {
-        QObject::connect(&panel, &ShipPanel::lineBuilt,
-                         [this](const QString& line) { lines << line; });
-        panel.show();
-        panel.activateWindow();
-        if (!QTest::qWaitForWindowActive(&panel))
-            qWarning("ship panel did not become active");
-    }
+        : PanelTest(random, startFolder) {}
 
-    template <typename T = QWidget> T* get(const char* name) {
-        T* found = panel.findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control named %s", name);
-        return found;
-    }
-    void click(const char* name) { QTest::mouseClick(get<QAbstractButton>(name), Qt::LeftButton); }
-    void type(const char* name, const QString& text) {
-        auto* box = get<QLineEdit>(name);
-        box->selectAll();
-        if (text.isEmpty())
-            QTest::keyClick(box, Qt::Key_Delete);
-        else
-            QTest::keyClicks(box, text);
-    }
-    QString text(const char* name) { return get<QLineEdit>(name)->text(); }
     // Clicks a vertical scroll bar's lower or upper arrow.
     void arrow(const char* name, bool lower) {
         auto* bar = get<QScrollBar>(name);
@@ -197,9 +173,7 @@ private slots:
 
     void fileOptionNeedsAChosenFile() {
         QTemporaryDir folder;
-        QFile file(folder.filePath(QStringLiteral("f1.shp")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        QVERIFY(writeBytes(folder.filePath(QStringLiteral("f1.shp")), {}));
 
         Panel p(folder.path());
         p.type("srnd1", scattered);
@@ -234,9 +208,7 @@ private slots:
 
     void dialogOffersShipFilesFromTheStartFolderAndCancelKeepsTheName() {
         QTemporaryDir folder;
-        QFile file(folder.filePath(QStringLiteral("f1.shp")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        QVERIFY(writeBytes(folder.filePath(QStringLiteral("f1.shp")), {}));
         Panel p(folder.path());
         {
             ModalAnswerer answer;
@@ -248,15 +220,7 @@ private slots:
         QString directory;
         {
             ModalAnswerer answer;
-            answer.then([&](QWidget* w) {
-                if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
-                    filters = dialog->nameFilters();
-                    directory = dialog->directory().absolutePath();
-                    dialog->reject();
-                } else {
-                    w->close();
-                }
-            });
+            answer.then(noteOfferedFiles(filters, directory));
             p.click("s12");
             QTRY_VERIFY(answer.done());
         }
