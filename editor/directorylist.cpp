@@ -33,8 +33,6 @@ DirectoryList::DirectoryList(QWidget* parent)
     setIndentation(8);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    // Every folder on the way down is open already: no expand or collapse marks.
-    setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
     connect(this, &QTreeWidget::itemDoubleClicked, this, &DirectoryList::dir1Activated);
 }
 
@@ -105,6 +103,9 @@ void DirectoryList::rebuild() {
     setCurrentItem(current);
     scrollToItem(current);
 }
+
+// Every folder on the way down is open already: no expand or collapse marks.
+void DirectoryList::drawBranches(QPainter*, const QRect&, const QModelIndex&) const {}
 
 void DirectoryList::focusInEvent(QFocusEvent* event) {
     refresh();
