@@ -44,10 +44,6 @@ void ContentList::clearLines() {
     change([&] { m_model.clearLines(); });
 }
 
-void ContentList::selectLine(Index index) {
-    change([&] { m_model.selectLine(index); });
-}
-
 void ContentList::replaceLines(LevelLineList&& lines) {
     change([&] { m_model.replaceLines(std::move(lines)); });
 }

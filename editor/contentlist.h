@@ -14,7 +14,6 @@ public:
     explicit ContentList(QWidget* parent = nullptr);
 
     const LevelLineList& lines() const { return m_model.lines(); }
-    LevelListModel& model() { return m_model; }
 
     // Appends after the last row; false when the level is full (the row is not added).
     [[nodiscard]] bool appendLine(const QString& text);
@@ -23,7 +22,6 @@ public:
     void moveLineUp();
     void moveLineDown();
     void clearLines();
-    void selectLine(Index index);
     void replaceLines(LevelLineList&& lines);
 
 signals:

@@ -181,15 +181,25 @@ void Form1::file1KeyPressed(int code) {
     setWindowTitle(QString::number(code));
 }
 
-void Form1::loadClicked() {
-    const QString name = File1->selectedFileName();
+std::optional<QString> Form1::confirmSelectedFile(const QString& question, QMessageBox::Icon icon) {
     if (File1->listIndex() == -1)
-        return;
-    if (!askYesNo(this, name, QStringLiteral("laden ?")))
+        return std::nullopt;
+    const QString name = File1->selectedFileName();
+    if (!askYesNo(this, name, question, icon))
+        return std::nullopt;
+    return name;
+}
+
+std::string Form1::browsedPath(const QString& name) const {
+    return JoinPath(toCorePath(Dir1->path()), name.toStdString());
+}
+
+void Form1::loadClicked() {
+    const auto name = confirmSelectedFile(QStringLiteral("laden ?"));
+    if (!name)
         return;
     LevelLineList loaded;
-    if (auto error =
-            LoadLevelFile(JoinPath(toCorePath(Dir1->path()), name.toStdString()), loaded)) {
+    if (auto error = LoadLevelFile(browsedPath(*name), loaded)) {
         showFailure(this, *error);
         return;
     }
@@ -197,12 +207,10 @@ void Form1::loadClicked() {
 }
 
 void Form1::saveClicked() {
-    const QString name = File1->selectedFileName();
-    if (File1->listIndex() == -1)
+    const auto name = confirmSelectedFile(QStringLiteral("speichern ?"));
+    if (!name)
         return;
-    if (!askYesNo(this, name, QStringLiteral("speichern ?")))
-        return;
-    const std::string path = LevelsFolder(toCorePath(m_startFolder)) + name.toStdString();
+    const std::string path = LevelsFolder(toCorePath(m_startFolder)) + name->toStdString();
     if (auto error = SaveLevelFile(path, inhalt->lines()))
         showFailure(this, *error);
 }
@@ -216,12 +224,13 @@ void Form1::addClicked() {
     m_form2->activateWindow();
 }
 
+// Whatever the answer, the file list is read again; with no file selected nothing happens.
 void Form1::delClicked() {
-    const QString name = File1->selectedFileName();
     if (File1->listIndex() == -1)
         return;
-    if (askYesNo(this, name, QStringLiteral("wirklich loeschen ?"), QMessageBox::Question)) {
-        if (auto error = DeleteFile(JoinPath(toCorePath(Dir1->path()), name.toStdString())))
+    if (const auto name =
+            confirmSelectedFile(QStringLiteral("wirklich loeschen ?"), QMessageBox::Question)) {
+        if (auto error = DeleteFile(browsedPath(*name)))
             showFailure(this, *error);
     }
     File1->refresh();

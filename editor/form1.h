@@ -3,12 +3,15 @@
 #include "randomsource.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
 
 #include <array>
+#include <optional>
+#include <string>
 
 class BasePanel;
 class ContentList;
@@ -41,6 +44,12 @@ private:
 
     // Appends a finished line at the end of the level; a full level is reported.
     void appendLine(const QString& line);
+    // The selected level file's name once the user answered Yes to question about it; nothing
+    // when no file is selected (then nothing is asked) or for any other answer.
+    std::optional<QString> confirmSelectedFile(const QString& question,
+                                               QMessageBox::Icon icon = QMessageBox::NoIcon);
+    // A file of the folder the directory list shows, as the core takes its path.
+    std::string browsedPath(const QString& name) const;
 
     void tabStrip1Clicked();
     void drive1Changed(const QString& root);
