@@ -48,7 +48,7 @@ std::string toUtf8(const fs::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-WriteFunction testWrite = nullptr;
+FileCallsForTesting testCalls;
 
 // What the writer needs to know about an existing file.
 struct FileFacts {
@@ -134,12 +134,12 @@ Reason copyOwnerAndPermissions(int, const FileFacts&) {
     return std::nullopt;
 }
 
-Reason syncFile(int fd) {
-    return _commit(fd) != 0 ? Reason(errnoText(errno)) : std::nullopt;
+int systemSync(int fd) {
+    return _commit(fd);
 }
 
-Reason closeFile(int fd) {
-    return _close(fd) != 0 ? Reason(errnoText(errno)) : std::nullopt;
+int systemClose(int fd) {
+    return _close(fd);
 }
 
 Reason replaceFile(const fs::path& from, const fs::path& to) {
@@ -222,15 +222,12 @@ Reason copyOwnerAndPermissions(int fd, const FileFacts& old) {
     return std::nullopt;
 }
 
-Reason syncFile(int fd) {
-    while (fsync(fd) != 0)
-        if (errno != EINTR)
-            return errnoText(errno);
-    return std::nullopt;
+int systemSync(int fd) {
+    return fsync(fd);
 }
 
-Reason closeFile(int fd) {
-    return close(fd) != 0 ? Reason(errnoText(errno)) : std::nullopt;
+int systemClose(int fd) {
+    return close(fd);
 }
 
 Reason replaceFile(const fs::path& from, const fs::path& to) {
@@ -259,6 +256,24 @@ unsigned long processId() {
 #endif
 
 // ---------------------------------------------------------------------------------------------
+
+// Flushes a file to disk. An interrupted flush is tried again, a few times only: a system that
+// keeps interrupting it must not hold the program forever.
+Reason syncFile(int fd) {
+    const auto sync = testCalls.sync ? testCalls.sync : systemSync;
+    for (int attempt = 0;; ++attempt) {
+        if (sync(fd) == 0)
+            return std::nullopt;
+        if (errno != EINTR || attempt == 10)
+            return errnoText(errno);
+    }
+}
+
+// Closes a descriptor. Never tried again: after a failed close the descriptor is gone all the same.
+Reason closeFile(int fd) {
+    const auto close = testCalls.close ? testCalls.close : systemClose;
+    return close(fd) != 0 ? Reason(errnoText(errno)) : std::nullopt;
+}
 
 // Follows a chain of symbolic links to the file that is finally meant. A dangling link yields
 // the path it points to.
@@ -356,7 +371,7 @@ private:
 };
 
 Reason writeAll(int fd, std::string_view bytes) {
-    const WriteFunction writer = testWrite ? testWrite : systemWrite;
+    const auto writer = testCalls.write ? testCalls.write : systemWrite;
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
@@ -490,6 +505,6 @@ std::optional<FileError> DeleteFile(const std::string& path) {
     return std::nullopt;
 }
 
-void SetWriteFunctionForTesting(WriteFunction function) {
-    testWrite = function;
+void SetFileCallsForTesting(const FileCallsForTesting& calls) {
+    testCalls = calls;
 }

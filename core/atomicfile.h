@@ -25,7 +25,12 @@ std::optional<FileError> CreateEmptyFileIfMissing(const std::string& path);
 // Deletes a file.
 std::optional<FileError> DeleteFile(const std::string& path);
 
-// Test seam: when set, the writer calls this instead of the system's write for the temporary
-// file. It returns the number of bytes written, or -1 with errno set.
-using WriteFunction = long (*)(int fd, const void* data, std::size_t size);
-void SetWriteFunctionForTesting(WriteFunction function); // nullptr restores the system's
+// Test seams: each one that is set stands in for the system's call wherever this file layer
+// writes, flushes or closes a file, so tests can make any of them fail. write returns the number of
+// bytes written; sync and close return 0; on failure each returns -1 with errno set.
+struct FileCallsForTesting {
+    long (*write)(int fd, const void* data, std::size_t size) = nullptr;
+    int (*sync)(int fd) = nullptr;
+    int (*close)(int fd) = nullptr;
+};
+void SetFileCallsForTesting(const FileCallsForTesting& calls); // {} restores the system's

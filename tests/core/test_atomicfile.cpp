@@ -47,6 +47,29 @@ long writesNothing(int, const void*, std::size_t) {
     return 0;
 }
 
+int syncFails(int) {
+    errno = EIO;
+    return -1;
+}
+
+int syncAlwaysInterrupted(int) {
+    errno = EINTR;
+    return -1;
+}
+
+// The descriptor is closed, as after any close, but the system reports that data was lost.
+int closeFails(int fd) {
+    ::close(fd);
+    errno = EIO;
+    return -1;
+}
+
+// The number of descriptors this process has open.
+std::size_t openDescriptors() {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+}
+
 // The write seam and the umask are put back after each test.
 class AtomicFile : public TempFolderTest {
 protected:
@@ -56,7 +79,7 @@ protected:
         bytesWritten = 0;
     }
     void TearDown() override {
-        SetWriteFunctionForTesting(nullptr);
+        SetFileCallsForTesting({});
         umask(m_oldUmask);
         TempFolderTest::TearDown();
     }
@@ -103,26 +126,34 @@ TEST_F(AtomicFile, FailureKeepsTheOldFileAndLeavesNoTemporaryFile) {
     struct Case {
         const char* name;
         unsigned mode; // of the old file
-        WriteFunction writer;
+        FileCallsForTesting calls;
         std::size_t failAfter;
         std::string reason;
     };
     const Case cases[] = {
-        {"read-only", 0444, nullptr, 0, "the file is read-only"},
-        {"read-only for its owner alone", 0400, nullptr, 0, "the file is read-only"},
-        {"no space at once", 0644, failAfterSomeBytes, 0, "No space left on device"},
-        {"no space midway", 0644, failAfterSomeBytes, 7, "No space left on device"},
-        {"system takes nothing", 0644, writesNothing, 0, "Input/output error"},
+        {"read-only", 0444, {}, 0, "the file is read-only"},
+        {"read-only for its owner alone", 0400, {}, 0, "the file is read-only"},
+        {"no space at once", 0644, {failAfterSomeBytes}, 0, "No space left on device"},
+        {"no space midway", 0644, {failAfterSomeBytes}, 7, "No space left on device"},
+        {"system takes nothing", 0644, {writesNothing}, 0, "Input/output error"},
+        {"flush to disk fails", 0644, {nullptr, syncFails}, 0, "Input/output error"},
+        {"flush always interrupted",
+         0644,
+         {nullptr, syncAlwaysInterrupted},
+         0,
+         "Interrupted system call"},
+        {"close fails", 0644, {nullptr, nullptr, closeFails}, 0, "Input/output error"},
     };
+    const std::size_t descriptors = openDescriptors();
     for (const Case& c : cases) {
         const std::string file = path("old.lev");
         writeBytes(file, "old bytes\r\n");
         ASSERT_EQ(chmod(file.c_str(), c.mode), 0);
         bytesWritten = 0;
         bytesBeforeFailure = c.failAfter;
-        SetWriteFunctionForTesting(c.writer);
+        SetFileCallsForTesting(c.calls);
         const auto error = WriteFileAtomically(file, "new bytes, more of them\r\n", "save");
-        SetWriteFunctionForTesting(nullptr);
+        SetFileCallsForTesting({});
         ASSERT_TRUE(error) << c.name;
         EXPECT_EQ(error->action, "save") << c.name;
         EXPECT_EQ(error->path, file) << c.name;
@@ -130,7 +161,42 @@ TEST_F(AtomicFile, FailureKeepsTheOldFileAndLeavesNoTemporaryFile) {
         EXPECT_EQ(readBytes(file), "old bytes\r\n") << c.name;
         EXPECT_EQ(modeOf(file), c.mode) << c.name;
         EXPECT_EQ(entries(), (Names{"dir.lev", "old.lev"})) << c.name;
+        EXPECT_EQ(openDescriptors(), descriptors) << c.name;
         ASSERT_EQ(chmod(file.c_str(), 0644), 0);
+    }
+}
+
+TEST_F(AtomicFile, ManySavesLeaveNoDescriptorOpen) {
+    const std::size_t before = openDescriptors();
+    for (int i = 0; i < 2000; ++i) {
+        ASSERT_FALSE(WriteFileAtomically(path("a.lev"), std::to_string(i) + "\r\n"));
+        std::string read;
+        ASSERT_FALSE(ReadWholeFile(path("a.lev"), read));
+        ASSERT_TRUE(WriteFileAtomically(path("missing/a.lev"), "x"));
+    }
+    EXPECT_EQ(openDescriptors(), before);
+    EXPECT_EQ(readBytes(path("a.lev")), "1999\r\n");
+}
+
+TEST_F(AtomicFile, LeftoversOfACrashAndLongNamesDoNotStopASave) {
+    // What a save killed midway leaves: its temporary file beside the target.
+    writeBytes(path("crash.lev"), "old\r\n");
+    writeBytes(path(".crash.lev~0123456789"), "half of a n");
+    ASSERT_FALSE(WriteFileAtomically(path("crash.lev"), "new\r\n"));
+    EXPECT_EQ(readBytes(path("crash.lev")), "new\r\n");
+
+    // Names near the usual limit of 255 bytes, also of characters that take two bytes.
+    for (const std::string& name :
+         {std::string(240, 'a') + ".lev", std::string(251, 'b') + ".lev", [] {
+              std::string umlauts;
+              for (int i = 0; i < 125; ++i)
+                  umlauts += "\xc3\xa4";
+              return umlauts + ".lev";
+          }()}) {
+        ASSERT_FALSE(WriteFileAtomically(path(name), "long\r\n")) << name.size();
+        EXPECT_EQ(readBytes(path(name)), "long\r\n");
+        ASSERT_FALSE(WriteFileAtomically(path(name), "longer\r\n")) << name.size();
+        EXPECT_EQ(readBytes(path(name)), "longer\r\n");
     }
 }
 
@@ -160,10 +226,10 @@ TEST_F(AtomicFile, ShortAndInterruptedWritesStillWriteEverything) {
     std::string bytes;
     for (int i = 0; i < 300; ++i)
         bytes += "ADD SHIP x= " + std::to_string(i) + "\r\n";
-    for (const WriteFunction writer : {oneByteAtATime, interruptedEveryOtherCall}) {
-        SetWriteFunctionForTesting(writer);
+    for (const auto writer : {oneByteAtATime, interruptedEveryOtherCall}) {
+        SetFileCallsForTesting({writer});
         ASSERT_FALSE(WriteFileAtomically(path("a.lev"), bytes));
-        SetWriteFunctionForTesting(nullptr);
+        SetFileCallsForTesting({});
         EXPECT_EQ(readBytes(path("a.lev")), bytes);
     }
 }

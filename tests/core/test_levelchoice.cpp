@@ -89,12 +89,12 @@ TEST_F(LevelChoiceFile, RefusedWriteKeepsTheOldLine) {
 TEST_F(LevelChoiceFile, FailedWriteInTheMiddleKeepsTheOldLine) {
     makeLevelsFolder();
     ASSERT_FALSE(WriteLevelChoiceFile(m_start, "old.lev"));
-    SetWriteFunctionForTesting([](int, const void*, std::size_t) -> long {
+    SetFileCallsForTesting({[](int, const void*, std::size_t) -> long {
         errno = EIO;
         return -1;
-    });
+    }});
     const auto error = WriteLevelChoiceFile(m_start, "new.lev");
-    SetWriteFunctionForTesting(nullptr);
+    SetFileCallsForTesting({});
     ASSERT_TRUE(error);
     EXPECT_EQ(error->reason, "Input/output error");
     EXPECT_EQ(readBytes(m_choice), "old.lev\r\n");

@@ -4,6 +4,7 @@
 #include "geometry.h"
 #include "modalanswerer.h"
 #include "paneltest.h"
+#include "windowtest.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -22,7 +23,6 @@ class TestBasePanel : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
 
     void placesInTwips() {
         Panel p;
@@ -125,5 +125,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestBasePanel)
+LEVELTOOLS_TEST_MAIN(TestBasePanel)
 #include "test_basepanel.moc"

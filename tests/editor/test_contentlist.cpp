@@ -2,6 +2,7 @@
 
 #include "editortest.h"
 #include "modalanswerer.h"
+#include "windowtest.h"
 
 #include <QListView>
 #include <QTabBar>
@@ -12,7 +13,6 @@ class TestContentList : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
 
     void init() {
         m_game = std::make_unique<GameFolder>();
@@ -122,18 +122,27 @@ private slots:
         QVERIFY(rows(w()).empty());
     }
 
+    void backspaceRemovesTheSelectedRowAndDeselects_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("first") << 0 << QStringList{"b", "c", "d"};
+        QTest::newRow("middle") << 2 << QStringList{"a", "b", "d"};
+        QTest::newRow("last") << 3 << QStringList{"a", "b", "c"};
+    }
     void backspaceRemovesTheSelectedRowAndDeselects() {
+        QFETCH(int, row);
+        QFETCH(QStringList, left);
         fill({"a", "b", "c", "d"});
-        select(2);
+        select(row);
         const QString caption = w().windowTitle();
         QTest::keyClick(list(), Qt::Key_Backspace);
-        QCOMPARE(rows(w()), (Rows{"a", "b", "d"}));
+        QCOMPARE(shownRows(), left);
         QCOMPARE(selectedRow(w()), -1);
         QCOMPARE(viewSelection(), -1);
         QCOMPARE(w().windowTitle(), caption);
         // Nothing selected now: a second Backspace removes nothing.
         QTest::keyClick(list(), Qt::Key_Backspace);
-        QCOMPARE(rows(w()), (Rows{"a", "b", "d"}));
+        QCOMPARE(shownRows(), left);
     }
 
     void otherKeysRemoveNothing() {
@@ -151,6 +160,33 @@ private slots:
         QCOMPARE(selectedRow(w()), 1);
         clickRow(list(), 2);
         QCOMPARE(selectedRow(w()), 2);
+    }
+
+    void addedAndMovedRowsComeIntoView() {
+        Rows many;
+        for (int i = 0; i < 300; ++i)
+            many.push_back("row " + std::to_string(i));
+        fill(many);
+        const auto shown = [this](int row) {
+            return list()->viewport()->rect().contains(
+                list()->visualRect(list()->model()->index(row, 0)));
+        };
+
+        select(0);
+        click(w(), "Command2");
+        QVERIFY2(shown(300), "the appended row is scrolled into view");
+
+        select(299);
+        list()->scrollToTop();
+        click(w(), "up");
+        QCOMPARE(selectedRow(w()), 298);
+        QVERIFY2(shown(298), "the row moved up is scrolled into view");
+
+        select(1);
+        list()->scrollToBottom();
+        click(w(), "down");
+        QCOMPARE(selectedRow(w()), 2);
+        QVERIFY2(shown(2), "the row moved down is scrolled into view");
     }
 
     void fullLevelRefusesAnotherRowWithAMessage() {
@@ -184,8 +220,13 @@ private slots:
         strip->setCurrentIndex(3); // "USE SHP"
         click(w(), "us1");
         click(w(), "us3");
+        strip->setCurrentIndex(2); // "WIN"
+        click(w(), "wf1");
+        QTest::keyClicks(control(w(), "wf4"), QStringLiteral("conquest.win"));
+        click(w(), "wf2");
+        click(w(), "wf3");
         QCOMPARE(rows(w()), (Rows{"a", "b", "c", "ADD SHIP x= 0 y= 0 r=0 team=1 typ=1",
-                                  "[shipfiles]", "[end]"}));
+                                  "[shipfiles]", "[end]", "[winfile]", "conquest.win", "[end]"}));
         QCOMPARE(selectedRow(w()), 1);
         QCOMPARE(viewSelection(), 1);
     }
@@ -216,6 +257,13 @@ private:
         clickRow(list(), row);
         QCOMPARE(selectedRow(w()), row);
     }
+    // The rows as the list shows them.
+    QStringList shownRows() {
+        QStringList texts;
+        for (int i = 0; i < list()->model()->rowCount(); ++i)
+            texts << list()->model()->index(i, 0).data().toString();
+        return texts;
+    }
     int viewSelection() {
         const auto selected = list()->selectionModel()->selectedRows();
         return selected.isEmpty() ? -1 : selected.first().row();
@@ -225,5 +273,5 @@ private:
     std::unique_ptr<Form1> m_window;
 };
 
-QTEST_MAIN(TestContentList)
+LEVELTOOLS_TEST_MAIN(TestContentList)
 #include "test_contentlist.moc"

@@ -5,6 +5,7 @@
 #include "editortest.h"
 #include "form2.h"
 #include "modalanswerer.h"
+#include "windowtest.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
@@ -14,7 +15,6 @@ class TestFileBrowser : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
 
     void directoryListShowsTheChainAndSubfolders() {
         GameFolder game;
@@ -328,5 +328,5 @@ private:
     }
 };
 
-QTEST_MAIN(TestFileBrowser)
+LEVELTOOLS_TEST_MAIN(TestFileBrowser)
 #include "test_filebrowser.moc"

@@ -1,6 +1,7 @@
 // The editor's main window at start and its tab strip.
 
 #include "editortest.h"
+#include "windowtest.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -10,7 +11,6 @@ class TestForm1 : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
 
     void startsWithCaptionSizeAndShipPanel() {
         GameFolder game;
@@ -165,5 +165,5 @@ private:
     }
 };
 
-QTEST_MAIN(TestForm1)
+LEVELTOOLS_TEST_MAIN(TestForm1)
 #include "test_form1.moc"

@@ -3,6 +3,7 @@
 #include "directorylist.h"
 #include "editortest.h"
 #include "modalanswerer.h"
+#include "windowtest.h"
 
 #include <QFileInfo>
 
@@ -10,7 +11,6 @@ class TestLaunchers : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
 
     void eachClickStartsOneMoreCopyWithoutArguments() {
         GameFolder game;
@@ -71,5 +71,5 @@ private:
     }
 };
 
-QTEST_MAIN(TestLaunchers)
+LEVELTOOLS_TEST_MAIN(TestLaunchers)
 #include "test_launchers.moc"

@@ -3,6 +3,7 @@
 #include "directorylist.h"
 #include "editortest.h"
 #include "modalanswerer.h"
+#include "windowtest.h"
 
 #include <QFileInfo>
 
@@ -14,7 +15,6 @@ class TestLevelFiles : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
 
     void loadAskedAndAnsweredYesReplacesTheRows() {
         GameFolder game;
@@ -214,5 +214,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLevelFiles)
+LEVELTOOLS_TEST_MAIN(TestLevelFiles)
 #include "test_levelfiles.moc"

@@ -4,6 +4,7 @@
 #include "modalanswerer.h"
 #include "paneltest.h"
 #include "sectionpanel.h"
+#include "windowtest.h"
 
 #include <QDir>
 #include <QLabel>
@@ -52,7 +53,6 @@ class TestSectionPanels : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
 
     void buttonsAppendTheirLinesInClickOrder_data() { addKinds(); }
     void buttonsAppendTheirLinesInClickOrder() {
@@ -174,5 +174,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSectionPanels)
+LEVELTOOLS_TEST_MAIN(TestSectionPanels)
 #include "test_sectionpanels.moc"

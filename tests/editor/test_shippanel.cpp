@@ -6,6 +6,7 @@
 #include "paneltest.h"
 #include "randomsource.h"
 #include "shippanel.h"
+#include "windowtest.h"
 
 #include <QDir>
 #include <QImage>
@@ -65,11 +66,30 @@ class TestShipPanel : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
 
     void startValuesGiveTheKnownLine() {
         Panel p;
         QCOMPARE(p.addShip(), QStringLiteral("ADD SHIP x= 0 y= 0 r=0 team=1 typ=1"));
+        QCOMPARE(p.addShip(), QStringLiteral("ADD SHIP x= 0 y= 0 r=0 team=1 typ=1"));
+    }
+
+    void startStateAndReadOnlyCaptions() {
+        Panel p;
+        QVERIFY(p.get<QRadioButton>("so2")->isChecked());
+        QVERIFY(!p.get<QRadioButton>("so1")->isChecked());
+        QVERIFY(!p.get<QRadioButton>("so3")->isChecked());
+        QCOMPARE(p.get<QScrollBar>("so7")->value(), 1);
+        QCOMPARE(p.text("so6"), QStringLiteral("eheavy"));
+        QCOMPARE(p.get<QScrollBar>("s10")->value(), 1);
+        QCOMPARE(p.get<QScrollBar>("so5")->value(), 1);
+
+        // Captions and the boxes the scroll bars fill take no typing.
+        for (const char* name : {"s2", "s4", "s6", "s8", "s9", "so6"}) {
+            const QString before = p.text(name);
+            QTest::mouseClick(p.get(name), Qt::LeftButton);
+            QTest::keyClicks(p.get(name), QStringLiteral("7"));
+            QCOMPARE(p.text(name), before);
+        }
         QCOMPARE(p.addShip(), QStringLiteral("ADD SHIP x= 0 y= 0 r=0 team=1 typ=1"));
     }
 
@@ -306,6 +326,26 @@ private slots:
 
         p.arrow("so5", true);
         QCOMPARE(p.text("so4"), QStringLiteral("4"));
+
+        p.type("so4", QStringLiteral("1"));
+        QCOMPARE(p.get<QScrollBar>("so5")->value(), 1);
+        p.arrow("so5", false); // at its bottom value already
+        QCOMPARE(p.get<QScrollBar>("so5")->value(), 1);
+        QCOMPARE(p.text("so4"), QStringLiteral("1"));
+    }
+
+    // A click in a scroll bar's trough pages by one step. The bars are too short for a trough in
+    // some styles, so the page action that such a click triggers is run directly.
+    void aPageInTheTroughMovesOneStep() {
+        Panel p;
+        auto* bar = p.get<QScrollBar>("so5");
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(bar->value(), 2);
+        QCOMPARE(p.text("so4"), QStringLiteral("2"));
+        p.get<QScrollBar>("so7")->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(p.text("so6"), QStringLiteral("heavy"));
+        p.get<QScrollBar>("so7")->triggerAction(QAbstractSlider::SliderPageStepSub);
+        QCOMPARE(p.text("so6"), QStringLiteral("eheavy"));
     }
 
     void draggedThumbReportsOnlyWhenLetGo() {
@@ -388,5 +428,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestShipPanel)
+LEVELTOOLS_TEST_MAIN(TestShipPanel)
 #include "test_shippanel.moc"

@@ -1,6 +1,7 @@
 #include "form1.h"
 #include "geometry.h"
 #include "modalanswerer.h"
+#include "windowtest.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,28 +66,42 @@ QPushButton* command3(QWidget& w) {
     return w.findChild<QPushButton*>(QStringLiteral("Command3"));
 }
 
-// Runs the application's event loop as main() does, performs action inside it and lets the loop
-// run on for up to waitMs. True when the loop ended by itself, which is when the real program
-// ends; false when it still ran and had to be stopped (stopping closes every window). A hard limit
-// also stops an action that hangs in a window nobody answers.
-bool programEndsDuring(const std::function<void()>& action, int waitMs = 5000) {
-    bool stopped = false;
-    const auto stopLoop = [&stopped] {
-        stopped = true;
-        QCoreApplication::quit();
-    };
-    QTimer runOn;
-    runOn.setSingleShot(true);
-    QObject::connect(&runOn, &QTimer::timeout, stopLoop);
-    QTimer hardLimit;
-    hardLimit.setSingleShot(true);
-    QObject::connect(&hardLimit, &QTimer::timeout, stopLoop);
-    hardLimit.start(10000);
+// Notes whether the application was asked to quit.
+class QuitWatch : public QObject {
+public:
+    QuitWatch() { qApp->installEventFilter(this); }
+    bool quitAsked = false;
 
-    QTimer::singleShot(0, [&] {
-        action();
-        runOn.start(waitMs);
-    });
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == qApp && event->type() == QEvent::Quit)
+            quitAsked = true;
+        return false;
+    }
+};
+
+// Runs the application's event loop as main() does and performs action inside it. True when the
+// program ended by itself: whatever ends it (the last window closing) posts its quit while the
+// action runs, so a marker posted after the action tells the two outcomes apart without waiting
+// for time.
+bool programEndsDuring(const std::function<void()>& action) {
+    QuitWatch watch;
+    bool stopped = false;
+    QMetaObject::invokeMethod(
+        qApp,
+        [&] {
+            action();
+            QMetaObject::invokeMethod(
+                qApp,
+                [&] {
+                    if (watch.quitAsked)
+                        return;
+                    stopped = true;
+                    QCoreApplication::quit();
+                },
+                Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
     QCoreApplication::exec();
     return !stopped;
 }
@@ -96,8 +111,6 @@ bool programEndsDuring(const std::function<void()>& action, int waitMs = 5000) {
 class SelectorTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-
     void startState();
     void keyboard();
 
@@ -113,10 +126,6 @@ private slots:
 
     void closingWritesNothing();
 };
-
-void SelectorTest::initTestCase() {
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-}
 
 void SelectorTest::startState() {
     GameFolder game;
@@ -337,12 +346,10 @@ void SelectorTest::failedSave() {
     }
     answers.press(QMessageBox::Ok);
     bool shownAfterSave = false;
-    const bool ended = programEndsDuring(
-        [&] {
-            QTest::mouseClick(command1(w), Qt::LeftButton);
-            shownAfterSave = w.isVisible();
-        },
-        300); // a confirmation or the end would come now
+    const bool ended = programEndsDuring([&] {
+        QTest::mouseClick(command1(w), Qt::LeftButton);
+        shownAfterSave = w.isVisible();
+    });
 
     QCOMPARE(answers.unanswered(), 0);
     QCOMPARE(answers.count(), choose.isEmpty() ? 1 : 2);
@@ -383,5 +390,5 @@ void SelectorTest::closingWritesNothing() {
     QCOMPARE(game.choiceFileBytes(), QByteArray("before.lev\r\n"));
 }
 
-QTEST_MAIN(SelectorTest)
+LEVELTOOLS_TEST_MAIN(SelectorTest)
 #include "test_selector.moc"
