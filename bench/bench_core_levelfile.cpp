@@ -47,9 +47,9 @@ struct Files {
         level = fullLevel();
         source = (folder / "full.lev").string();
         target = (folder / "saved.lev").string();
-        if (SaveLevelFile(source, level))
+        if (!SaveLevelFile(source, level))
             std::abort();
-        bytes = FormatLevelText(level.Lines()).bytes;
+        bytes = *FormatLevelText(level.Lines());
     }
     ~Files() {
         std::error_code ignored;
@@ -82,7 +82,7 @@ void BM_LoadLevelFile(benchmark::State& state) {
     Files& f = files();
     for (auto _ : state) {
         LevelLineList list;
-        if (LoadLevelFile(f.source, list))
+        if (!LoadLevelFile(f.source, list))
             std::abort();
         benchmark::DoNotOptimize(list);
     }
@@ -132,7 +132,7 @@ void BM_LoadFloor_ReadAndSplitIntoViews(benchmark::State& state) {
 void BM_SaveLevelFile(benchmark::State& state) {
     Files& f = files();
     for (auto _ : state)
-        if (SaveLevelFile(f.target, f.level))
+        if (!SaveLevelFile(f.target, f.level))
             std::abort();
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.bytes.size()));
 }

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QListView>
 #include <QTest>
 
 #include <algorithm>
@@ -20,29 +21,28 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: bench_visible_load <level file>\n");
         return 2;
     }
-    Form1 window(QDir::currentPath() + QLatin1Char('/'));
+    editor::Form1 window(QDir::currentPath() + QLatin1Char('/'));
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
 
     std::vector<double> runs;
     for (int i = 0; i < 15; ++i) {
-        window.contentList().clearLines();
+        window.level().clearLines();
         QApplication::processEvents();
         QElapsedTimer timer;
         timer.start();
         LevelLineList rows;
-        if (auto error = LoadLevelFile(argv[1], rows)) {
-            std::fprintf(stderr, "%s\n", error->Message().c_str());
+        if (auto loaded = LoadLevelFile(argv[1], rows); !loaded) {
+            std::fprintf(stderr, "%s\n", loaded.error().Message().c_str());
             return 1;
         }
-        window.contentList().replaceLines(std::move(rows));
-        window.contentList().viewport()->repaint();
+        window.level().replaceLines(std::move(rows));
+        window.findChild<QListView*>(QStringLiteral("inhalt"))->viewport()->repaint();
         runs.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     }
     std::sort(runs.begin(), runs.end());
     std::printf("visible load of %d rows: median %.2f ms (min %.2f, max %.2f)\n",
-                window.contentList().lines().LineCount(), runs[runs.size() / 2], runs.front(),
-                runs.back());
+                window.lines().LineCount(), runs[runs.size() / 2], runs.front(), runs.back());
     return 0;
 }

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QListView>
 #include <QTimer>
 
 #include <cstdio>
@@ -61,17 +62,17 @@ int main(int argc, char* argv[]) {
         window.show();
         exitCode = app.exec();
     } else {
-        Form1 window(QDir::currentPath() + QLatin1Char('/'));
-        QWidget* watched = window.contentList().viewport();
+        editor::Form1 window(QDir::currentPath() + QLatin1Char('/'));
+        QWidget* watched = window.findChild<QListView*>(QStringLiteral("inhalt"))->viewport();
         if (std::strcmp(mode, "rows") == 0 && argc > 2) {
             QElapsedTimer timer;
             timer.start();
             LevelLineList rows;
-            if (auto error = LoadLevelFile(argv[2], rows)) {
-                std::fprintf(stderr, "%s\n", error->Message().c_str());
+            if (auto loaded = LoadLevelFile(argv[2], rows); !loaded) {
+                std::fprintf(stderr, "%s\n", loaded.error().Message().c_str());
                 return 1;
             }
-            window.contentList().replaceLines(std::move(rows));
+            window.level().replaceLines(std::move(rows));
             loadMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
         }
         QuitOnPaint quit(watched);

@@ -391,7 +391,7 @@ Reason writeAll(int fd, std::string_view bytes) {
 
 } // namespace
 
-std::optional<FileError> ReadWholeFile(const std::string& path, std::string& bytes) {
+Result<std::string> ReadWholeFile(const std::string& path) {
     auto failed = [&](std::string reason) { return FileError{"read", path, std::move(reason)}; };
     int fd = -1;
     if (Reason reason = openForReading(toPath(path), fd))
@@ -430,12 +430,11 @@ std::optional<FileError> ReadWholeFile(const std::string& path, std::string& byt
         return failed(*reason);
     if (closeReason)
         return failed(*closeReason);
-    bytes = std::move(data);
-    return std::nullopt;
+    return data;
 }
 
-std::optional<FileError> WriteFileAtomically(const std::string& path, std::string_view bytes,
-                                             const std::string& action) {
+Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes,
+                                 const std::string& action) {
     auto failed = [&](std::string reason) { return FileError{action, path, std::move(reason)}; };
 
     fs::path target;
@@ -473,10 +472,10 @@ std::optional<FileError> WriteFileAtomically(const std::string& path, std::strin
         return failed(*reason);
     temporary.Keep();
     syncFolder(folder);
-    return std::nullopt;
+    return {};
 }
 
-std::optional<FileError> CreateEmptyFileIfMissing(const std::string& path) {
+Result<void> CreateEmptyFileIfMissing(const std::string& path) {
     auto failed = [&](std::string reason) { return FileError{"create", path, std::move(reason)}; };
     const fs::path target = toPath(path);
     int fd = -1;
@@ -490,19 +489,19 @@ std::optional<FileError> CreateEmptyFileIfMissing(const std::string& path) {
             return failed(*inspectReason);
         if (facts.isDirectory)
             return failed(errnoText(EISDIR));
-        return std::nullopt;
+        return {};
     }
     if (Reason reason = closeFile(fd)) {
         (void)removeFile(target);
         return failed(*reason);
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<FileError> DeleteFile(const std::string& path) {
+Result<void> DeleteFile(const std::string& path) {
     if (Reason reason = removeFile(toPath(path)))
         return FileError{"delete", path, *reason};
-    return std::nullopt;
+    return {};
 }
 
 void SetFileCallsForTesting(const FileCallsForTesting& calls) {

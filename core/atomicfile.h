@@ -1,14 +1,13 @@
 #pragma once
 
-#include "fileerror.h"
+#include "result.h"
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
 // Reads a whole file into memory.
-std::optional<FileError> ReadWholeFile(const std::string& path, std::string& bytes);
+Result<std::string> ReadWholeFile(const std::string& path);
 
 // Replaces the file at path by bytes without ever destroying the old file: writes a temporary
 // file in the target's own folder, checks every write, flushes it to disk, gives it the old
@@ -16,14 +15,14 @@ std::optional<FileError> ReadWholeFile(const std::string& path, std::string& byt
 // link survives and its target is replaced. An existing target whose permission bits grant no
 // write to anyone is refused before anything is written. On any failure the old file is
 // untouched and the temporary file is gone. `action` names the operation in the error ("save").
-std::optional<FileError> WriteFileAtomically(const std::string& path, std::string_view bytes,
-                                             const std::string& action = "save");
+Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes,
+                                 const std::string& action = "save");
 
 // Creates an empty file unless one exists already; an existing file is left untouched.
-std::optional<FileError> CreateEmptyFileIfMissing(const std::string& path);
+Result<void> CreateEmptyFileIfMissing(const std::string& path);
 
 // Deletes a file.
-std::optional<FileError> DeleteFile(const std::string& path);
+Result<void> DeleteFile(const std::string& path);
 
 // Test seams: each one that is set stands in for the system's call wherever this file layer
 // writes, flushes or closes a file, so tests can make any of them fail. write returns the number of

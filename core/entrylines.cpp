@@ -86,39 +86,37 @@ std::string plainForm(const Digits& d) {
     return d.digits.substr(0, split) + "." + d.digits.substr(split);
 }
 
-// Reads the named text as a number; records the failure in result when it is none.
-std::optional<double> readField(std::string_view fieldName, const std::string& text,
-                                std::string_view decimalSeparator, ShipLineResult& result) {
+using Problem = ConversionFailure::Problem;
+
+// Reads one field's text as a number, or says why it gives none.
+Result<double, ConversionFailure> readField(ShipField field, const std::string& text,
+                                            std::string_view decimalSeparator) {
     auto value = ReadNumber(text, decimalSeparator);
-    if (!value) {
-        result.kind = ShipLineResult::Kind::ConversionFailure;
-        result.failedField = std::string(fieldName);
-        result.failedText = text;
-    }
-    return value;
+    if (!value)
+        return ConversionFailure{field,
+                                 value.error() == NumberProblem::BeyondRange ? Problem::BeyondRange
+                                                                             : Problem::NotANumber,
+                                 text};
+    return *value;
 }
 
-// position + floor(range * r), or nothing (with the failure recorded) when a text is not a
-// number or the result leaves the range of a double. A sum that overflows is charged to the
-// range, which is what carried the position out of range.
-std::optional<double> scatteredPosition(std::string_view name, const std::string& position,
-                                        std::string_view rangeName, const std::string& range,
-                                        float r, std::string_view decimalSeparator,
-                                        ShipLineResult& result) {
-    const auto fixed = readField(name, position, decimalSeparator, result);
+// position + floor(range * r), or why there is none: a text that is not a number, or a result
+// beyond the range of a double. A sum that overflows is charged to the range, which is what
+// carried the position out of range.
+Result<double, ConversionFailure> scatteredPosition(ShipField positionField,
+                                                    const std::string& position,
+                                                    ShipField rangeField, const std::string& range,
+                                                    float r, std::string_view decimalSeparator) {
+    const auto fixed = readField(positionField, position, decimalSeparator);
     if (!fixed)
-        return std::nullopt;
-    const auto spread = readField(rangeName, range, decimalSeparator, result);
+        return fixed;
+    const auto spread = readField(rangeField, range, decimalSeparator);
     if (!spread)
-        return std::nullopt;
+        return spread;
     const double offset = std::floor(*spread * static_cast<double>(r));
     const double sum = *fixed + offset;
-    if (!std::isfinite(offset) || !std::isfinite(sum)) {
-        result.kind = ShipLineResult::Kind::ConversionFailure;
-        result.failedField = std::string(rangeName);
-        result.failedText = range;
-        return std::nullopt;
-    }
+    if (!std::isfinite(offset) || !std::isfinite(sum))
+        return ConversionFailure{rangeField, Problem::PositionBeyondRange, range};
     return sum;
 }
 
@@ -137,7 +135,7 @@ std::string ShipLevelCode(int level) {
     return NumberText(std::ldexp(1.0, level - 1)).substr(1, 2);
 }
 
-std::optional<double> ReadNumber(std::string_view text, std::string_view decimalSeparator) {
+Result<double, NumberProblem> ReadNumber(std::string_view text, std::string_view decimalSeparator) {
     if (decimalSeparator.empty())
         decimalSeparator = ".";
     text = trimBlanks(text);
@@ -168,7 +166,7 @@ std::optional<double> ReadNumber(std::string_view text, std::string_view decimal
         }
     }
     if (mantissaDigits == 0)
-        return std::nullopt;
+        return NumberProblem::NotANumber;
 
     if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
         ascii.push_back('e');
@@ -181,18 +179,20 @@ std::optional<double> ReadNumber(std::string_view text, std::string_view decimal
             ++exponentDigits;
         }
         if (exponentDigits == 0)
-            return std::nullopt;
+            return NumberProblem::NotANumber;
     }
     if (pos != text.size())
-        return std::nullopt;
+        return NumberProblem::NotANumber;
 
     double value = 0.0;
     const char* end = ascii.data() + ascii.size();
     const auto [ptr, ec] = std::from_chars(ascii.data(), end, value, std::chars_format::general);
     // result_out_of_range: too large for a double, or a non-zero value too small to be told
     // from zero. Both are refused.
-    if (ec != std::errc() || ptr != end || !std::isfinite(value))
-        return std::nullopt;
+    if (ec == std::errc::result_out_of_range || (ec == std::errc() && !std::isfinite(value)))
+        return NumberProblem::BeyondRange;
+    if (ec != std::errc() || ptr != end)
+        return NumberProblem::NotANumber;
     return value;
 }
 
@@ -211,24 +211,24 @@ std::string NumberText(double value) {
     return sign + plainForm(d);
 }
 
-ShipLineResult BuildShipLine(const ShipEntryInput& input, RandomSource& random,
-                             std::string_view decimalSeparator) {
-    ShipLineResult result;
+Result<std::optional<std::string>, ConversionFailure>
+BuildShipLine(const ShipEntryInput& input, RandomSource& random,
+              std::string_view decimalSeparator) {
     if (input.option == ShipOption::File && input.fileName.empty())
-        return result; // NoLine, and nothing drawn
+        return std::optional<std::string>(); // no line, and nothing drawn
 
     // Both numbers are drawn before any text is read, so a failure still uses them up.
     const float r1 = random.NextRandom();
     const float r2 = random.NextRandom();
 
-    const auto x =
-        scatteredPosition("x", input.x, "x range", input.xRange, r1, decimalSeparator, result);
+    const auto x = scatteredPosition(ShipField::X, input.x, ShipField::XRange, input.xRange, r1,
+                                     decimalSeparator);
     if (!x)
-        return result;
-    const auto y =
-        scatteredPosition("y", input.y, "y range", input.yRange, r2, decimalSeparator, result);
+        return x.error();
+    const auto y = scatteredPosition(ShipField::Y, input.y, ShipField::YRange, input.yRange, r2,
+                                     decimalSeparator);
     if (!y)
-        return result;
+        return y.error();
 
     std::string line = input.head;
     line += " x=" + NumberText(*x);
@@ -246,10 +246,7 @@ ShipLineResult BuildShipLine(const ShipEntryInput& input, RandomSource& random,
         line += " sl=" + ShipLevelCode(input.shipLevel);
         break;
     }
-
-    result.kind = ShipLineResult::Kind::Line;
-    result.line = std::move(line);
-    return result;
+    return std::optional<std::string>(std::move(line));
 }
 
 std::optional<std::string> BuildBaseLine(const BaseEntryInput& input) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "randomsource.h"
+#include "result.h"
 
 #include <cstdint>
 #include <optional>
@@ -34,13 +35,26 @@ struct BaseEntryInput {
     std::string file;
 };
 
-// What BuildShipLine gives back: a line, no line, or a conversion failure.
-struct ShipLineResult {
-    enum class Kind { Line, NoLine, ConversionFailure };
-    Kind kind = Kind::NoLine;
-    std::string line;        // when Line
-    std::string failedField; // when ConversionFailure: "x", "x range", "y" or "y range"
-    std::string failedText;  // when ConversionFailure: the text that is not a usable number
+// Why a text gives no number.
+enum class NumberProblem {
+    NotANumber,  // not of the form of a number at all
+    BeyondRange, // a number, but beyond what a double holds
+};
+
+// The four texts of a ship entry that are read as numbers.
+enum class ShipField { X, XRange, Y, YRange };
+
+// Why BuildShipLine built no line although it should have: which field, what is wrong with it,
+// and the text as it was typed.
+struct ConversionFailure {
+    enum class Problem {
+        NotANumber,          // the text is no number
+        BeyondRange,         // the text is a number beyond the range of numbers
+        PositionBeyondRange, // the range is a number, but the position it gives is beyond it
+    };
+    ShipField field = ShipField::X;
+    Problem problem = Problem::NotANumber;
+    std::string text;
 };
 
 // "eheavy" .. "special" for 1 to 6; the empty text for 0 and anything else.
@@ -51,16 +65,17 @@ std::string ShipLevelCode(int level);
 // Reads text as a decimal number: surrounding blanks and tabs, an optional sign, digits with at
 // most one decimal separator (the user's, passed in), an optional exponent. Anything else,
 // and values beyond a double, give no number.
-std::optional<double> ReadNumber(std::string_view text, std::string_view decimalSeparator);
+Result<double, NumberProblem> ReadNumber(std::string_view text, std::string_view decimalSeparator);
 
 // A sign column ("-" or a blank) and the magnitude: " 100", "-20", " 10.5", " .5"; at most
 // 15 significant digits; very large or very small magnitudes in exponent form (" 1E+20").
 std::string NumberText(double value);
 
-// Builds a ship entry line. Option File without a file name gives no line and draws nothing;
-// otherwise two random numbers are drawn first, and stay used up if a number cannot be read.
-ShipLineResult BuildShipLine(const ShipEntryInput& input, RandomSource& random,
-                             std::string_view decimalSeparator);
+// Builds a ship entry line. Option File without a file name gives no line (an empty optional) and
+// draws nothing; otherwise two random numbers are drawn first, and stay used up if a number
+// cannot be read.
+Result<std::optional<std::string>, ConversionFailure>
+BuildShipLine(const ShipEntryInput& input, RandomSource& random, std::string_view decimalSeparator);
 
 // Builds a base entry line; an empty file gives no line. Values go in unchanged.
 std::optional<std::string> BuildBaseLine(const BaseEntryInput& input);

@@ -11,17 +11,16 @@ std::string LevelChoicePath(const std::string& startFolder) {
     return LevelsFolder(startFolder) + "uselev.lst";
 }
 
-std::optional<FileError> WriteLevelChoiceFile(const std::string& startFolder,
-                                              const std::string& levelName) {
+Result<void> WriteLevelChoiceFile(const std::string& startFolder, const std::string& levelName) {
     const std::string path = LevelChoicePath(startFolder);
     auto failed = [&](std::string reason) { return FileError{"write", path, std::move(reason)}; };
 
     if (levelName.find_first_of("\r\n") != std::string::npos)
         return failed("the level name holds a line break, which the level choice file cannot "
                       "store");
-    Windows1252Encoding name = EncodeWindows1252(levelName);
-    if (!name.ok)
-        return failed("the level name holds " + DescribeCharacter(name.badCharacter) +
+    auto name = EncodeWindows1252(levelName);
+    if (!name)
+        return failed("the level name holds " + DescribeCharacter(name.error().character) +
                       ", which the level choice file cannot store");
 
     // The game owns the levels folder; a missing one means a wrong start folder, not a folder
@@ -37,6 +36,6 @@ std::optional<FileError> WriteLevelChoiceFile(const std::string& startFolder,
     if (status.type() != std::filesystem::file_type::directory)
         return failed("the levels folder is not a folder");
 
-    name.bytes += "\r\n";
-    return WriteFileAtomically(path, name.bytes, "write");
+    *name += "\r\n";
+    return WriteFileAtomically(path, *name, "write");
 }

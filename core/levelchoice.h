@@ -1,8 +1,7 @@
 #pragma once
 
-#include "fileerror.h"
+#include "result.h"
 
-#include <optional>
 #include <string>
 
 // The level choice file levels/uselev.lst: one line, the chosen level file's name, CR LF,
@@ -13,5 +12,4 @@ std::string LevelChoicePath(const std::string& startFolder);
 
 // Writes levelName + CR LF as the whole content of the level choice file, atomically. The levels
 // folder is never created: a missing one is an error. On failure nothing is written.
-std::optional<FileError> WriteLevelChoiceFile(const std::string& startFolder,
-                                              const std::string& levelName);
+Result<void> WriteLevelChoiceFile(const std::string& startFolder, const std::string& levelName);

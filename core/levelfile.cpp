@@ -54,51 +54,47 @@ std::vector<std::string> ParseLevelText(std::string_view bytes) {
     return splitRows(bytes, bytes.size() + 1);
 }
 
-LevelTextResult FormatLevelText(const std::vector<std::string>& rows) {
-    LevelTextResult result;
+std::string UnstorableRow::Reason() const {
+    const std::string what = character ? DescribeCharacter(*character) : "a line break";
+    return "row " + std::to_string(row) + " holds " + what + ", which a level file cannot store";
+}
+
+Result<std::string, UnstorableRow> FormatLevelText(const std::vector<std::string>& rows) {
     std::size_t total = 0;
     for (const auto& row : rows)
         total += row.size() + 2;
-    result.bytes.reserve(total);
+    std::string bytes;
+    bytes.reserve(total);
 
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const std::string& row = rows[i];
         // A line end inside a row would come back as two rows.
-        if (std::memchr(row.data(), '\n', row.size()) ||
-            std::memchr(row.data(), '\r', row.size())) {
-            result.error = "row " + std::to_string(i + 1) +
-                           " holds a line break, which a level file cannot store";
-            break;
-        }
-        char32_t bad = 0;
-        if (!AppendWindows1252(row, result.bytes, bad)) {
-            result.error = "row " + std::to_string(i + 1) + " holds " + DescribeCharacter(bad) +
-                           ", which a level file cannot store";
-            break;
-        }
-        result.bytes += "\r\n";
+        if (std::memchr(row.data(), '\n', row.size()) || std::memchr(row.data(), '\r', row.size()))
+            return UnstorableRow{i + 1, std::nullopt};
+        if (auto appended = AppendWindows1252(row, bytes); !appended)
+            return UnstorableRow{i + 1, appended.error().character};
+        bytes += "\r\n";
     }
-    if (result.error)
-        result.bytes.clear();
-    return result;
+    return bytes;
 }
 
-std::optional<FileError> LoadLevelFile(const std::string& path, LevelLineList& list) {
-    std::string bytes;
-    if (auto error = ReadWholeFile(path, bytes)) {
-        error->action = "load";
+Result<void> LoadLevelFile(const std::string& path, LevelLineList& list) {
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) {
+        FileError error = bytes.error();
+        error.action = "load";
         return error;
     }
-    std::vector<std::string> rows = splitRows(bytes, maxRows + 1);
+    std::vector<std::string> rows = splitRows(*bytes, maxRows + 1);
     if (rows.size() > maxRows || !list.ReplaceLines(std::move(rows)))
         return FileError{"load", path,
                          "the file has more than 32,767 lines, more than a level can hold"};
-    return std::nullopt;
+    return {};
 }
 
-std::optional<FileError> SaveLevelFile(const std::string& path, const LevelLineList& list) {
-    LevelTextResult text = FormatLevelText(list.Lines());
-    if (text.error)
-        return FileError{"save", path, *text.error};
-    return WriteFileAtomically(path, text.bytes, "save");
+Result<void> SaveLevelFile(const std::string& path, const LevelLineList& list) {
+    auto text = FormatLevelText(list.Lines());
+    if (!text)
+        return FileError{"save", path, text.error().Reason()};
+    return WriteFileAtomically(path, *text, "save");
 }

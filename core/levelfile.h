@@ -2,6 +2,7 @@
 
 #include "fileerror.h"
 #include "levellinelist.h"
+#include "result.h"
 
 #include <optional>
 #include <string>
@@ -15,18 +16,22 @@
 // Splits file bytes into rows (decoded to UTF-8). Never fails.
 std::vector<std::string> ParseLevelText(std::string_view bytes);
 
-// The outcome of turning rows into file bytes.
-struct LevelTextResult {
-    std::string bytes;                // the file's bytes, when error is empty
-    std::optional<std::string> error; // why the rows cannot be written, naming the row (1-based)
-                                      // and the character Windows-1252 cannot represent
+// A row that a level file cannot store: one holding a line break (it would come back as two rows)
+// or a character that Windows-1252 cannot represent.
+struct UnstorableRow {
+    std::size_t row = 0;               // 1-based
+    std::optional<char32_t> character; // the character, or nothing for a line break
+    // "row 3 holds "Ω" (U+03A9), which a level file cannot store"
+    std::string Reason() const;
 };
-LevelTextResult FormatLevelText(const std::vector<std::string>& rows);
+
+// Turns rows into the file's bytes, or names the first row that cannot be stored.
+Result<std::string, UnstorableRow> FormatLevelText(const std::vector<std::string>& rows);
 
 // Reads the whole file first; only when that succeeded (and it has at most 32,767 lines) the
 // list's rows are replaced and no row is selected. On failure the list is exactly as before.
-std::optional<FileError> LoadLevelFile(const std::string& path, LevelLineList& list);
+Result<void> LoadLevelFile(const std::string& path, LevelLineList& list);
 
 // Writes every row of the list to path, replacing the file in one step (see WriteFileAtomically).
 // On failure the old file is untouched. The list is not changed.
-std::optional<FileError> SaveLevelFile(const std::string& path, const LevelLineList& list);
+Result<void> SaveLevelFile(const std::string& path, const LevelLineList& list);

@@ -129,10 +129,9 @@ char32_t readSequence(std::string_view text, std::size_t& i) {
     return c;
 }
 
-// Encodes utf8 onto out; on the first character without a byte stops and reports it together
-// with its position counted in characters.
-bool encodeInto(std::string_view utf8, std::string& out, char32_t& badCharacter,
-                std::size_t& badIndex) {
+} // namespace
+
+Result<void, UnrepresentableCharacter> AppendWindows1252(std::string_view utf8, std::string& out) {
     std::size_t i = 0;
     std::size_t characters = 0;
     while (i < utf8.size()) {
@@ -145,16 +144,15 @@ bool encodeInto(std::string_view utf8, std::string& out, char32_t& badCharacter,
         }
         const char32_t c = readSequence(utf8, i);
         const int byte = byteOfCharacter(c);
-        if (byte < 0) {
-            badCharacter = c;
-            badIndex = characters;
-            return false;
-        }
+        if (byte < 0)
+            return UnrepresentableCharacter{c, characters};
         out.push_back(static_cast<char>(byte));
         ++characters;
     }
-    return true;
+    return {};
 }
+
+namespace {
 
 bool isPrintable(char32_t c) {
     if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
@@ -211,19 +209,12 @@ std::string DecodeWindows1252(std::string_view bytes) {
     return out;
 }
 
-Windows1252Encoding EncodeWindows1252(std::string_view utf8) {
-    Windows1252Encoding result;
-    result.bytes.reserve(utf8.size());
-    if (!encodeInto(utf8, result.bytes, result.badCharacter, result.badCharacterIndex)) {
-        result.ok = false;
-        result.bytes.clear();
-    }
-    return result;
-}
-
-bool AppendWindows1252(std::string_view utf8, std::string& out, char32_t& badCharacter) {
-    std::size_t badIndex = 0;
-    return encodeInto(utf8, out, badCharacter, badIndex);
+Result<std::string, UnrepresentableCharacter> EncodeWindows1252(std::string_view utf8) {
+    std::string bytes;
+    bytes.reserve(utf8.size());
+    if (auto appended = AppendWindows1252(utf8, bytes); !appended)
+        return appended.error();
+    return bytes;
 }
 
 std::string DescribeCharacter(char32_t c) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -11,19 +13,18 @@
 // Decodes Windows-1252 bytes to UTF-8. Never fails.
 std::string DecodeWindows1252(std::string_view bytes);
 
-// The outcome of encoding UTF-8 text to Windows-1252.
-struct Windows1252Encoding {
-    bool ok = true;
-    std::string bytes;                 // the encoded text, when ok
-    char32_t badCharacter = 0;         // the first character without a Windows-1252 byte (U+FFFD
-                                       // for a malformed UTF-8 sequence), when not ok
-    std::size_t badCharacterIndex = 0; // its 0-based position in characters, when not ok
+// A character that Windows-1252 has no byte for, and where it stands in the text.
+struct UnrepresentableCharacter {
+    char32_t character = 0; // U+FFFD for a malformed UTF-8 sequence
+    std::size_t index = 0;  // its 0-based position, counted in characters
 };
-Windows1252Encoding EncodeWindows1252(std::string_view utf8);
 
-// Appends the encoding of utf8 to out. Returns false, with out unchanged up to its old size
-// plus whatever was appended, and sets badCharacter, on the first unrepresentable character.
-bool AppendWindows1252(std::string_view utf8, std::string& out, char32_t& badCharacter);
+// Encodes UTF-8 text to Windows-1252, or names the first character that has no byte.
+Result<std::string, UnrepresentableCharacter> EncodeWindows1252(std::string_view utf8);
+
+// Appends the encoding of utf8 to out. On the first unrepresentable character it stops: out then
+// holds its old content plus whatever was encoded before that character.
+Result<void, UnrepresentableCharacter> AppendWindows1252(std::string_view utf8, std::string& out);
 
 // "U+20AC" style name of a code point, and the character itself in UTF-8 when printable.
 std::string DescribeCharacter(char32_t c);

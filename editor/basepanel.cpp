@@ -4,9 +4,12 @@
 #include "geometry.h"
 #include "messageboxes.h"
 #include "openfiledialog.h"
+#include "qtpath.h"
 
 #include <QLineEdit>
 #include <QPushButton>
+
+namespace editor {
 
 namespace {
 
@@ -59,3 +62,5 @@ void BasePanel::bs8Clicked() {
     if (const auto name = chooseFileName(this, QStringLiteral("*.bs"), m_startFolder))
         bs7->setText(*name);
 }
+
+} // namespace editor

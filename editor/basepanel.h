@@ -6,6 +6,8 @@
 class QLineEdit;
 class QPushButton;
 
+namespace editor {
+
 // The "BASE" panel: composes one base entry line from its controls.
 class BasePanel : public QFrame {
     Q_OBJECT
@@ -32,3 +34,5 @@ private:
     QLineEdit* bs7 = nullptr;
     QPushButton* bs8 = nullptr;
 };
+
+} // namespace editor

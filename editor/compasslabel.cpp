@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace editor {
+
 CompassLabel::CompassLabel(const QString& caption, QWidget* parent)
     : QLabel(caption, parent) {}
 
@@ -49,3 +51,5 @@ void CompassLabel::paintEvent(QPaintEvent* event) {
         painter.drawText(QPointF(x, baseline), lines[i]);
     }
 }
+
+} // namespace editor

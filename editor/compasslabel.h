@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QStringList>
 
+namespace editor {
+
 // The heading compass of the ship panel: its caption is one line of blank-separated marks
 // ("0", "90  X  270", "180" in a row), which it shows as three centred rows, the first mark
 // on top, the last at the bottom and the rest across the middle, whatever the font's word
@@ -19,3 +21,5 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+} // namespace editor

@@ -2,10 +2,13 @@
 
 #include <QKeyEvent>
 
-ContentList::ContentList(QWidget* parent)
-    : QListView(parent) {
+namespace editor {
+
+ContentList::ContentList(LevelListModel* level, QWidget* parent)
+    : QListView(parent)
+    , m_level(level) {
     setObjectName(QStringLiteral("inhalt"));
-    setModel(&m_model);
+    setModel(level);
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -13,49 +16,8 @@ ContentList::ContentList(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ContentList::viewSelectionChanged);
-}
-
-bool ContentList::appendLine(const QString& text) {
-    if (!m_model.addLine(text.toStdString()))
-        return false;
-    scrollToBottom(); // the new row is the last one; the selection stays where it was
-    return true;
-}
-
-ContentList::Index ContentList::removeSelectedLine() {
-    Index next = LevelLineList::NoRow;
-    change([&] { next = m_model.removeSelectedLine(); });
-    return next;
-}
-
-void ContentList::removeLine(Index index) {
-    change([&] { m_model.removeLine(index); });
-}
-
-void ContentList::moveLineUp() {
-    change([&] { m_model.moveLineUp(); });
-}
-
-void ContentList::moveLineDown() {
-    change([&] { m_model.moveLineDown(); });
-}
-
-void ContentList::clearLines() {
-    change([&] { m_model.clearLines(); });
-}
-
-void ContentList::replaceLines(LevelLineList&& lines) {
-    change([&] { m_model.replaceLines(std::move(lines)); });
-}
-
-// Runs an operation on the level, then shows its selection in the view. While the rows change the
-// view reports passing selections of its own (a removed row is deselected first); the level's
-// selection rules decide, so those reports are ignored.
-template <typename Operation> void ContentList::change(Operation operation) {
-    m_changing = true;
-    operation();
-    showListSelection();
-    m_changing = false;
+    connect(level, &LevelListModel::selectedLineChanged, this, &ContentList::showSelection);
+    connect(level, &QAbstractItemModel::rowsInserted, this, &ContentList::rowsAppended);
 }
 
 void ContentList::keyPressEvent(QKeyEvent* event) {
@@ -67,22 +29,25 @@ void ContentList::keyPressEvent(QKeyEvent* event) {
 
 // The user changed the selection in the view: the level follows.
 void ContentList::viewSelectionChanged() {
-    if (m_changing)
-        return;
     const QModelIndexList rows = selectionModel()->selectedRows();
-    m_model.selectLine(rows.isEmpty() ? LevelLineList::NoRow
-                                      : static_cast<Index>(rows.first().row()));
+    m_level->selectLine(rows.isEmpty() ? LevelLineList::NoRow
+                                       : static_cast<LevelListModel::Index>(rows.first().row()));
 }
 
 // An operation changed the level's selection: the view follows.
-void ContentList::showListSelection() {
-    const Index selected = m_model.lines().SelectedIndex();
-    QItemSelectionModel* selection = selectionModel();
-    if (selected == LevelLineList::NoRow) {
-        selection->clearSelection();
+void ContentList::showSelection(LevelListModel::Index row) {
+    if (row == LevelLineList::NoRow) {
+        selectionModel()->clearSelection();
         return;
     }
-    const QModelIndex index = m_model.index(selected);
-    selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    const QModelIndex index = m_level->index(row);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     scrollTo(index);
 }
+
+// A new row is the last one; it comes into view, the selection stays where it was.
+void ContentList::rowsAppended(const QModelIndex&, int, int last) {
+    scrollTo(m_level->index(last));
+}
+
+} // namespace editor

@@ -4,25 +4,15 @@
 
 #include <QListView>
 
-// The content list `inhalt`: shows the level's rows, one per line, and keeps the view's selection
-// and the level's selected row equal. The user selects with the mouse and keys as in any list.
+namespace editor {
+
+// The content list `inhalt`: a view of the level's rows, one per line. It keeps its own selection
+// and the level's selected row equal: the user's selections go to the level, and the level's
+// selection after an operation is shown and scrolled into view, as is every appended row.
 class ContentList : public QListView {
     Q_OBJECT
 public:
-    using Index = LevelLineList::Index;
-
-    explicit ContentList(QWidget* parent = nullptr);
-
-    const LevelLineList& lines() const { return m_model.lines(); }
-
-    // Appends after the last row; false when the level is full (the row is not added).
-    [[nodiscard]] bool appendLine(const QString& text);
-    Index removeSelectedLine();
-    void removeLine(Index index);
-    void moveLineUp();
-    void moveLineDown();
-    void clearLines();
-    void replaceLines(LevelLineList&& lines);
+    explicit ContentList(LevelListModel* level, QWidget* parent = nullptr);
 
 signals:
     // A key that produces a character was typed while the list had the focus.
@@ -33,9 +23,10 @@ protected:
 
 private:
     void viewSelectionChanged();
-    void showListSelection();
-    template <typename Operation> void change(Operation operation);
+    void showSelection(LevelListModel::Index row);
+    void rowsAppended(const QModelIndex& parent, int first, int last);
 
-    LevelListModel m_model;
-    bool m_changing = false;
+    LevelListModel* m_level;
 };
+
+} // namespace editor

@@ -1,11 +1,14 @@
 #include "directorylist.h"
 
 #include "messageboxes.h"
+#include "qtpath.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QStyle>
+
+namespace editor {
 
 namespace {
 
@@ -40,10 +43,10 @@ bool DirectoryList::setPath(const QString& path) {
     const QString folder = cleanFolder(path);
     const QFileInfo info(folder);
     if (!info.isDir() || !QDir(folder).isReadable()) {
-        showFailure(
-            this, FileError{"open the folder", QDir::toNativeSeparators(folder).toStdString(),
-                            info.exists() ? (info.isDir() ? "Permission denied" : "Not a directory")
-                                          : "No such file or directory"});
+        showFailure(this, FileError{"open the folder", toCorePath(folder),
+                                    info.exists()
+                                        ? (info.isDir() ? "Permission denied" : "Not a directory")
+                                        : "No such file or directory"});
         return false;
     }
     const bool changed = folder != m_path;
@@ -124,3 +127,5 @@ void DirectoryList::dir1Activated(QTreeWidgetItem* item) {
     if (item)
         setPath(item->data(0, PathRole).toString());
 }
+
+} // namespace editor

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QTreeWidget>
 
+namespace editor {
+
 // The directory list `Dir1`: the chain of folders from the root down to the current folder,
 // then the current folder's subfolders, indented like a tree. Double-click or Enter on an entry
 // opens it. The list reads the disk synchronously whenever it refreshes.
@@ -35,3 +37,5 @@ private:
 
     QString m_path;
 };
+
+} // namespace editor

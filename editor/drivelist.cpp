@@ -1,10 +1,13 @@
 #include "drivelist.h"
 
 #include "messageboxes.h"
+#include "qtpath.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
+
+namespace editor {
 
 DriveList::DriveList(QWidget* parent)
     : QComboBox(parent) {
@@ -52,7 +55,7 @@ void DriveList::drive1Activated(int index) {
     if (!info.isDir() || !info.isReadable()) {
         // Back to the drive the directory list still shows.
         setCurrentIndex(m_shown);
-        showFailure(this, FileError{"open the drive", root.toStdString(),
+        showFailure(this, FileError{"open the drive", toCorePath(root),
                                     info.exists() ? "the drive is not readable"
                                                   : "the drive is not ready"});
         return;
@@ -60,3 +63,5 @@ void DriveList::drive1Activated(int index) {
     m_shown = index;
     emit driveChanged(root);
 }
+
+} // namespace editor

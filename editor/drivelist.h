@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace editor {
+
 // The drive list `Drive1`: the file system roots. On Windows the drives; on Linux and macOS "/"
 // first, then the mounted volumes. Choosing one moves the directory list to that root.
 class DriveList : public QComboBox {
@@ -27,3 +29,5 @@ private:
 
     int m_shown = -1;
 };
+
+} // namespace editor

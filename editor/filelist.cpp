@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QKeyEvent>
 
+namespace editor {
+
 FileList::FileList(const QString& pattern, QWidget* parent)
     : QListWidget(parent)
     , m_pattern(pattern) {
@@ -51,3 +53,5 @@ void FileList::keyPressEvent(QKeyEvent* event) {
         emit characterTyped(text.at(0).unicode());
     QListWidget::keyPressEvent(event);
 }
+
+} // namespace editor

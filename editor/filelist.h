@@ -3,6 +3,8 @@
 #include <QListWidget>
 #include <QString>
 
+namespace editor {
+
 // The file list `File1`: the names of the files in one folder that match the pattern ("*.lev"),
 // sorted by name. One entry at a time can be selected; listIndex() is -1 when none is.
 class FileList : public QListWidget {
@@ -32,3 +34,5 @@ private:
     QString m_pattern;
     QString m_path;
 };
+
+} // namespace editor

@@ -11,6 +11,7 @@
 #include "launcher.h"
 #include "levelfile.h"
 #include "messageboxes.h"
+#include "qtpath.h"
 #include "sectionpanel.h"
 #include "shippanel.h"
 #include "startfolder.h"
@@ -21,6 +22,8 @@
 #ifndef LEVELTOOLS_VERSION
 #define LEVELTOOLS_VERSION "0.0.0"
 #endif
+
+namespace editor {
 
 namespace {
 
@@ -74,7 +77,7 @@ void Form1::createControls() {
     Command5 = placed<QPushButton>(this, {"Command5", 6480, 1320, 1455, 375, 55},
                                    QStringLiteral("Base Editor"));
 
-    inhalt = placed<ContentList>(this, {"inhalt", 120, 2040, 4815, 2790, 6});
+    inhalt = placed<ContentList>(this, {"inhalt", 120, 2040, 4815, 2790, 6}, &m_level);
 
     TabStrip1 = placed<TabStrip>(this, {"TabStrip1", 5160, 2160, 2895, 2595, 0});
     for (const char* caption : {ShipTab, BaseTab, WinTab, UseShipTab})
@@ -153,7 +156,7 @@ void Form1::form1Load() {
 }
 
 void Form1::appendLine(const QString& line) {
-    if (!inhalt->appendLine(line))
+    if (!m_level.addLine(toStdString(line)))
         showFailure(this, QStringLiteral("The level already holds %1 lines, the most a level file "
                                          "can hold. The line was not added:\n%2")
                               .arg(LevelLineList::MaxRows)
@@ -191,7 +194,7 @@ std::optional<QString> Form1::confirmSelectedFile(const QString& question, QMess
 }
 
 std::string Form1::browsedPath(const QString& name) const {
-    return JoinPath(toCorePath(Dir1->path()), name.toStdString());
+    return JoinPath(toCorePath(Dir1->path()), toCorePath(name));
 }
 
 void Form1::loadClicked() {
@@ -199,20 +202,20 @@ void Form1::loadClicked() {
     if (!name)
         return;
     LevelLineList loaded;
-    if (auto error = LoadLevelFile(browsedPath(*name), loaded)) {
-        showFailure(this, *error);
+    if (auto read = LoadLevelFile(browsedPath(*name), loaded); !read) {
+        showFailure(this, read.error());
         return;
     }
-    inhalt->replaceLines(std::move(loaded));
+    m_level.replaceLines(std::move(loaded));
 }
 
 void Form1::saveClicked() {
     const auto name = confirmSelectedFile(QStringLiteral("speichern ?"));
     if (!name)
         return;
-    const std::string path = LevelsFolder(toCorePath(m_startFolder)) + name->toStdString();
-    if (auto error = SaveLevelFile(path, inhalt->lines()))
-        showFailure(this, *error);
+    const std::string path = LevelsFolder(toCorePath(m_startFolder)) + toCorePath(*name);
+    if (auto saved = SaveLevelFile(path, m_level.lines()); !saved)
+        showFailure(this, saved.error());
 }
 
 void Form1::addClicked() {
@@ -230,16 +233,16 @@ void Form1::delClicked() {
         return;
     if (const auto name =
             confirmSelectedFile(QStringLiteral("wirklich loeschen ?"), QMessageBox::Question)) {
-        if (auto error = DeleteFile(browsedPath(*name)))
-            showFailure(this, *error);
+        if (auto deleted = DeleteFile(browsedPath(*name)); !deleted)
+            showFailure(this, deleted.error());
     }
     File1->refresh();
 }
 
 void Form1::command1Clicked() {
-    if (inhalt->lines().SelectedIndex() == LevelLineList::NoRow)
+    if (m_level.lines().SelectedIndex() == LevelLineList::NoRow)
         return;
-    setWindowTitle(QString::number(inhalt->removeSelectedLine()));
+    setWindowTitle(QString::number(m_level.removeSelectedLine()));
 }
 
 void Form1::command2Clicked() {
@@ -247,24 +250,26 @@ void Form1::command2Clicked() {
 }
 
 void Form1::upClicked() {
-    inhalt->moveLineUp();
+    m_level.moveLineUp();
 }
 
 void Form1::downClicked() {
-    inhalt->moveLineDown();
+    m_level.moveLineDown();
 }
 
 void Form1::clearClicked() {
-    inhalt->clearLines();
+    m_level.clearLines();
 }
 
 void Form1::inhaltKeyPressed(int code) {
-    const auto selected = inhalt->lines().SelectedIndex();
+    const auto selected = m_level.lines().SelectedIndex();
     if (code == 8 && selected != LevelLineList::NoRow)
-        inhalt->removeLine(selected);
+        m_level.removeLine(selected);
 }
 
 void Form1::launch(const char* program) {
-    if (auto error = startExternalEditor(m_startFolder + QString::fromLatin1(program)))
-        showFailure(this, *error);
+    if (auto started = startExternalEditor(m_startFolder + QString::fromLatin1(program)); !started)
+        showFailure(this, started.error());
 }
+
+} // namespace editor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "levellistmodel.h"
 #include "randomsource.h"
 
 #include <QLabel>
@@ -13,6 +14,8 @@
 #include <optional>
 #include <string>
 
+namespace editor {
+
 class BasePanel;
 class ContentList;
 class DirectoryList;
@@ -25,7 +28,7 @@ class TabStrip;
 
 // The level editor's main window: the file browser and file buttons, the launchers of the game's
 // other editors, the content list with its buttons, and the four panels behind the tab strip.
-// It owns the level (inside the content list), the start folder and the one random source.
+// It owns the level (shown by the content list), the start folder and the one random source.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -34,7 +37,9 @@ public:
     ~Form1() override;
 
     QString startFolder() const { return m_startFolder; }
-    ContentList& contentList() { return *inhalt; }
+    // The level being edited.
+    LevelListModel& level() { return m_level; }
+    const LevelLineList& lines() const { return m_level.lines(); }
 
 private:
     void createControls();
@@ -68,6 +73,7 @@ private:
     void launch(const char* program);
 
     QString m_startFolder;
+    LevelListModel m_level;
     RandomSource m_random;
     QPointer<Form2> m_form2;
 
@@ -94,3 +100,5 @@ private:
     QPushButton* clear = nullptr;
     QLabel* Label2 = nullptr;
 };
+
+} // namespace editor

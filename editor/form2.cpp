@@ -3,10 +3,13 @@
 #include "atomicfile.h"
 #include "geometry.h"
 #include "messageboxes.h"
+#include "qtpath.h"
 #include "startfolder.h"
 
 #include <QDir>
 #include <QKeyEvent>
+
+namespace editor {
 
 Form2::Form2(std::function<QString()> folder, std::function<void()> created)
     : m_folder(std::move(folder))
@@ -51,13 +54,13 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
 void Form2::command1Clicked() {
     const QString name = Text1->text() + QStringLiteral(".lev");
     const QString folder = m_folder();
-    const std::string path = JoinPath(toCorePath(folder), name.toStdString());
+    const std::string path = JoinPath(toCorePath(folder), toCorePath(name));
     if (name.contains(QLatin1Char('/')) || name.contains(QDir::separator())) {
         showFailure(this, FileError{"create", path, "a file name cannot hold a folder separator"});
         return;
     }
-    if (auto error = CreateEmptyFileIfMissing(path)) {
-        showFailure(this, *error);
+    if (auto created = CreateEmptyFileIfMissing(path); !created) {
+        showFailure(this, created.error());
         return;
     }
     m_created();
@@ -67,3 +70,5 @@ void Form2::command1Clicked() {
 void Form2::command2Clicked() {
     close();
 }
+
+} // namespace editor

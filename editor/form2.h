@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace editor {
+
 // The small "add new file ?" window: the user types the name of a new, empty level file, which
 // is created in the folder the directory list shows when "OK" is pressed. Escape in the name
 // field acts as "OK"; Enter does nothing. It closes (and is deleted) after OK or CANCEL.
@@ -31,3 +33,5 @@ private:
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
 };
+
+} // namespace editor

@@ -1,14 +1,17 @@
 #include "launcher.h"
 
 #include "messageboxes.h"
+#include "qtpath.h"
 
 #include <QFileInfo>
 #include <QProcess>
 
-std::optional<FileError> startExternalEditor(const QString& program) {
+namespace editor {
+
+Result<void> startExternalEditor(const QString& program) {
     const QFileInfo info(program);
     const auto failure = [&](const QString& reason) {
-        return FileError{"start", toCorePath(program), reason.toStdString()};
+        return FileError{"start", toCorePath(program), toStdString(reason)};
     };
     if (!info.exists())
         return failure(QStringLiteral("No such file or directory"));
@@ -22,5 +25,7 @@ std::optional<FileError> startExternalEditor(const QString& program) {
     process.setArguments({});
     if (!process.startDetached())
         return failure(process.errorString());
-    return std::nullopt;
+    return {};
 }
+
+} // namespace editor

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "fileerror.h"
+#include "result.h"
 
 #include <QString>
 
-#include <optional>
+namespace editor {
 
 // Starts one of the game's own editors: the program alone, no arguments, detached, in the
 // editor's working folder. Each call starts one more copy.
-std::optional<FileError> startExternalEditor(const QString& program);
+Result<void> startExternalEditor(const QString& program);
+
+} // namespace editor

@@ -1,5 +1,7 @@
 #include "levellistmodel.h"
 
+namespace editor {
+
 LevelListModel::LevelListModel(QObject* parent)
     : QAbstractListModel(parent) {}
 
@@ -11,6 +13,14 @@ QVariant LevelListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_lines.LineCount())
         return {};
     return QString::fromStdString(m_lines.LineAt(static_cast<Index>(index.row())));
+}
+
+// Runs an operation on the level and tells views the selection it leaves.
+template <typename Operation> void LevelListModel::change(Operation operation) {
+    m_changing = true;
+    operation();
+    m_changing = false;
+    emit selectedLineChanged(m_lines.SelectedIndex());
 }
 
 bool LevelListModel::addLine(const std::string& text) {
@@ -27,51 +37,62 @@ LevelListModel::Index LevelListModel::removeSelectedLine() {
     const Index selected = m_lines.SelectedIndex();
     if (selected == LevelLineList::NoRow)
         return LevelLineList::NoRow;
-    beginRemoveRows(QModelIndex(), selected, selected);
-    const Index next = m_lines.RemoveSelectedLine();
-    endRemoveRows();
-    return next;
+    change([&] {
+        beginRemoveRows(QModelIndex(), selected, selected);
+        m_lines.RemoveSelectedLine();
+        endRemoveRows();
+    });
+    return m_lines.SelectedIndex();
 }
 
 void LevelListModel::removeLine(Index index) {
     if (index < 0 || index >= m_lines.LineCount())
         return;
-    beginRemoveRows(QModelIndex(), index, index);
-    m_lines.RemoveLine(index);
-    endRemoveRows();
+    change([&] {
+        beginRemoveRows(QModelIndex(), index, index);
+        m_lines.RemoveLine(index);
+        endRemoveRows();
+    });
 }
 
 void LevelListModel::moveLineUp() {
-    const Index selected = m_lines.SelectedIndex();
-    m_lines.MoveLineUp();
-    if (m_lines.SelectedIndex() != selected)
-        rowsChanged(m_lines.SelectedIndex(), selected);
+    change([&] {
+        const Index selected = m_lines.SelectedIndex();
+        m_lines.MoveLineUp();
+        if (m_lines.SelectedIndex() != selected)
+            emit dataChanged(index(m_lines.SelectedIndex()), index(selected), {Qt::DisplayRole});
+    });
 }
 
 void LevelListModel::moveLineDown() {
-    const Index selected = m_lines.SelectedIndex();
-    m_lines.MoveLineDown();
-    if (m_lines.SelectedIndex() != selected)
-        rowsChanged(selected, m_lines.SelectedIndex());
+    change([&] {
+        const Index selected = m_lines.SelectedIndex();
+        m_lines.MoveLineDown();
+        if (m_lines.SelectedIndex() != selected)
+            emit dataChanged(index(selected), index(m_lines.SelectedIndex()), {Qt::DisplayRole});
+    });
 }
 
 void LevelListModel::clearLines() {
-    if (m_lines.LineCount() == 0) {
+    change([&] {
+        beginResetModel();
         m_lines.ClearLines();
-        return;
-    }
-    beginResetModel();
-    m_lines.ClearLines();
-    endResetModel();
+        endResetModel();
+    });
 }
 
 void LevelListModel::replaceLines(LevelLineList&& lines) {
-    beginResetModel();
-    m_lines = std::move(lines);
-    m_lines.SelectLine(LevelLineList::NoRow);
-    endResetModel();
+    change([&] {
+        beginResetModel();
+        m_lines = std::move(lines);
+        m_lines.SelectLine(LevelLineList::NoRow);
+        endResetModel();
+    });
 }
 
-void LevelListModel::rowsChanged(Index first, Index last) {
-    emit dataChanged(index(first), index(last), {Qt::DisplayRole});
+void LevelListModel::selectLine(Index index) {
+    if (!m_changing)
+        m_lines.SelectLine(index);
 }
+
+} // namespace editor

@@ -4,8 +4,13 @@
 
 #include <QAbstractListModel>
 
-// A thin list model over the level's rows, for the content list. It owns the one LevelLineList
-// of the editor and is the only way the window changes it, so the view always shows the rows.
+#include <string>
+
+namespace editor {
+
+// The level being edited, as an item model: the one LevelLineList of the editor, its rows and its
+// selected row. The main window owns it; the content list is a view of it. Every change of the
+// level goes through these operations, so views always show the rows.
 class LevelListModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -18,19 +23,28 @@ public:
 
     const LevelLineList& lines() const { return m_lines; }
 
-    // The operations of the level, each with the signals the view needs.
+    // The operations of the level, each with the signals views need.
     [[nodiscard]] bool addLine(const std::string& text);
     Index removeSelectedLine();
     void removeLine(Index index);
     void moveLineUp();
     void moveLineDown();
     void clearLines();
-    void selectLine(Index index) { m_lines.SelectLine(index); }
     // Takes every row of another list at once, as a load does; no row is selected afterwards.
     void replaceLines(LevelLineList&& lines);
+    // The user selected a row in a view (-1: none). Selections that views report while an
+    // operation is changing the rows are passing states and are ignored.
+    void selectLine(Index index);
+
+signals:
+    // An operation changed which row is selected; views show it.
+    void selectedLineChanged(Index row);
 
 private:
-    void rowsChanged(Index first, Index last);
+    template <typename Operation> void change(Operation operation);
 
     LevelLineList m_lines;
+    bool m_changing = false;
 };
+
+} // namespace editor

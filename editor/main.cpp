@@ -1,5 +1,6 @@
 #include "form1.h"
 #include "messageboxes.h"
+#include "qtpath.h"
 #include "startfolder.h"
 
 #include <QApplication>
@@ -12,7 +13,7 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("tessavor"));
 
-    Form1 window(toQString(StartFolder()));
+    editor::Form1 window(toQString(StartFolder()));
     window.show();
     return app.exec();
 }

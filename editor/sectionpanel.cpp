@@ -3,11 +3,14 @@
 #include "geometry.h"
 #include "messageboxes.h"
 #include "openfiledialog.h"
+#include "qtpath.h"
 #include "sectionblocks.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+namespace editor {
 
 namespace {
 
@@ -98,3 +101,5 @@ void SectionPanel::browseClicked() {
     if (const auto name = chooseFileName(this, pattern, m_startFolder))
         m_name->setText(*name);
 }
+
+} // namespace editor

@@ -7,6 +7,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace editor {
+
 // The "USE SHP" and "WIN" panels: build a ship-file or win-file block line by line.
 class SectionPanel : public QFrame {
     Q_OBJECT
@@ -38,3 +40,5 @@ private:
     QPushButton* m_browse = nullptr;   // us5 / wf5
     QLabel* Label1 = nullptr;          // the ship-file panel's explanation
 };
+
+} // namespace editor

@@ -5,6 +5,7 @@
 #include "geometry.h"
 #include "messageboxes.h"
 #include "openfiledialog.h"
+#include "qtpath.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,8 @@
 
 #include <cmath>
 #include <cstdint>
+
+namespace editor {
 
 namespace {
 
@@ -144,30 +147,32 @@ void ShipPanel::s1Clicked() {
     input.shipLevel = static_cast<std::int16_t>(so7->value());
 
     const std::string separator = toStdString(QLocale().decimalPoint());
-    const ShipLineResult result = BuildShipLine(input, m_random, separator);
-    switch (result.kind) {
-    case ShipLineResult::Kind::Line:
-        emit lineBuilt(toQString(result.line));
+    const auto built = BuildShipLine(input, m_random, separator);
+    if (!built) {
+        reportConversionFailure(built.error());
+        return;
+    }
+    if (const std::optional<std::string>& line = *built)
+        emit lineBuilt(toQString(*line));
+}
+
+// Names the field by the caption beside it, as the user sees it.
+void ShipPanel::reportConversionFailure(const ConversionFailure& failure) {
+    const bool isX = failure.field == ShipField::X || failure.field == ShipField::XRange;
+    const QString caption = (isX ? s2 : s4)->text();
+    const bool isRange = failure.field == ShipField::XRange || failure.field == ShipField::YRange;
+    const QString field = isRange ? QStringLiteral("the random range of %1").arg(caption) : caption;
+    QString message;
+    switch (failure.problem) {
+    case ConversionFailure::Problem::NotANumber:
+    case ConversionFailure::Problem::BeyondRange:
+        message = QStringLiteral("\"%1\" in %2 is not a number.");
         break;
-    case ShipLineResult::Kind::NoLine:
-        break;
-    case ShipLineResult::Kind::ConversionFailure: {
-        // Name the field by the caption beside it, as the user sees it.
-        const bool isX = result.failedField.front() == 'x';
-        const QString caption = (isX ? s2 : s4)->text();
-        const bool isRange = result.failedField.ends_with("range");
-        const QString field =
-            isRange ? QStringLiteral("the random range of %1").arg(caption) : caption;
-        const QString text = toQString(result.failedText);
-        // A text that reads as a number failed because the position it gives is too large.
-        const QString message =
-            ReadNumber(result.failedText, separator)
-                ? QStringLiteral("\"%1\" in %2 gives a position beyond the range of numbers.")
-                : QStringLiteral("\"%1\" in %2 is not a number.");
-        showFailure(this, message.arg(text, field));
+    case ConversionFailure::Problem::PositionBeyondRange:
+        message = QStringLiteral("\"%1\" in %2 gives a position beyond the range of numbers.");
         break;
     }
-    }
+    showFailure(this, message.arg(toQString(failure.text), field));
 }
 
 void ShipPanel::s12Clicked() {
@@ -197,3 +202,5 @@ void ShipPanel::so4Changed(const QString& text) {
 void ShipPanel::so7Changed(int value) {
     so6->setText(toQString(ShipLevelName(value)));
 }
+
+} // namespace editor

@@ -1,16 +1,20 @@
 #pragma once
 
+#include "entrylines.h"
 #include "randomsource.h"
 
 #include <QFrame>
 #include <QString>
 
-class CompassLabel;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+
+namespace editor {
+
+class CompassLabel;
 
 // The "SHIP" panel: composes one ship entry line from its controls.
 class ShipPanel : public QFrame {
@@ -26,6 +30,7 @@ private:
     void createControls();
 
     void s1Clicked();
+    void reportConversionFailure(const ConversionFailure& failure);
     void s12Clicked();
     void s10Changed(int value);
     void so5Changed(int value);
@@ -58,3 +63,5 @@ private:
     QLineEdit* so6 = nullptr;
     QScrollBar* so7 = nullptr;
 };
+
+} // namespace editor

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace editor {
+
 TabStrip::TabStrip(QWidget* parent)
     : QTabBar(parent) {
     setExpanding(false);
@@ -63,3 +65,5 @@ void TabStrip::paintEvent(QPaintEvent*) {
     if (currentIndex() >= 0)
         drawTab(currentIndex());
 }
+
+} // namespace editor

@@ -2,6 +2,8 @@
 
 #include <QTabBar>
 
+namespace editor {
+
 // The tab strip `TabStrip1`: a row of tabs over a framed page. The panels lie on that page;
 // the window shows the one whose tab is selected.
 class TabStrip : public QTabBar {
@@ -13,3 +15,5 @@ protected:
     QSize tabSizeHint(int index) const override;
     void paintEvent(QPaintEvent* event) override;
 };
+
+} // namespace editor

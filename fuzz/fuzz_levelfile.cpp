@@ -58,21 +58,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& row : rows)
         check(row.find_first_of("\r\n") == std::string::npos, "no line end inside a row");
 
-    const LevelTextResult text = FormatLevelText(rows);
-    check(!text.error, "parsed rows always format");
-    check(ParseLevelText(text.bytes) == rows, "format then parse gives the same rows");
-    check(FormatLevelText(ParseLevelText(text.bytes)).bytes == text.bytes,
-          "a formatted file formats to itself");
+    const auto text = FormatLevelText(rows);
+    check(text.ok(), "parsed rows always format");
+    check(ParseLevelText(*text) == rows, "format then parse gives the same rows");
+    const auto again = FormatLevelText(ParseLevelText(*text));
+    check(again.ok() && *again == *text, "a formatted file formats to itself");
 
     const std::string decoded = DecodeWindows1252(bytes);
-    const Windows1252Encoding encoded = EncodeWindows1252(decoded);
-    check(encoded.ok && encoded.bytes == bytes, "decode then encode gives the bytes back");
+    const auto encoded = EncodeWindows1252(decoded);
+    check(encoded.ok() && *encoded == bytes, "decode then encode gives the bytes back");
 
-    const Windows1252Encoding direct = EncodeWindows1252(bytes);
-    if (direct.ok)
-        check(DecodeWindows1252(direct.bytes) == bytes, "encode then decode gives the text back");
+    const auto direct = EncodeWindows1252(bytes);
+    if (direct)
+        check(DecodeWindows1252(*direct) == bytes, "encode then decode gives the text back");
     else
-        check(direct.badCharacterIndex < size && !DescribeCharacter(direct.badCharacter).empty(),
+        check(direct.error().index < size && !DescribeCharacter(direct.error().character).empty(),
               "a refused character lies inside the text");
 
     checkReplaceLines(rows);

@@ -4,11 +4,14 @@
 #include "levelchoice.h"
 #include "messageboxes.h"
 #include "openfiledialog.h"
+#include "qtpath.h"
 #include "startfolder.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+
+namespace selector {
 
 namespace {
 
@@ -76,10 +79,13 @@ void Form1::command3Clicked() {
 }
 
 void Form1::command1Clicked() {
-    if (const auto error = WriteLevelChoiceFile(m_startFolder, toStdString(Label1->text()))) {
-        showFailure(this, *error);
+    if (const auto written = WriteLevelChoiceFile(m_startFolder, toStdString(Label1->text()));
+        !written) {
+        showFailure(this, written.error());
         return;
     }
     showMessage(this, QStringLiteral("uselev.lst"), toQString(LevelChoicePath(m_startFolder)));
     close();
 }
+
+} // namespace selector

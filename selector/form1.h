@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace selector {
+
 // The level selector's window: the user picks a level file with "..." and "save" writes its
 // name into the level choice file levels/uselev.lst, confirms the write and ends the program.
 //
@@ -31,3 +33,5 @@ private:
     QPushButton* Command3 = nullptr;
     QPushButton* Command1 = nullptr;
 };
+
+} // namespace selector

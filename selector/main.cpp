@@ -12,7 +12,7 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("pallowick"));
 
-    Form1 window(StartFolder());
+    selector::Form1 window(StartFolder());
     window.show();
     return QApplication::exec();
 }

@@ -1,14 +1,31 @@
 #include "windowtest.h"
 
+#include "qtpath.h"
+
 #include <QDir>
+#include <QFile>
 
 WindowTestEnvironment::WindowTestEnvironment() {
-    if (!m_home.isValid())
-        qFatal("cannot make a private home folder: %s", qPrintable(m_home.errorString()));
-    const QByteArray home = QFile::encodeName(m_home.path());
+    const QByteArray home = QByteArray::fromStdString(m_home.path());
     qputenv("HOME", home);
     qputenv("XDG_CONFIG_HOME", home + "/.config");
     qputenv("XDG_CACHE_HOME", home + "/.cache");
     qputenv("XDG_DATA_HOME", home + "/.local/share");
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+}
+
+QString GameFolder::qtPath(const std::string& path) {
+    return fromCorePath(path);
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return f.readAll();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }

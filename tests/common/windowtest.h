@@ -2,12 +2,37 @@
 
 // What every window test of the project shares: its main function and the environment it runs in.
 
+#include "gamefolder.h"
 #include "modalanswerer.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
+#include <QByteArray>
+#include <QString>
 #include <QTest>
 
+// The temporary game folder of a window test, its paths as Qt writes them. The start folder is
+// its path with one trailing separator.
+class GameFolder {
+public:
+    explicit GameFolder(bool withLevels = true)
+        : m_folder(withLevels) {}
+
+    QString path() const { return qtPath(m_folder.path()); }
+    QString file(const QString& relative) const { return path() + QLatin1Char('/') + relative; }
+    QString levels() const { return qtPath(m_folder.levels()); }
+    QString startFolder() const { return path() + QLatin1Char('/'); }
+    // The start folder as the core takes it.
+    std::string coreStartFolder() const { return m_folder.startFolder(); }
+
+private:
+    static QString qtPath(const std::string& path);
+
+    TempGameFolder m_folder;
+};
+
+// Files byte for byte.
+QByteArray readBytes(const QString& path); // "<missing>" when it cannot be read
+bool writeBytes(const QString& path, const QByteArray& bytes);
 
 // The test-wide settings of a window test, made before the QApplication: Qt's own dialogs (a
 // native one would hang a headless test), a private home and settings folder, so that neither the
@@ -17,7 +42,7 @@ public:
     WindowTestEnvironment();
 
 private:
-    QTemporaryDir m_home;
+    TempGameFolder m_home{false};
 };
 
 // The main function of a window test. An answerer with no answers stands behind the tests' own:

@@ -1,57 +1,31 @@
 #pragma once
 
-// A fresh folder for one test, removed with everything in it afterwards, and ways to put bytes
-// into its files and read them back.
+// The core's tests of files: each runs in a fresh temporary folder.
+
+#include "gamefolder.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <system_error>
 #include <vector>
-
-#include <stdlib.h>
 
 class TempFolderTest : public testing::Test {
 protected:
     using Names = std::vector<std::string>;
 
-    void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "leveltools-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        // Without links, so that paths built here match those the system reports.
-        m_folder = std::filesystem::canonical(pattern);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-    }
-
-    std::string path(const std::string& name) const { return (m_folder / name).string(); }
+    std::string path(const std::string& name) const { return m_game.path(name); }
 
     static void writeBytes(const std::string& file, const std::string& bytes) {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out << bytes;
-        ASSERT_TRUE(out.good());
+        ASSERT_TRUE(writeFileBytes(file, bytes)) << file;
     }
-    static std::string readBytes(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    // The names in a folder, sorted.
+    static std::string readBytes(const std::string& file) { return readFileBytes(file); }
     static Names entries(const std::filesystem::path& folder) {
-        Names names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
+        const std::u8string text = folder.u8string();
+        return folderEntries(std::string(text.begin(), text.end()));
     }
     Names entries() const { return entries(m_folder); }
 
-    std::filesystem::path m_folder;
+    TempGameFolder m_game{false};
+    const std::filesystem::path& m_folder = m_game.root();
 };

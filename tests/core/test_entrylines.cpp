@@ -17,9 +17,9 @@ ShipEntryInput startValues() {
 
 std::string lineOf(const ShipEntryInput& input, RandomSource& random,
                    std::string_view separator = ".") {
-    const ShipLineResult result = BuildShipLine(input, random, separator);
-    EXPECT_EQ(result.kind, ShipLineResult::Kind::Line) << result.failedField;
-    return result.line;
+    const auto result = BuildShipLine(input, random, separator);
+    EXPECT_TRUE(result && result->has_value()) << (result ? "no line" : result.error().text);
+    return result && result->has_value() ? **result : std::string();
 }
 
 std::string lineOf(const ShipEntryInput& input) {
@@ -190,38 +190,52 @@ TEST(ShipLine, RefusedFileEntryDrawsNothing) {
     noFile.option = ShipOption::File;
 
     RandomSource used;
-    const ShipLineResult refused = BuildShipLine(noFile, used, ".");
-    EXPECT_EQ(refused.kind, ShipLineResult::Kind::NoLine);
-    EXPECT_TRUE(refused.line.empty());
+    const auto refused = BuildShipLine(noFile, used, ".");
+    ASSERT_TRUE(refused);
+    EXPECT_FALSE(refused->has_value());
 
     RandomSource fresh;
     EXPECT_EQ(lineOf(scattered, used), lineOf(scattered, fresh));
 }
 
-TEST(ShipLine, ConversionFailureNamesFieldAndUsesUpTwoDraws) {
+TEST(ShipLine, ConversionFailureNamesFieldAndReasonAndUsesUpTwoDraws) {
+    using Problem = ConversionFailure::Problem;
     struct Case {
         const char* name;
         void (*change)(ShipEntryInput&);
-        std::string field;
+        ShipField field;
+        Problem problem;
         std::string text;
     };
+    const std::string huge(400, '9');
     const std::vector<Case> cases{
-        {"x", [](ShipEntryInput& in) { in.x = "abc"; }, "x", "abc"},
-        {"x range empty", [](ShipEntryInput& in) { in.xRange = ""; }, "x range", ""},
-        {"y", [](ShipEntryInput& in) { in.y = "1.2.3"; }, "y", "1.2.3"},
-        {"y range", [](ShipEntryInput& in) { in.yRange = "ten"; }, "y range", "ten"},
+        {"x", [](ShipEntryInput& in) { in.x = "abc"; }, ShipField::X, Problem::NotANumber, "abc"},
+        {"x beyond numbers", [](ShipEntryInput& in) { in.x = std::string(400, '9'); }, ShipField::X,
+         Problem::BeyondRange, huge},
+        {"x range empty", [](ShipEntryInput& in) { in.xRange = ""; }, ShipField::XRange,
+         Problem::NotANumber, ""},
+        {"x range beyond numbers", [](ShipEntryInput& in) { in.xRange = "-1e309"; },
+         ShipField::XRange, Problem::BeyondRange, "-1e309"},
+        {"y", [](ShipEntryInput& in) { in.y = "1.2.3"; }, ShipField::Y, Problem::NotANumber,
+         "1.2.3"},
+        {"y beyond numbers", [](ShipEntryInput& in) { in.y = "1e999"; }, ShipField::Y,
+         Problem::BeyondRange, "1e999"},
+        {"y range", [](ShipEntryInput& in) { in.yRange = "ten"; }, ShipField::YRange,
+         Problem::NotANumber, "ten"},
+        {"y range beyond numbers", [](ShipEntryInput& in) { in.yRange = "1e-400"; },
+         ShipField::YRange, Problem::BeyondRange, "1e-400"},
         {"x before y",
          [](ShipEntryInput& in) {
              in.x = "a";
              in.y = "b";
          },
-         "x", "a"},
+         ShipField::X, Problem::NotANumber, "a"},
         {"sum beyond a double",
          [](ShipEntryInput& in) {
              in.x = "1.7e308";
              in.xRange = "1e308";
          },
-         "x range", "1e308"},
+         ShipField::XRange, Problem::PositionBeyondRange, "1e308"},
     };
     ShipEntryInput scattered = startValues();
     scattered.xRange = "1000";
@@ -231,11 +245,11 @@ TEST(ShipLine, ConversionFailureNamesFieldAndUsesUpTwoDraws) {
         ShipEntryInput input = startValues();
         c.change(input);
         RandomSource used;
-        const ShipLineResult failed = BuildShipLine(input, used, ".");
-        EXPECT_EQ(failed.kind, ShipLineResult::Kind::ConversionFailure) << c.name;
-        EXPECT_EQ(failed.failedField, c.field) << c.name;
-        EXPECT_EQ(failed.failedText, c.text) << c.name;
-        EXPECT_TRUE(failed.line.empty()) << c.name;
+        const auto failed = BuildShipLine(input, used, ".");
+        ASSERT_FALSE(failed) << c.name;
+        EXPECT_EQ(failed.error().field, c.field) << c.name;
+        EXPECT_EQ(failed.error().problem, c.problem) << c.name;
+        EXPECT_EQ(failed.error().text, c.text) << c.name;
 
         // The next entry draws the third and fourth numbers: the same as a fresh source's
         // second entry.
@@ -250,14 +264,12 @@ TEST(ShipLine, LocaleSeparatorIsUsedForPositionsButLineKeepsThePoint) {
     input.x = "22,5";
     input.yRange = "0,0";
     RandomSource random;
-    const ShipLineResult german = BuildShipLine(input, random, ",");
-    ASSERT_EQ(german.kind, ShipLineResult::Kind::Line);
-    EXPECT_EQ(german.line, "ADD SHIP x= 22.5 y= 0 r=0 team=1 typ=1");
+    EXPECT_EQ(lineOf(input, random, ","), "ADD SHIP x= 22.5 y= 0 r=0 team=1 typ=1");
 
     input.x = "22.5";
-    const ShipLineResult refused = BuildShipLine(input, random, ",");
-    EXPECT_EQ(refused.kind, ShipLineResult::Kind::ConversionFailure);
-    EXPECT_EQ(refused.failedField, "x");
+    const auto refused = BuildShipLine(input, random, ",");
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().field, ShipField::X);
 }
 
 // --- ship levels -------------------------------------------------------------------------
@@ -335,14 +347,14 @@ TEST(ReadNumber, AcceptedForms) {
     };
     for (const Case& c : cases) {
         const auto value = ReadNumber(c.text, c.separator);
-        ASSERT_TRUE(value.has_value()) << '"' << c.text << "\" with " << c.separator;
+        ASSERT_TRUE(value) << '"' << c.text << "\" with " << c.separator;
         EXPECT_EQ(*value, c.value) << c.text;
     }
 }
 
 TEST(ReadNumber, NegativeZeroKeepsItsSign) {
     const auto value = ReadNumber("-0", ".");
-    ASSERT_TRUE(value.has_value());
+    ASSERT_TRUE(value);
     EXPECT_TRUE(std::signbit(*value));
 }
 
@@ -388,9 +400,14 @@ TEST(ReadNumber, RefusedForms) {
          "."},             // a no-break space is not a blank
         {"\xD9\xA1", "."}, // an Arabic-Indic digit
     };
-    for (const Case& c : cases)
-        EXPECT_FALSE(ReadNumber(c.text, c.separator).has_value())
-            << '"' << c.text << "\" with " << c.separator;
+    for (const Case& c : cases) {
+        const auto number = ReadNumber(c.text, c.separator);
+        ASSERT_FALSE(number) << '"' << c.text << "\" with " << c.separator;
+        const bool beyond = std::string_view(c.text).find("e309") != std::string_view::npos ||
+                            std::string_view(c.text) == "1e-400";
+        EXPECT_EQ(number.error(), beyond ? NumberProblem::BeyondRange : NumberProblem::NotANumber)
+            << '"' << c.text << '"';
+    }
 }
 
 // --- NumberText --------------------------------------------------------------------------
@@ -456,7 +473,7 @@ TEST(NumberText, ReadsBackToTheSameFifteenDigitValue) {
         const double value = mantissa * std::pow(10.0, exponent);
         const std::string text = NumberText(value);
         const auto back = ReadNumber(text, ".");
-        ASSERT_TRUE(back.has_value()) << text;
+        ASSERT_TRUE(back) << text;
         EXPECT_NEAR(*back, value, std::fabs(value) * 1e-14) << text;
     }
 }

@@ -51,7 +51,7 @@ TEST_F(LevelChoiceFile, HoldsExactlyOneLineThatEachWriteReplaces) {
         {"", "\r\n"},
     };
     for (const Case& c : cases) {
-        ASSERT_FALSE(WriteLevelChoiceFile(m_start, c.name)) << c.name;
+        ASSERT_TRUE(WriteLevelChoiceFile(m_start, c.name)) << c.name;
         EXPECT_EQ(readBytes(m_choice), c.bytes);
         EXPECT_EQ(entriesInLevels(), 1u);
     }
@@ -59,28 +59,28 @@ TEST_F(LevelChoiceFile, HoldsExactlyOneLineThatEachWriteReplaces) {
 
 TEST_F(LevelChoiceFile, MissingLevelsFolderIsNotCreated) {
     const auto error = WriteLevelChoiceFile(m_start, "level1.lev");
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->path, m_choice);
-    EXPECT_EQ(error->reason, "the levels folder does not exist");
+    ASSERT_FALSE(error);
+    EXPECT_EQ(error.error().path, m_choice);
+    EXPECT_EQ(error.error().reason, "the levels folder does not exist");
     EXPECT_FALSE(fs::exists(m_start + "levels"));
     EXPECT_TRUE(fs::is_empty(m_start));
 }
 
 TEST_F(LevelChoiceFile, RefusedWriteKeepsTheOldLine) {
     makeLevelsFolder();
-    ASSERT_FALSE(WriteLevelChoiceFile(m_start, "old.lev"));
+    ASSERT_TRUE(WriteLevelChoiceFile(m_start, "old.lev"));
 
     const auto unrepresentable = WriteLevelChoiceFile(m_start, "Ω.lev");
-    ASSERT_TRUE(unrepresentable);
-    EXPECT_EQ(unrepresentable->reason,
+    ASSERT_FALSE(unrepresentable);
+    EXPECT_EQ(unrepresentable.error().reason,
               "the level name holds \"Ω\" (U+03A9), which the level choice file cannot store");
     const auto lineBreak = WriteLevelChoiceFile(m_start, "a.lev\r\nb.lev");
-    ASSERT_TRUE(lineBreak);
+    ASSERT_FALSE(lineBreak);
 
     ASSERT_EQ(chmod(m_choice.c_str(), 0444), 0);
     const auto readOnly = WriteLevelChoiceFile(m_start, "new.lev");
-    ASSERT_TRUE(readOnly);
-    EXPECT_EQ(readOnly->Message(), "cannot write " + m_choice + ": the file is read-only");
+    ASSERT_FALSE(readOnly);
+    EXPECT_EQ(readOnly.error().Message(), "cannot write " + m_choice + ": the file is read-only");
 
     EXPECT_EQ(readBytes(m_choice), "old.lev\r\n");
     EXPECT_EQ(entriesInLevels(), 1u);
@@ -88,15 +88,15 @@ TEST_F(LevelChoiceFile, RefusedWriteKeepsTheOldLine) {
 
 TEST_F(LevelChoiceFile, FailedWriteInTheMiddleKeepsTheOldLine) {
     makeLevelsFolder();
-    ASSERT_FALSE(WriteLevelChoiceFile(m_start, "old.lev"));
+    ASSERT_TRUE(WriteLevelChoiceFile(m_start, "old.lev"));
     SetFileCallsForTesting({[](int, const void*, std::size_t) -> long {
         errno = EIO;
         return -1;
     }});
     const auto error = WriteLevelChoiceFile(m_start, "new.lev");
     SetFileCallsForTesting({});
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->reason, "Input/output error");
+    ASSERT_FALSE(error);
+    EXPECT_EQ(error.error().reason, "Input/output error");
     EXPECT_EQ(readBytes(m_choice), "old.lev\r\n");
     EXPECT_EQ(entriesInLevels(), 1u);
 }

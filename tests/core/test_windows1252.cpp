@@ -55,30 +55,30 @@ TEST(Windows1252AllBytes, EveryByteSurvivesDecodeAndEncode) {
         const std::string one = byteString(byte);
         const std::string text = DecodeWindows1252(one);
         EXPECT_TRUE(seen.insert(text).second) << "two bytes decode alike, byte " << byte;
-        const Windows1252Encoding back = EncodeWindows1252(text);
-        ASSERT_TRUE(back.ok) << "byte " << byte;
-        EXPECT_EQ(back.bytes, one) << "byte " << byte;
+        const auto back = EncodeWindows1252(text);
+        ASSERT_TRUE(back) << "byte " << byte;
+        EXPECT_EQ(*back, one) << "byte " << byte;
         all += one;
     }
     // Also as one text, where the ASCII runs and the single bytes alternate.
-    const Windows1252Encoding back = EncodeWindows1252(DecodeWindows1252(all + all));
-    ASSERT_TRUE(back.ok);
-    EXPECT_EQ(back.bytes, all + all);
+    const auto back = EncodeWindows1252(DecodeWindows1252(all + all));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, all + all);
 }
 
 TEST(Windows1252Encode, GermanTextAndEuroBecomeSingleBytes) {
-    const Windows1252Encoding encoded = EncodeWindows1252("Größe €");
-    ASSERT_TRUE(encoded.ok);
-    EXPECT_EQ(encoded.bytes, "Gr\xF6\xDF"
-                             "e \x80");
-    EXPECT_EQ(DecodeWindows1252(encoded.bytes), "Größe €");
+    const auto encoded = EncodeWindows1252("Größe €");
+    ASSERT_TRUE(encoded);
+    EXPECT_EQ(*encoded, "Gr\xF6\xDF"
+                        "e \x80");
+    EXPECT_EQ(DecodeWindows1252(*encoded), "Größe €");
 }
 
 TEST(Windows1252Encode, LongAsciiTextIsUnchanged) {
     std::string text;
     for (int i = 0; i < 1000; ++i)
         text += static_cast<char>(i % 128);
-    EXPECT_EQ(EncodeWindows1252(text).bytes, text);
+    EXPECT_EQ(*EncodeWindows1252(text), text);
     EXPECT_EQ(DecodeWindows1252(text), text);
 }
 
@@ -90,9 +90,9 @@ TEST(Windows1252Encode, OneSpecialCharacterAnywhereInAsciiText) {
         std::string text(24, 'x');
         text.replace(at, 1, "ä");
         EXPECT_EQ(DecodeWindows1252(bytes), text) << "at " << at;
-        EXPECT_EQ(EncodeWindows1252(text).bytes, bytes) << "at " << at;
+        EXPECT_EQ(*EncodeWindows1252(text), bytes) << "at " << at;
         text.replace(at, 2, "Ω");
-        EXPECT_EQ(EncodeWindows1252(text).badCharacterIndex, at);
+        EXPECT_EQ(EncodeWindows1252(text).error().index, at);
     }
 }
 
@@ -113,10 +113,10 @@ TEST(Windows1252Encode, UnrepresentableCharacterIsNamedWithItsPosition) {
         {"abcdefghij\u2603", 0x2603, 10}, // after an ASCII run longer than one word
     };
     for (const Case& c : cases) {
-        const Windows1252Encoding encoded = EncodeWindows1252(c.text);
-        EXPECT_FALSE(encoded.ok) << c.text;
-        EXPECT_EQ(encoded.badCharacter, c.character) << c.text;
-        EXPECT_EQ(encoded.badCharacterIndex, c.index) << c.text;
+        const auto encoded = EncodeWindows1252(c.text);
+        ASSERT_FALSE(encoded) << c.text;
+        EXPECT_EQ(encoded.error().character, c.character) << c.text;
+        EXPECT_EQ(encoded.error().index, c.index) << c.text;
     }
 }
 
@@ -134,20 +134,21 @@ TEST(Windows1252Encode, MalformedUtf8IsRefusedAsReplacementCharacter) {
         "\xFF",
     };
     for (std::string_view text : cases) {
-        const Windows1252Encoding encoded = EncodeWindows1252(text);
-        EXPECT_FALSE(encoded.ok) << testing::PrintToString(std::string(text));
-        EXPECT_EQ(encoded.badCharacter, char32_t{0xFFFD})
+        const auto encoded = EncodeWindows1252(text);
+        ASSERT_FALSE(encoded) << testing::PrintToString(std::string(text));
+        EXPECT_EQ(encoded.error().character, char32_t{0xFFFD})
             << testing::PrintToString(std::string(text));
     }
 }
 
 TEST(Windows1252Encode, AppendKeepsWhatIsThereAndStopsAtTheBadCharacter) {
     std::string out = "kept:";
-    char32_t bad = 0;
-    EXPECT_TRUE(AppendWindows1252("ä", out, bad));
+    EXPECT_TRUE(AppendWindows1252("ä", out));
     EXPECT_EQ(out, "kept:\xE4");
-    EXPECT_FALSE(AppendWindows1252("bΩ", out, bad));
-    EXPECT_EQ(bad, char32_t{0x03A9});
+    const auto appended = AppendWindows1252("bΩ", out);
+    ASSERT_FALSE(appended);
+    EXPECT_EQ(appended.error().character, char32_t{0x03A9});
+    EXPECT_EQ(appended.error().index, 1u);
     EXPECT_EQ(out.substr(0, 6), "kept:\xE4");
 }
 

@@ -15,7 +15,7 @@
 #     hide the caller's variable; callers must not use names that start with _e2e_.
 #   - Window ids are X window ids as xdotool prints them (decimal).
 #   - Positions inside a window are client-area coordinates. The layout tables of the programs
-#     are in twips; 15 twips are one pixel, rounded to the nearest pixel like editor/geometry.h.
+#     are in twips; 15 twips are one pixel, rounded to the nearest pixel like widgets/geometry.h.
 #   - Timeouts are in seconds; E2E_TIMEOUT (default 20) is the default for every wait.
 #
 # There is no window manager under plain Xvfb. So:

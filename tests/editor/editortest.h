@@ -1,44 +1,22 @@
 #pragma once
 
-// Helpers the editor's window tests share: a scratch game folder and ways to reach the controls
-// of a running Form1 the way a user does.
+// Helpers the editor's window tests share: ways to reach the controls of a running Form1 the way
+// a user does.
 
 #include "contentlist.h"
 #include "filelist.h"
 #include "form1.h"
+#include "windowtest.h"
 
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <string>
 #include <vector>
 
-// A temporary game folder with an empty levels folder; the editor's start folder is its path
-// with one trailing separator.
-struct GameFolder {
-    QTemporaryDir dir;
-
-    GameFolder() { QDir(dir.path()).mkdir(QStringLiteral("levels")); }
-    QString path() const { return dir.path(); }
-    QString startFolder() const { return dir.path() + QLatin1Char('/'); }
-    QString levels() const { return dir.path() + QStringLiteral("/levels"); }
-    QString file(const QString& relative) const { return dir.path() + QLatin1Char('/') + relative; }
-};
-
-inline QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return f.readAll();
-}
-
-inline bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
+using namespace editor;
 
 template <typename T = QWidget> T* control(QWidget& window, const char* name) {
     T* found = window.findChild<T*>(QString::fromLatin1(name));
@@ -51,12 +29,12 @@ inline void click(QWidget& window, const char* name) {
     QTest::mouseClick(control<QAbstractButton>(window, name), Qt::LeftButton);
 }
 
-inline std::vector<std::string> rows(Form1& window) {
-    return window.contentList().lines().Lines();
+inline std::vector<std::string> rows(const Form1& window) {
+    return window.lines().Lines();
 }
 
-inline int selectedRow(Form1& window) {
-    return window.contentList().lines().SelectedIndex();
+inline int selectedRow(const Form1& window) {
+    return window.lines().SelectedIndex();
 }
 
 // Clicks a row of a list view at its place, as a user selects it.

@@ -7,7 +7,6 @@
 #include "windowtest.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -81,8 +80,8 @@ private slots:
     }
 
     void fileChosenInTheDialog() {
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("base1.bs"));
+        GameFolder folder;
+        const QString path = folder.file(QStringLiteral("base1.bs"));
         QVERIFY(writeBytes(path, {}));
         Panel p(folder.path());
         QStringList filters;

@@ -193,7 +193,7 @@ private slots:
         LevelLineList full;
         for (int i = 0; i < LevelLineList::MaxRows; ++i)
             QVERIFY(full.AddLine("ADD SHIP x= 0 y= 0 r=0 team=1 typ=1"));
-        w().contentList().replaceLines(std::move(full));
+        w().level().replaceLines(std::move(full));
         select(LevelLineList::MaxRows - 1);
 
         ModalAnswerer answerer;
@@ -202,7 +202,7 @@ private slots:
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen()[0].icon, QMessageBox::Critical);
         QVERIFY(answerer.seen()[0].text.contains(QStringLiteral("32767")));
-        QCOMPARE(w().contentList().lines().LineCount(), LevelLineList::MaxRows);
+        QCOMPARE(w().lines().LineCount(), LevelLineList::MaxRows);
         QCOMPARE(selectedRow(w()), LevelLineList::MaxRows - 1);
 
         // The last row is still reachable and movable.
@@ -235,14 +235,14 @@ private slots:
         LevelLineList full;
         for (int i = 0; i < LevelLineList::MaxRows; ++i)
             QVERIFY(full.AddLine("r"));
-        w().contentList().replaceLines(std::move(full));
+        w().level().replaceLines(std::move(full));
         ModalAnswerer answerer;
         answerer.press(QMessageBox::Ok);
         click(w(), "s1");
         QCOMPARE(answerer.count(), 1);
         QVERIFY(answerer.seen()[0].text.contains(QStringLiteral("ADD SHIP x= 0 y= 0")));
-        QCOMPARE(w().contentList().lines().LineCount(), LevelLineList::MaxRows);
-        QCOMPARE(w().contentList().lines().LineAt(LevelLineList::MaxRows - 1), "r");
+        QCOMPARE(w().lines().LineCount(), LevelLineList::MaxRows);
+        QCOMPARE(w().lines().LineAt(LevelLineList::MaxRows - 1), "r");
     }
 
 private:
@@ -251,7 +251,7 @@ private:
 
     void fill(const Rows& texts) {
         for (const auto& t : texts)
-            QVERIFY(w().contentList().appendLine(QString::fromStdString(t)));
+            QVERIFY(w().level().addLine(t));
     }
     void select(int row) {
         clickRow(list(), row);

@@ -270,7 +270,7 @@ private slots:
         QVERIFY(writeBytes(game.file("b.lev"), ""));
         Form1 w(game.startFolder());
         showAndActivate(w);
-        QVERIFY(w.contentList().appendLine(QStringLiteral("loaded row")));
+        QVERIFY(w.level().addLine("loaded row"));
         QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
         ModalAnswerer answerer;
         answerer.press(QMessageBox::Yes);

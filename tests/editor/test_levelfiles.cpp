@@ -22,7 +22,7 @@ private slots:
             writeBytes(game.file("a.lev"), "ADD SHIP x= 0 y= 0 r=0 team=1 typ=1\r\n\r\n[end]\r\n"));
         Form1 w(game.startFolder());
         showAndActivate(w);
-        QVERIFY(w.contentList().appendLine(QStringLiteral("old")));
+        QVERIFY(w.level().addLine("old"));
         QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
 
         ModalAnswerer answerer;
@@ -45,7 +45,7 @@ private slots:
         QVERIFY(writeBytes(game.file("a.lev"), "new\r\n"));
         Form1 w(game.startFolder());
         showAndActivate(w);
-        QVERIFY(w.contentList().appendLine(QStringLiteral("old")));
+        QVERIFY(w.level().addLine("old"));
         QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
         ModalAnswerer answerer;
         answerer.press(QMessageBox::No);
@@ -76,7 +76,7 @@ private slots:
         control<DirectoryList>(w, "Dir1")->setPath(game.levels());
         for (const char* row : {"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "", "Größe €", "a, b",
                                 "\"quoted\"", "  blanks  "})
-            QVERIFY(w.contentList().appendLine(QString::fromUtf8(row)));
+            QVERIFY(w.level().addLine(row));
         QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
 
         ModalAnswerer answerer;
@@ -103,7 +103,7 @@ private slots:
         Form1 w(game.startFolder());
         showAndActivate(w);
         control<DirectoryList>(w, "Dir1")->setPath(game.levels());
-        QVERIFY(w.contentList().appendLine(QStringLiteral("new")));
+        QVERIFY(w.level().addLine("new"));
         QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
         ModalAnswerer answerer;
         answerer.press(QMessageBox::No);
@@ -138,8 +138,8 @@ private slots:
         QVERIFY(writeBytes(game.file("gone.lev"), "x\r\n"));
         Form1 w(game.startFolder());
         showAndActivate(w);
-        QVERIFY(w.contentList().appendLine(QStringLiteral("keep me")));
-        QVERIFY(w.contentList().appendLine(QStringLiteral("and me")));
+        QVERIFY(w.level().addLine("keep me"));
+        QVERIFY(w.level().addLine("and me"));
         clickRow(control<ContentList>(w, "inhalt"), 1);
 
         for (const QString& name : {QStringLiteral("big.lev"), QStringLiteral("gone.lev")}) {
@@ -166,7 +166,7 @@ private slots:
         Form1 w(game.startFolder());
         showAndActivate(w);
         control<DirectoryList>(w, "Dir1")->setPath(game.levels());
-        QVERIFY(w.contentList().appendLine(QStringLiteral("new")));
+        QVERIFY(w.level().addLine("new"));
         QVERIFY(selectLevelFile(w, QStringLiteral("ro.lev")));
         ModalAnswerer answerer;
         answerer.press(QMessageBox::Yes).press(QMessageBox::Ok);
@@ -184,7 +184,7 @@ private slots:
         QVERIFY(writeBytes(game.file("a.lev"), ""));
         Form1 w(game.startFolder());
         showAndActivate(w);
-        QVERIFY(w.contentList().appendLine(QStringLiteral("row")));
+        QVERIFY(w.level().addLine("row"));
         QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
         ModalAnswerer answerer;
         answerer.press(QMessageBox::Yes).press(QMessageBox::Ok);
@@ -200,8 +200,8 @@ private slots:
         Form1 w(game.startFolder());
         showAndActivate(w);
         control<DirectoryList>(w, "Dir1")->setPath(game.levels());
-        QVERIFY(w.contentList().appendLine(QStringLiteral("fine")));
-        QVERIFY(w.contentList().appendLine(QString::fromUtf8("Ω ship")));
+        QVERIFY(w.level().addLine("fine"));
+        QVERIFY(w.level().addLine("Ω ship"));
         QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
         ModalAnswerer answerer;
         answerer.press(QMessageBox::Yes).press(QMessageBox::Ok);

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 Q_DECLARE_METATYPE(SectionPanel::Kind)
@@ -104,9 +103,9 @@ private slots:
     void browseFillsTheNameFieldOnly() {
         QFETCH(SectionPanel::Kind, kind);
         QFETCH(QString, pattern);
-        QTemporaryDir folder;
+        GameFolder folder;
         const QString fileName = QStringLiteral("chosen") + pattern.mid(1);
-        const QString path = folder.filePath(fileName);
+        const QString path = folder.file(fileName);
         QVERIFY(writeBytes(path, {}));
 
         Panel p(kind, folder.path());

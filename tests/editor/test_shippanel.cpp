@@ -17,7 +17,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -192,8 +191,8 @@ private slots:
     }
 
     void fileOptionNeedsAChosenFile() {
-        QTemporaryDir folder;
-        QVERIFY(writeBytes(folder.filePath(QStringLiteral("f1.shp")), {}));
+        GameFolder folder;
+        QVERIFY(writeBytes(folder.file(QStringLiteral("f1.shp")), {}));
 
         Panel p(folder.path());
         p.type("srnd1", scattered);
@@ -212,7 +211,7 @@ private slots:
         p.click("so2");
         {
             ModalAnswerer answer;
-            answer.chooseFile(folder.filePath(QStringLiteral("f1.shp")));
+            answer.chooseFile(folder.file(QStringLiteral("f1.shp")));
             p.click("s12");
             QTRY_VERIFY(answer.done());
         }
@@ -227,12 +226,12 @@ private slots:
     }
 
     void dialogOffersShipFilesFromTheStartFolderAndCancelKeepsTheName() {
-        QTemporaryDir folder;
-        QVERIFY(writeBytes(folder.filePath(QStringLiteral("f1.shp")), {}));
+        GameFolder folder;
+        QVERIFY(writeBytes(folder.file(QStringLiteral("f1.shp")), {}));
         Panel p(folder.path());
         {
             ModalAnswerer answer;
-            answer.chooseFile(folder.filePath(QStringLiteral("f1.shp")));
+            answer.chooseFile(folder.file(QStringLiteral("f1.shp")));
             p.click("s12");
             QTRY_VERIFY(answer.done());
         }

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -17,44 +16,31 @@
 #include <functional>
 #include <memory>
 
+using selector::Form1;
+
 namespace {
 
-// A temporary game folder: the start folder, optionally with its levels folder.
-class GameFolder {
-public:
-    explicit GameFolder(bool withLevels = true) {
-        if (withLevels)
-            QDir(m_dir.path()).mkdir(QStringLiteral("levels"));
-    }
-    QString path() const { return QDir(m_dir.path()).absolutePath(); }
-    std::string startFolder() const { return (path() + QDir::separator()).toStdString(); }
-    QString levels() const { return path() + QStringLiteral("/levels"); }
-    QString choiceFile() const { return levels() + QStringLiteral("/uselev.lst"); }
+// The level choice file of a game folder and ways to prepare it.
+QString choiceFile(const GameFolder& game) {
+    return game.levels() + QStringLiteral("/uselev.lst");
+}
 
-    // An empty level file in the levels folder, to be picked in the open-file dialog.
-    QString addLevel(const QString& name) const {
-        const QString file = levels() + QLatin1Char('/') + name;
-        QFile f(file);
-        if (!f.open(QIODevice::WriteOnly))
-            qFatal("cannot create %s", qPrintable(file));
-        return file;
-    }
+// An empty level file in the levels folder, to be picked in the open-file dialog.
+QString addLevel(const GameFolder& game, const QString& name) {
+    const QString file = game.levels() + QLatin1Char('/') + name;
+    if (!writeBytes(file, {}))
+        qFatal("cannot create %s", qPrintable(file));
+    return file;
+}
 
-    void writeChoiceFile(const QByteArray& bytes) const {
-        QFile f(choiceFile());
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(choiceFile()));
-    }
+void writeChoiceFile(const GameFolder& game, const QByteArray& bytes) {
+    if (!writeBytes(choiceFile(game), bytes))
+        qFatal("cannot write %s", qPrintable(choiceFile(game)));
+}
 
-    bool choiceFileExists() const { return QFileInfo::exists(choiceFile()); }
-    QByteArray choiceFileBytes() const {
-        QFile f(choiceFile());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-    }
-
-private:
-    QTemporaryDir m_dir;
-};
+bool choiceFileExists(const GameFolder& game) {
+    return QFileInfo::exists(choiceFile(game));
+}
 
 QLabel* label1(QWidget& w) {
     return w.findChild<QLabel*>(QStringLiteral("Label1"));
@@ -129,7 +115,7 @@ private slots:
 
 void SelectorTest::startState() {
     GameFolder game;
-    Form1 w(game.startFolder());
+    Form1 w(game.coreStartFolder());
     w.show();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -167,12 +153,12 @@ void SelectorTest::startState() {
     }
 
     QCOMPARE(QApplication::focusWidget(), command1(w));
-    QVERIFY(!game.choiceFileExists());
+    QVERIFY(!choiceFileExists(game));
 }
 
 void SelectorTest::keyboard() {
     GameFolder game;
-    Form1 w(game.startFolder());
+    Form1 w(game.coreStartFolder());
     w.show();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -190,7 +176,7 @@ void SelectorTest::keyboard() {
     QVERIFY(
         programEndsDuring([&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }));
     QCOMPARE(answers.count(), 1);
-    QCOMPARE(game.choiceFileBytes(), QByteArray("level1.lev\r\n"));
+    QCOMPARE(readBytes(choiceFile(game)), QByteArray("level1.lev\r\n"));
 }
 
 void SelectorTest::save_data() {
@@ -220,13 +206,13 @@ void SelectorTest::save() {
 
     GameFolder game;
     if (!previous.isNull())
-        game.writeChoiceFile(previous);
-    Form1 w(game.startFolder());
+        writeChoiceFile(game, previous);
+    Form1 w(game.coreStartFolder());
     w.show();
 
     ModalAnswerer answers;
     if (!choose.isEmpty())
-        answers.chooseFile(game.addLevel(choose));
+        answers.chooseFile(addLevel(game, choose));
     answers.press(QMessageBox::Ok);
 
     QString shownBeforeSave;
@@ -238,12 +224,12 @@ void SelectorTest::save() {
     });
 
     QCOMPARE(shownBeforeSave, choose.isEmpty() ? QStringLiteral("level1.lev") : choose);
-    QCOMPARE(game.choiceFileBytes(), written);
+    QCOMPARE(readBytes(choiceFile(game)), written);
 
     QCOMPARE(answers.unanswered(), 0);
     const auto& box = answers.seen().back();
     QCOMPARE(box.title, QStringLiteral("uselev.lst"));
-    QCOMPARE(box.text, QDir::toNativeSeparators(game.choiceFile()));
+    QCOMPARE(box.text, QDir::toNativeSeparators(choiceFile(game)));
     QCOMPARE(box.buttons, QStringList{QStringLiteral("OK")});
     QCOMPARE(box.icon, QMessageBox::NoIcon);
 
@@ -260,7 +246,7 @@ void SelectorTest::dialogFolder_data() {
 void SelectorTest::dialogFolder() {
     QFETCH(bool, withLevels);
     GameFolder game(withLevels);
-    Form1 w(game.startFolder());
+    Form1 w(game.coreStartFolder());
     w.show();
 
     QString folder;
@@ -287,7 +273,7 @@ void SelectorTest::dialogFolder() {
 
 void SelectorTest::cancelKeepsTheLabel() {
     GameFolder game;
-    Form1 w(game.startFolder());
+    Form1 w(game.coreStartFolder());
     w.show();
 
     {
@@ -299,13 +285,13 @@ void SelectorTest::cancelKeepsTheLabel() {
     }
     {
         ModalAnswerer answers;
-        answers.chooseFile(game.addLevel(QStringLiteral("chosen.lev"))).cancelDialog();
+        answers.chooseFile(addLevel(game, QStringLiteral("chosen.lev"))).cancelDialog();
         QTest::mouseClick(command3(w), Qt::LeftButton);
         QTest::mouseClick(command3(w), Qt::LeftButton);
         QCOMPARE(answers.unanswered(), 0);
         QCOMPARE(label1(w)->text(), QStringLiteral("chosen.lev"));
     }
-    QVERIFY(!game.choiceFileExists());
+    QVERIFY(!choiceFileExists(game));
 }
 
 void SelectorTest::failedSave_data() {
@@ -327,20 +313,20 @@ void SelectorTest::failedSave() {
 
     GameFolder game(condition != QLatin1String("no levels"));
     if (!previous.isNull())
-        game.writeChoiceFile(previous);
+        writeChoiceFile(game, previous);
     if (condition == QLatin1String("read-only"))
-        QVERIFY(QFile::setPermissions(game.choiceFile(), QFileDevice::ReadOwner |
-                                                             QFileDevice::ReadGroup |
-                                                             QFileDevice::ReadOther));
+        QVERIFY(QFile::setPermissions(choiceFile(game), QFileDevice::ReadOwner |
+                                                            QFileDevice::ReadGroup |
+                                                            QFileDevice::ReadOther));
     if (condition == QLatin1String("folder"))
         QVERIFY(QDir(game.levels()).mkdir(QStringLiteral("uselev.lst")));
 
-    Form1 w(game.startFolder());
+    Form1 w(game.coreStartFolder());
     w.show();
 
     ModalAnswerer answers;
     if (!choose.isEmpty()) {
-        answers.chooseFile(game.addLevel(choose));
+        answers.chooseFile(addLevel(game, choose));
         QTest::mouseClick(command3(w), Qt::LeftButton);
         QCOMPARE(label1(w)->text(), choose);
     }
@@ -361,11 +347,11 @@ void SelectorTest::failedSave() {
     QVERIFY2(!ended, "a failed save does not end the program");
     QCOMPARE(label1(w)->text(), choose.isEmpty() ? QStringLiteral("level1.lev") : choose);
     if (condition == QLatin1String("folder"))
-        QVERIFY(QFileInfo(game.choiceFile()).isDir());
+        QVERIFY(QFileInfo(choiceFile(game)).isDir());
     else if (previous.isNull())
-        QVERIFY(!game.choiceFileExists());
+        QVERIFY(!choiceFileExists(game));
     else
-        QCOMPARE(game.choiceFileBytes(), previous);
+        QCOMPARE(readBytes(choiceFile(game)), previous);
     if (condition != QLatin1String("no levels"))
         QCOMPARE(QDir(game.levels())
                      .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
@@ -375,19 +361,19 @@ void SelectorTest::failedSave() {
 
 void SelectorTest::closingWritesNothing() {
     GameFolder game;
-    game.writeChoiceFile("before.lev\r\n");
-    Form1 w(game.startFolder());
+    writeChoiceFile(game, "before.lev\r\n");
+    Form1 w(game.coreStartFolder());
     w.show();
 
     ModalAnswerer answers;
-    answers.chooseFile(game.addLevel(QStringLiteral("other.lev")));
+    answers.chooseFile(addLevel(game, QStringLiteral("other.lev")));
     const bool ended = programEndsDuring([&] {
         QTest::mouseClick(command3(w), Qt::LeftButton);
         w.close();
     });
     QVERIFY2(ended, "closing the window ends the program");
     QCOMPARE(label1(w)->text(), QStringLiteral("other.lev"));
-    QCOMPARE(game.choiceFileBytes(), QByteArray("before.lev\r\n"));
+    QCOMPARE(readBytes(choiceFile(game)), QByteArray("before.lev\r\n"));
 }
 
 LEVELTOOLS_TEST_MAIN(SelectorTest)

@@ -2,7 +2,6 @@
 
 #include "fileerror.h"
 
-#include <QDir>
 #include <QMessageBox>
 #include <QString>
 #include <QWidget>
@@ -20,15 +19,3 @@ void showFailure(QWidget* parent, const FileError& error);
 
 // An OK box without icon.
 void showMessage(QWidget* parent, const QString& title, const QString& text);
-
-// UTF-8 std::string <-> QString for the core's texts and paths.
-inline QString toQString(const std::string& text) {
-    return QString::fromStdString(text);
-}
-inline std::string toStdString(const QString& text) {
-    return text.toStdString();
-}
-// A Qt path ("/" separators everywhere) as the core takes it: UTF-8, the platform's separators.
-inline std::string toCorePath(const QString& path) {
-    return QDir::toNativeSeparators(path).toStdString();
-}

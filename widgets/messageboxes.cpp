@@ -1,5 +1,7 @@
 #include "messageboxes.h"
 
+#include "qtpath.h"
+
 #include <QCoreApplication>
 
 bool askYesNo(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon) {
