@@ -40,17 +40,18 @@ struct EntryFault {
     std::string Describe() const;
 };
 
-// The fields of one entry line, as texts the way they stand in the row. When `fault` is set,
-// only `kind` is filled in besides it.
-struct ParsedEntry {
+// The fields of one entry line, as texts the way they stand in the row: owned copies
+// (ParsedEntry) or views into the row (EntryView). When `fault` is set, only `kind` is filled
+// in besides it.
+template <class Text> struct BasicEntry {
     EntryKind kind = EntryKind::Ship;
-    std::string head; // the text before " x=": "ADD SHIP", "ADD BASE "
-    std::string x;    // ships: with NumberText's sign column (" 100", "-20")
-    std::string y;
-    std::string r;                        // ships only
-    std::string team;                     // ships only
+    Text head; // the text before " x=": "ADD SHIP", "ADD BASE "
+    Text x;    // ships: with NumberText's sign column (" 100", "-20")
+    Text y;
+    Text r;                               // ships only
+    Text team;                            // ships only
     ShipOption option = ShipOption::Type; // ships only
-    std::string value; // ships: the file name, type or level code; bases: the file
+    Text value; // ships: the file name, type or level code; bases: the file
 
     // x, y and r (ships only) read with ReadNumber and "." as separator, where they are numbers.
     std::optional<double> xNumber;
@@ -59,9 +60,13 @@ struct ParsedEntry {
 
     std::optional<EntryFault> fault;
 };
+using ParsedEntry = BasicEntry<std::string>;
+using EntryView = BasicEntry<std::string_view>;
 
 // The key text of a ship option without its blank: "file=", "typ=", "sl=".
 std::string_view ShipOptionKey(ShipOption option);
 
 // The entry in a row, or nothing when the row is not an entry.
 std::optional<ParsedEntry> ParseEntryLine(std::string_view line);
+// The same without copying the texts: the views point into `line`.
+std::optional<EntryView> ViewEntryLine(std::string_view line);
