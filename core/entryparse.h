@@ -19,7 +19,8 @@
 // head "ADD BASE " brings one).
 //
 // So build then parse gives back the built values whenever no value contains the key that
-// follows it (a base x of "1 y=2" would be cut at " y="); the last value may hold anything.
+// follows it (a base x of "1 y=2" would be cut at " y="; a ship's team must hold none of the
+// three option keys); the last value may hold anything.
 // Conversely, rebuilding a row from the fields of a parse without fault gives the row back.
 
 enum class EntryKind { Ship, Base };
