@@ -106,22 +106,22 @@ std::string_view ShipOptionKey(ShipOption option) {
 }
 
 std::optional<EntryView> ViewEntryLine(std::string_view line) {
-    EntryView entry;
-    if (line.starts_with(shipHead))
-        entry.kind = EntryKind::Ship;
-    else if (line.starts_with(baseHead))
-        entry.kind = EntryKind::Base;
-    else
+    const bool ship = line.starts_with(shipHead);
+    if (!ship && !line.starts_with(baseHead))
         return std::nullopt;
     if (line.size() > headLength && line[headLength] != ' ')
         return std::nullopt; // "ADD SHIPS", "ADD BASEx=0"
-    const bool ship = entry.kind == EntryKind::Ship;
+
+    // Built in place: the view is some 200 bytes, worth neither a copy nor a second clearing.
+    std::optional<EntryView> result(std::in_place);
+    EntryView& entry = *result;
+    entry.kind = ship ? EntryKind::Ship : EntryKind::Base;
     const std::size_t fixedCount = ship ? shipKeys.size() : baseKeys.size();
     auto keyAt = [&](std::size_t i) { return ship ? shipKeys[i] : baseKeys[i]; };
 
     // Where each key begins and where its value begins; after the last key, the row's end.
-    std::array<std::size_t, 6> starts{};
-    std::array<std::size_t, 5> ends{};
+    std::array<std::size_t, 6> starts; // filled up to count
+    std::array<std::size_t, 5> ends;
     std::size_t from = headLength;
     for (std::size_t i = 0; i < fixedCount; ++i) {
         const std::string_view key = keyAt(i);
@@ -132,7 +132,7 @@ std::optional<EntryView> ViewEntryLine(std::string_view line) {
                               ? EntryFault{EntryFault::Kind::OutOfOrder, withoutBlank(key),
                                            withoutBlank(keyAt(i - 1))}
                               : EntryFault{EntryFault::Kind::MissingField, withoutBlank(key), {}};
-            return entry;
+            return result;
         }
         starts[i] = pos;
         ends[i] = from = pos + key.size();
@@ -147,7 +147,7 @@ std::optional<EntryView> ViewEntryLine(std::string_view line) {
                     ? EntryFault{EntryFault::Kind::OutOfOrder,
                                  withoutBlank(optionKeys[earlier.index]), "team="}
                     : EntryFault{EntryFault::Kind::MissingField, "file=, typ= or sl=", {}};
-            return entry;
+            return result;
         }
         entry.option = options[hit.index];
         starts[count] = hit.start;
@@ -158,7 +158,7 @@ std::optional<EntryView> ViewEntryLine(std::string_view line) {
     if (line.substr(headLength, starts[0] - headLength).find_first_not_of(' ') !=
         std::string_view::npos) {
         entry.fault = EntryFault{EntryFault::Kind::TextBeforeX, "x=", {}};
-        return entry;
+        return result;
     }
     entry.head = line.substr(0, starts[0]);
     starts[count] = line.size();
@@ -176,7 +176,7 @@ std::optional<EntryView> ViewEntryLine(std::string_view line) {
     } else {
         entry.value = value(2);
     }
-    return entry;
+    return result;
 }
 
 std::optional<ParsedEntry> ParseEntryLine(std::string_view line) {

@@ -25,7 +25,11 @@ struct NameHash {
 };
 
 std::string concat(std::initializer_list<std::string_view> parts) {
+    std::size_t size = 0;
+    for (std::string_view part : parts)
+        size += part.size();
     std::string text;
+    text.reserve(size);
     for (std::string_view part : parts)
         text += part;
     return text;
@@ -48,8 +52,9 @@ public:
         // Findings are added in row order, except those known only later: an unclosed block
         // (on its opening row), types (once all ship files are counted) and the level's own.
         // A stable sort keeps each row's findings in their order.
-        std::stable_sort(m_findings.begin(), m_findings.end(),
-                         [](const Finding& a, const Finding& b) { return a.row < b.row; });
+        const auto byRow = [](const Finding& a, const Finding& b) { return a.row < b.row; };
+        if (!std::is_sorted(m_findings.begin(), m_findings.end(), byRow))
+            std::stable_sort(m_findings.begin(), m_findings.end(), byRow);
         return std::move(m_findings);
     }
 
@@ -60,8 +65,7 @@ private:
     };
     struct TypeUse {
         int row = 0;
-        double number = 0.0;
-        std::string text;
+        std::string_view text; // in the rows, which outlive the check
     };
 
     void add(int row, Severity severity, std::string message) {
@@ -127,9 +131,7 @@ private:
         if (entry->option == ShipOption::File) {
             checkFile(row, entry->value, "the ship entry's file=");
         } else if (entry->option == ShipOption::Type) {
-            const std::optional<double> number = ReadNumber(entry->value, ".");
-            if (number && *number == std::floor(*number))
-                m_types.push_back({row, *number, std::string(entry->value)});
+            m_types.push_back({row, entry->value});
         }
     }
 
@@ -168,11 +170,14 @@ private:
         if (!m_sawShipFiles)
             return;
         for (const TypeUse& use : m_types) {
-            if (use.number <= static_cast<double>(m_shipFileCount))
+            const std::optional<double> number = ReadNumber(use.text, ".");
+            if (!number || *number != std::floor(*number) ||
+                *number <= static_cast<double>(m_shipFileCount))
                 continue;
             add(use.row, Severity::Warning,
-                "typ=" + use.text + " asks for ship file " + NumberText(use.number).substr(1) +
-                    ", but the level lists only " + std::to_string(m_shipFileCount) +
+                "typ=" + std::string(use.text) + " asks for ship file " +
+                    NumberText(*number).substr(1) + ", but the level lists only " +
+                    std::to_string(m_shipFileCount) +
                     (m_shipFileCount == 1 ? " ship file" : " ship files"));
         }
     }
