@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -125,6 +126,16 @@ bool printFindings(const std::string& file, const std::vector<Finding>& findings
     return error;
 }
 
+// LoadLevelFile, with a file too large for memory as one more failure (the reader takes the
+// whole file before it counts lines).
+std::optional<FileError> load(const std::string& file, LevelLineList& level) {
+    try {
+        return LoadLevelFile(file, level);
+    } catch (const std::bad_alloc&) {
+        return FileError{"load", file, "not enough memory to read it"};
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -150,7 +161,7 @@ int main(int argc, char** argv) {
     int result = NoErrors;
     for (const std::string& file : arguments.files) {
         LevelLineList level;
-        if (const auto error = LoadLevelFile(file, level)) {
+        if (const auto error = load(file, level)) {
             std::cout.flush(); // keep the order of both streams on a terminal
             std::cerr << "levelcheck: " << error->Message() << '\n';
             result = Failure;
