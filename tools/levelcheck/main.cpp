@@ -1,0 +1,174 @@
+// levelcheck: checks level files against a game folder and prints what the game would not load
+// as meant, one finding per line, the way compilers print theirs.
+#include "levelcheck.h"
+#include "levelfile.h"
+#include "levellinelist.h"
+
+#include <filesystem>
+#include <iostream>
+#include <new>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <unordered_set>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum ExitCode { NoErrors = 0, LevelErrors = 1, Failure = 2 };
+
+constexpr std::string_view synopsis = "Usage: levelcheck [--game-folder DIR] FILE...\n";
+constexpr std::string_view usage = R"(
+Checks level files: section blocks, ship and base entries, and that the ship, base and win
+files they name are in the game folder (DIR, the current folder when not given). Prints each
+finding as FILE:ROW: error: MESSAGE or FILE:ROW: warning: MESSAGE; findings about a level as
+a whole have no row (FILE: warning: MESSAGE).
+
+Exit codes:
+  0  no level has an error (warnings may have been printed)
+  1  at least one level has an error
+  2  a file or the game folder cannot be read, or the arguments are wrong
+)";
+
+std::string asciiLower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+std::string toUtf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// The names of the files in the game folder, read once.
+class GameFolder {
+public:
+    // The reason why the folder cannot be read, if it cannot.
+    std::optional<std::string> Read(const std::string& folder) {
+        const fs::path path(std::u8string(folder.begin(), folder.end()));
+        std::error_code error;
+        for (fs::directory_iterator it(path, error), end; !error && it != end;
+             it.increment(error)) {
+            std::error_code ignored; // an entry that cannot be examined is no file of ours
+            if (!it->is_regular_file(ignored))
+                continue;
+            std::string name = toUtf8(it->path().filename());
+            m_lowerNames.insert(asciiLower(name));
+            m_names.insert(std::move(name));
+        }
+        if (error)
+            return error.message();
+        return std::nullopt;
+    }
+
+    FilePresence Lookup(const std::string& name) const {
+        if (m_names.contains(name))
+            return FilePresence::Exists;
+        if (m_lowerNames.contains(asciiLower(name)))
+            return FilePresence::OtherCase;
+        return FilePresence::Missing;
+    }
+
+private:
+    std::unordered_set<std::string> m_names;
+    std::unordered_set<std::string> m_lowerNames;
+};
+
+struct Arguments {
+    std::string gameFolder = ".";
+    std::vector<std::string> files;
+    bool help = false;
+};
+
+// The arguments, or a message saying what is wrong with them.
+std::optional<std::string> parseArguments(int argc, char** argv, Arguments& arguments) {
+    constexpr std::string_view folderOption = "--game-folder";
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (optionsEnded || argument == "-" || !argument.starts_with("-")) {
+            arguments.files.emplace_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "-h") {
+            arguments.help = true;
+        } else if (argument == folderOption) {
+            if (++i == argc)
+                return "--game-folder needs a folder";
+            arguments.gameFolder = argv[i];
+        } else if (argument.starts_with(folderOption) && argument[folderOption.size()] == '=') {
+            arguments.gameFolder = argument.substr(folderOption.size() + 1);
+        } else {
+            return "unknown option " + std::string(argument);
+        }
+    }
+    if (!arguments.help && arguments.files.empty())
+        return "no level file given";
+    return std::nullopt;
+}
+
+// Prints the findings of one level; true when one of them is an error.
+bool printFindings(const std::string& file, const std::vector<Finding>& findings) {
+    bool error = false;
+    for (const Finding& finding : findings) {
+        const bool isError = finding.severity == Finding::Severity::Error;
+        error = error || isError;
+        std::cout << file << ':';
+        if (finding.row > 0)
+            std::cout << finding.row << ':';
+        std::cout << (isError ? " error: " : " warning: ") << finding.message << '\n';
+    }
+    return error;
+}
+
+// LoadLevelFile, with a file too large for memory as one more failure (the reader takes the
+// whole file before it counts lines).
+Result<void> load(const std::string& file, LevelLineList& level) {
+    try {
+        return LoadLevelFile(file, level);
+    } catch (const std::bad_alloc&) {
+        return FileError{"load", file, "not enough memory to read it"};
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Arguments arguments;
+    if (const auto wrong = parseArguments(argc, argv, arguments)) {
+        std::cerr << "levelcheck: " << *wrong << '\n'
+                  << synopsis << "levelcheck --help tells more.\n";
+        return Failure;
+    }
+    if (arguments.help) {
+        std::cout << synopsis << usage;
+        return NoErrors;
+    }
+
+    GameFolder folder;
+    if (const auto reason = folder.Read(arguments.gameFolder)) {
+        std::cerr << "levelcheck: cannot read the game folder " << arguments.gameFolder << ": "
+                  << *reason << '\n';
+        return Failure;
+    }
+    const FileLookup lookup = [&folder](const std::string& name) { return folder.Lookup(name); };
+
+    int result = NoErrors;
+    for (const std::string& file : arguments.files) {
+        LevelLineList level;
+        if (const auto loaded = load(file, level); !loaded) {
+            std::cout.flush(); // keep the order of both streams on a terminal
+            std::cerr << "levelcheck: " << loaded.error().Message() << '\n';
+            result = Failure;
+            continue;
+        }
+        if (printFindings(file, CheckLevel(level.Lines(), lookup)) && result == NoErrors)
+            result = LevelErrors;
+    }
+    return result;
+}
