@@ -5,7 +5,7 @@ BUILD_FUZZ ?= build-fuzz
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run run-selector check test sanitize-check fuzz format bench screenshots clean
+.PHONY: all deps build run run-selector check test sanitize-check repeat-window-tests fuzz format bench screenshots clean
 
 all: build
 
@@ -39,6 +39,11 @@ sanitize-check: deps
 	    -DLEVELTOOLS_GUI=OFF -DLEVELTOOLS_SANITIZE=ON -DLEVELTOOLS_FUZZ=ON
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS)
+
+# Runs every window and end-to-end test 30 times idle and 10 times under load; reports each
+# test's passes and slowest run (some 20 minutes).
+repeat-window-tests: build
+	tests/repeat-window-tests.sh $(BUILD)
 
 bench: build
 	$(BUILD)/bench/bench_core --benchmark_repetitions=15 --benchmark_report_aggregates_only=true

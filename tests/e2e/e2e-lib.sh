@@ -29,7 +29,7 @@
 #   - there is no close box to click: e2e_close_window sends WM_DELETE_WINDOW to the window, which
 #     is exactly what a window manager's close box does.
 #
-# Needs: xdotool, xwininfo and xprop (x11-utils), od and cmp (coreutils, diffutils), python3
+# Needs: xdotool, xwininfo and xprop (x11-utils), xmodmap (x11-xserver-utils), od and cmp (coreutils, diffutils), python3
 # (only e2e_close_window), ImageMagick's import (only e2e_capture_window).
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
@@ -93,7 +93,7 @@ e2e_require() {
     done
 }
 
-e2e_require xdotool xwininfo xprop od cmp
+e2e_require xdotool xwininfo xprop xmodmap od cmp
 [[ -n "${DISPLAY:-}" ]] || e2e_fail "no X display: run the test under xvfb-run"
 
 # e2e_make_temp_dir VAR: a new empty temporary folder, removed at exit.
@@ -271,8 +271,8 @@ e2e_focus() {
     local focused
     focused=$(xdotool getwindowfocus 2>/dev/null)
     [[ "$focused" == "$id" ]] || e2e_fail "focus is on window $focused, not $id"
-    # Qt activates its window when the FocusIn event arrives; let it handle that first.
-    sleep 0.2
+    # Qt activates its window when the FocusIn event arrives; the X server delivers that event
+    # before any key pressed from now on, so nothing needs to wait here.
 }
 
 # e2e_click ID X Y [BUTTON]: clicks at pixel X,Y of the window's client area.
@@ -311,10 +311,61 @@ e2e_key() {
     xdotool key --delay 50 "$@" || e2e_fail "cannot press $*"
 }
 
+# Characters that the X keyboard map has no key for get a free key code of their own, once.
+# (Left to itself, xdotool maps such a character to a spare key for each key press and maps it
+# back at once; a program that reads the map a little later then sees another character.)
+declare -A _e2e_mapped_characters=()
+_e2e_map_characters() {
+    local text=$1 i c code
+    for ((i = 0; i < ${#text}; i++)); do
+        c=${text:i:1}
+        [[ $c == [[:ascii:]] || -n ${_e2e_mapped_characters[$c]:-} ]] && continue
+        code=$(xmodmap -pke | awk '$1 == "keycode" && $2 > 8 && NF == 3 { print $2; exit }')
+        [[ -n $code ]] || e2e_fail "no free key code for '$c'"
+        xmodmap -e "keycode $code = $(printf 'U%04X' "'$c")" || e2e_fail "cannot map a key to '$c'"
+        _e2e_mapped_characters[$c]=$code
+    done
+}
+
 # e2e_type ID TEXT: types TEXT into the window's focused control.
 e2e_type() {
+    _e2e_map_characters "$2"
     e2e_focus "$1"
     xdotool type --delay 30 -- "$2" || e2e_fail "cannot type '$2'"
+}
+
+# _e2e_popup_shown CLASS: true while a program of that window class shows a pop-up (an
+# override-redirect window, such as the completion list under a name field).
+_e2e_popup_shown() {
+    local id
+    for id in $(xdotool search --onlyvisible --classname "^$1\$" 2>/dev/null); do
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
+    done
+    return 1
+}
+
+# e2e_wait_popup CLASS shown|gone [TIMEOUT]: waits until the program shows a pop-up, or none.
+e2e_wait_popup() {
+    local class=$1 state=$2 timeout=${3:-$E2E_TIMEOUT}
+    local deadline=$((SECONDS + timeout))
+    while :; do
+        if _e2e_popup_shown "$class"; then [[ $state == shown ]] && return; else [[ $state == gone ]] && return; fi
+        ((SECONDS < deadline)) || e2e_fail "$class's pop-up not $state after ${timeout}s"
+        sleep 0.1
+    done
+}
+
+# e2e_choose_file DIALOG NAME CLASS: in Qt's open-file dialog (window DIALOG of a program of
+# window class CLASS), types NAME into the focused name field and opens that file with Return.
+# The name field completes what is typed: the list of matching names it shows once the dialog has
+# read its folder is the sign that the whole name arrived and names a file there, so Return waits
+# for it.
+e2e_choose_file() {
+    local dialog=$1 name=$2 class=$3
+    e2e_type "$dialog" "$name"
+    e2e_wait_popup "$class" shown
+    xdotool key Return || e2e_fail "cannot press Return"
+    e2e_wait_window_gone "$dialog"
 }
 
 # e2e_answer_box TITLE KEY [TIMEOUT] [VAR]: waits for a window (a message box) titled TITLE,
