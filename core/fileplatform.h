@@ -1,0 +1,59 @@
+#pragma once
+
+// The operating system's file functions that the file layer (atomicfile.cpp) uses, each behind
+// one small function. fileplatform_posix.cpp and fileplatform_win32.cpp implement them; CMake
+// builds the one for the platform. Paths are std::filesystem paths; a function that can fail
+// returns the system's reason, or nothing when it succeeded.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace fileplatform {
+
+namespace fs = std::filesystem;
+
+using Reason = std::optional<std::string>; // empty when the step succeeded
+
+// The text of an errno value ("No such file or directory").
+std::string errnoText(int error);
+
+// UTF-8 text to a path and back (a path names the exact bytes the system uses).
+fs::path toPath(const std::string& utf8);
+std::string toUtf8(const fs::path& path);
+
+// What the writer needs to know about an existing file.
+struct FileFacts {
+    bool exists = false;
+    bool isDirectory = false;
+    bool isRegular = false;
+    bool readOnly = false; // no write permission for anyone (or the read-only attribute)
+    unsigned permissions = 0;
+    unsigned owner = 0;
+    unsigned group = 0;
+};
+
+// Facts of the file at path, following links; a missing file is no failure (exists is false).
+Reason inspect(const fs::path& path, FileFacts& facts);
+// Whether this process may write the file itself, as a direct write would need.
+Reason checkWritable(const fs::path& path);
+Reason openForReading(const fs::path& path, int& fd);
+// A new file that must not exist yet; error receives the errno value on failure.
+Reason createExclusive(const fs::path& path, int& fd, int& error);
+Reason describeOpenFile(int fd, bool& isDirectory, std::size_t& size);
+long readSome(int fd, void* data, std::size_t size);
+// The system's write, flush to disk and close: 0 (or the bytes written) or -1 with errno set.
+long systemWrite(int fd, const void* data, std::size_t size);
+int systemSync(int fd);
+int systemClose(int fd);
+// Gives a new file the owner and permission bits of the file it replaces, where allowed.
+Reason copyOwnerAndPermissions(int fd, const FileFacts& old);
+// Renames from over to in one step.
+Reason replaceFile(const fs::path& from, const fs::path& to);
+// Makes a rename in folder durable, where the system can.
+void syncFolder(const fs::path& folder);
+Reason removeFile(const fs::path& path);
+unsigned long processId();
+
+} // namespace fileplatform
