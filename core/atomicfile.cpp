@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <new>
 #include <utility>
 
 using namespace fileplatform;
@@ -77,6 +78,39 @@ std::string uniqueSuffix() {
     return suffix;
 }
 
+// The name every temporary file of a target starts with: hidden, and never matching the
+// target's own pattern. The target's name is cut short of the usual 255-byte limit, at a
+// character boundary.
+std::string temporaryPrefix(const fs::path& targetName) {
+    std::string base = toUtf8(targetName);
+    std::size_t keep = std::min<std::size_t>(base.size(), 120);
+    while (keep > 0 && keep < base.size() &&
+           (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80)
+        --keep;
+    base.resize(keep);
+    return "." + base + ".part-";
+}
+
+// Removes what crashed saves of the same target left behind: this user's own temporary files
+// of it that are older than a day. Best effort: whatever cannot be removed stays.
+void removeStaleTemporaries(const fs::path& folder, const std::string& prefix) {
+    std::error_code error;
+    const auto dayAgo = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, error), end;
+         !error && it != end; it.increment(error)) {
+        const std::string name = toUtf8(it->path().filename());
+        if (name.size() != prefix.size() + 10 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        std::error_code ignored;
+        if (!it->is_regular_file(ignored) || it->is_symlink(ignored) ||
+            it->last_write_time(ignored) > dayAgo)
+            continue;
+        FileFacts facts;
+        if (!inspect(it->path(), facts) && facts.exists && facts.owner == currentUser())
+            (void)removeFile(it->path());
+    }
+}
+
 // The temporary file of one save; removed again unless it was renamed over the target.
 class TemporaryFile {
 public:
@@ -90,20 +124,46 @@ public:
             (void)removeFile(m_path);
     }
 
-    // Creates ".<name>~<random>" in folder, which never matches the name's own pattern.
-    Reason Create(const fs::path& folder, const fs::path& targetName) {
-        std::string base = toUtf8(targetName);
-        // Keep the whole name short of the usual 255-byte limit; cut at a character boundary.
-        std::size_t keep = std::min<std::size_t>(base.size(), 120);
-        while (keep > 0 && keep < base.size() &&
-               (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80)
-            --keep;
-        base.resize(keep);
+    // A new file for this user alone: one without a name where the system has them, else one
+    // named prefix + 10 random characters.
+    Reason Create(const fs::path& folder, const std::string& prefix) {
+        m_folder = folder;
+        m_prefix = prefix;
+        if (!testCalls.namedTemporaryFiles && createUnnamed(folder, m_fd))
+            return std::nullopt;
+        return createNamed(m_fd);
+    }
+
+    int Descriptor() const { return m_fd; }
+
+    // Gives a file without a name its name (the descriptor stays open), then closes it.
+    Reason NameAndClose() {
+        if (m_path.empty()) {
+            Reason reason;
+            for (int attempt = 0; attempt < 100; ++attempt) {
+                const fs::path candidate = m_folder / toPath(m_prefix + uniqueSuffix());
+                reason = nameUnnamed(m_fd, candidate);
+                if (!reason) {
+                    m_path = candidate;
+                    break;
+                }
+            }
+            if (reason)
+                return reason;
+        }
+        const int fd = std::exchange(m_fd, -1);
+        return closeFile(fd);
+    }
+    const fs::path& Path() const { return m_path; }
+    void Keep() { m_path.clear(); } // it has become the target
+
+private:
+    Reason createNamed(int& fd) {
         Reason reason;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const fs::path candidate = folder / toPath("." + base + "~" + uniqueSuffix());
+            const fs::path candidate = m_folder / toPath(m_prefix + uniqueSuffix());
             int error = 0;
-            reason = createExclusive(candidate, m_fd, error);
+            reason = createExclusive(candidate, 0600, fd, error);
             if (!reason) {
                 m_path = candidate;
                 return std::nullopt;
@@ -114,18 +174,10 @@ public:
         return reason;
     }
 
-    int Descriptor() const { return m_fd; }
-    const fs::path& Path() const { return m_path; }
-
-    Reason Close() {
-        const int fd = std::exchange(m_fd, -1);
-        return closeFile(fd);
-    }
-    void Keep() { m_path.clear(); } // it has become the target
-
-private:
     int m_fd = -1;
-    fs::path m_path;
+    fs::path m_folder;
+    std::string m_prefix;
+    fs::path m_path; // empty while the file has no name
 };
 
 Reason writeAll(int fd, std::string_view bytes) {
@@ -147,41 +199,76 @@ Reason writeAll(int fd, std::string_view bytes) {
     return std::nullopt;
 }
 
+// Reads the whole of an open file into data, if it is a regular file within the limits.
+Reason readOpenFile(int fd, const ReadLimits& limits, std::string& data) {
+    FileKind kind = FileKind::Other;
+    std::size_t size = 0;
+    if (Reason reason = describeOpenFile(fd, kind, size))
+        return reason;
+    if (kind == FileKind::Directory)
+        return errnoText(EISDIR);
+    if (kind != FileKind::Regular)
+        return "it is not a regular file";
+    if (size > limits.maxBytes)
+        return limits.tooLarge;
+
+    // One byte more than expected, so that the end shows without growing the buffer (files of
+    // size 0 in /proc and the like still read, as the buffer grows up to the limit).
+    data.resize(size + 1);
+    std::size_t got = 0;
+    std::size_t lineEnds = 0;
+    bool afterCr = false; // the last byte read was a CR, whose LF may come next
+    for (;;) {
+        if (got == data.size()) {
+            if (got > limits.maxBytes)
+                return limits.tooLarge;
+            data.resize(std::min(data.size() * 2, limits.maxBytes + 1));
+        }
+        const long n = readSome(fd, data.data() + got, data.size() - got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errnoText(errno);
+        }
+        if (n == 0)
+            break;
+        // Line ends are counted as they come, so that a file of too many lines is refused at
+        // the first line end too many, not after the rest of it was read.
+        const char* const end = data.data() + got + n;
+        for (const char* c = data.data() + got; c != end; ++c) {
+            if (*c == '\n') {
+                lineEnds += afterCr ? 0 : 1;
+                afterCr = false;
+            } else if (*c == '\r') {
+                ++lineEnds;
+                afterCr = true;
+            } else {
+                afterCr = false;
+            }
+        }
+        if (lineEnds > limits.maxLineEnds)
+            return limits.tooManyLines;
+        got += static_cast<std::size_t>(n);
+    }
+    if (got > limits.maxBytes)
+        return limits.tooLarge;
+    data.resize(got);
+    return std::nullopt;
+}
+
 } // namespace
 
-Result<std::string> ReadWholeFile(const std::string& path) {
+Result<std::string> ReadWholeFile(const std::string& path, const ReadLimits& limits) {
     auto failed = [&](std::string reason) { return FileError{"read", path, std::move(reason)}; };
     int fd = -1;
     if (Reason reason = openForReading(toPath(path), fd))
         return failed(*reason);
-
     std::string data;
     Reason reason;
-    bool isDirectory = false;
-    std::size_t expected = 0;
-    if ((reason = describeOpenFile(fd, isDirectory, expected))) {
-    } else if (isDirectory) {
-        reason = errnoText(EISDIR);
-    } else {
-        // One byte more than expected, so that the end shows without growing the buffer
-        // (files of size 0 in /proc and the like still read, as the buffer grows).
-        data.resize(expected + 1);
-        std::size_t got = 0;
-        for (;;) {
-            if (got == data.size())
-                data.resize(data.size() * 2);
-            const long n = readSome(fd, data.data() + got, data.size() - got);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                reason = errnoText(errno);
-                break;
-            }
-            if (n == 0)
-                break;
-            got += static_cast<std::size_t>(n);
-        }
-        data.resize(got);
+    try {
+        reason = readOpenFile(fd, limits, data);
+    } catch (const std::bad_alloc&) {
+        reason = "not enough memory";
     }
     Reason closeReason = closeFile(fd);
     if (reason)
@@ -194,43 +281,49 @@ Result<std::string> ReadWholeFile(const std::string& path) {
 Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes,
                                  const std::string& action) {
     auto failed = [&](std::string reason) { return FileError{action, path, std::move(reason)}; };
-
-    fs::path target;
-    if (Reason reason = resolveLinks(toPath(path), target))
-        return failed(*reason);
-
-    FileFacts old;
-    if (Reason reason = inspect(target, old))
-        return failed(*reason);
-    if (old.exists) {
-        if (old.isDirectory)
-            return failed(errnoText(EISDIR));
-        if (!old.isRegular)
-            return failed("it is not a regular file");
-        if (old.readOnly)
-            return failed("the file is read-only");
-        if (Reason reason = checkWritable(target))
+    try {
+        fs::path target;
+        if (Reason reason = resolveLinks(toPath(path), target))
             return failed(*reason);
+
+        FileFacts old;
+        if (Reason reason = inspect(target, old))
+            return failed(*reason);
+        if (old.exists) {
+            if (old.isDirectory)
+                return failed(errnoText(EISDIR));
+            if (!old.isRegular)
+                return failed("it is not a regular file");
+            if (old.readOnly)
+                return failed("the file is read-only");
+            if (Reason reason = checkWritable(target))
+                return failed(*reason);
+        }
+
+        const fs::path folder = target.parent_path();
+        const std::string prefix = temporaryPrefix(target.filename());
+        removeStaleTemporaries(folder, prefix);
+        TemporaryFile temporary;
+        if (Reason reason = temporary.Create(folder, prefix))
+            return failed(*reason);
+        if (Reason reason = writeAll(temporary.Descriptor(), bytes))
+            return failed(*reason);
+        // Only the complete file gets the target's owner and permission bits.
+        if (Reason reason = old.exists ? copyOwnerAndPermissions(temporary.Descriptor(), old)
+                                       : applyNewFilePermissions(temporary.Descriptor()))
+            return failed(*reason);
+        if (Reason reason = syncFile(temporary.Descriptor()))
+            return failed(*reason);
+        if (Reason reason = temporary.NameAndClose())
+            return failed(*reason);
+        if (Reason reason = replaceFile(temporary.Path(), target))
+            return failed(*reason);
+        temporary.Keep();
+        syncFolder(folder);
+        return {};
+    } catch (const std::bad_alloc&) {
+        return failed("not enough memory");
     }
-
-    const fs::path folder = target.parent_path();
-    TemporaryFile temporary;
-    if (Reason reason = temporary.Create(folder, target.filename()))
-        return failed(*reason);
-    if (Reason reason = writeAll(temporary.Descriptor(), bytes))
-        return failed(*reason);
-    if (old.exists)
-        if (Reason reason = copyOwnerAndPermissions(temporary.Descriptor(), old))
-            return failed(*reason);
-    if (Reason reason = syncFile(temporary.Descriptor()))
-        return failed(*reason);
-    if (Reason reason = temporary.Close())
-        return failed(*reason);
-    if (Reason reason = replaceFile(temporary.Path(), target))
-        return failed(*reason);
-    temporary.Keep();
-    syncFolder(folder);
-    return {};
 }
 
 Result<void> CreateEmptyFileIfMissing(const std::string& path) {
@@ -238,7 +331,7 @@ Result<void> CreateEmptyFileIfMissing(const std::string& path) {
     const fs::path target = toPath(path);
     int fd = -1;
     int error = 0;
-    if (Reason reason = createExclusive(target, fd, error)) {
+    if (Reason reason = createExclusive(target, 0666, fd, error)) {
         if (error != EEXIST)
             return failed(*reason);
         // Something of that name is there already; a file is left as it is.
@@ -247,6 +340,12 @@ Result<void> CreateEmptyFileIfMissing(const std::string& path) {
             return failed(*inspectReason);
         if (facts.isDirectory)
             return failed(errnoText(EISDIR));
+        if (!facts.exists) {
+            // A symbolic link that leads nowhere: no file is made through it.
+            std::error_code ignored;
+            const fs::path leadsTo = fs::read_symlink(target, ignored);
+            return failed("it is a symbolic link to " + toUtf8(leadsTo) + ", which does not exist");
+        }
         return {};
     }
     if (Reason reason = closeFile(fd)) {

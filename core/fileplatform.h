@@ -34,21 +34,38 @@ struct FileFacts {
     unsigned group = 0;
 };
 
+// What an open file is.
+enum class FileKind { Regular, Directory, Other };
+
 // Facts of the file at path, following links; a missing file is no failure (exists is false).
 Reason inspect(const fs::path& path, FileFacts& facts);
 // Whether this process may write the file itself, as a direct write would need.
 Reason checkWritable(const fs::path& path);
+// Opens a file for reading without waiting for it: a FIFO without a writer, or a device, opens
+// at once (and is then told apart by describeOpenFile).
 Reason openForReading(const fs::path& path, int& fd);
-// A new file that must not exist yet; error receives the errno value on failure.
-Reason createExclusive(const fs::path& path, int& fd, int& error);
-Reason describeOpenFile(int fd, bool& isDirectory, std::size_t& size);
+// A new file that must not exist yet, with the permission bits mode (less the umask); error
+// receives the errno value on failure.
+Reason createExclusive(const fs::path& path, unsigned mode, int& fd, int& error);
+// A new file in folder that has no name yet, readable and writable by this user alone; a crash
+// leaves nothing behind. False when the system or its file system has no such files.
+bool createUnnamed(const fs::path& folder, int& fd);
+// Gives a file made by createUnnamed the name path, which must not exist yet.
+Reason nameUnnamed(int fd, const fs::path& path);
+Reason describeOpenFile(int fd, FileKind& kind, std::size_t& size);
 long readSome(int fd, void* data, std::size_t size);
 // The system's write, flush to disk and close: 0 (or the bytes written) or -1 with errno set.
 long systemWrite(int fd, const void* data, std::size_t size);
 int systemSync(int fd);
 int systemClose(int fd);
-// Gives a new file the owner and permission bits of the file it replaces, where allowed.
+// Gives a new file the owner, group and permission bits of the file it replaces, as far as this
+// user may: the owner where allowed, else at least the group where allowed (a member of the group
+// may keep it); when the owner cannot be kept, the setuid and setgid bits are dropped.
 Reason copyOwnerAndPermissions(int fd, const FileFacts& old);
+// Gives a new file the permission bits an ordinary new file gets (0666 less the umask).
+Reason applyNewFilePermissions(int fd);
+// The user this process acts as (its files' owner).
+unsigned currentUser();
 // Renames from over to in one step.
 Reason replaceFile(const fs::path& from, const fs::path& to);
 // Makes a rename in folder durable, where the system can.

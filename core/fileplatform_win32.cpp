@@ -70,18 +70,30 @@ Reason openForReading(const fs::path& path, int& fd) {
     return fd < 0 ? Reason(errnoText(errno)) : std::nullopt;
 }
 
-Reason createExclusive(const fs::path& path, int& fd, int& error) {
+// Windows has no permission bits to give: every new file can be read and written.
+Reason createExclusive(const fs::path& path, unsigned, int& fd, int& error) {
     fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
                 _S_IREAD | _S_IWRITE);
     error = fd < 0 ? errno : 0;
     return fd < 0 ? Reason(errnoText(error)) : std::nullopt;
 }
 
-Reason describeOpenFile(int fd, bool& isDirectory, std::size_t& size) {
+bool createUnnamed(const fs::path&, int& fd) {
+    fd = -1;
+    return false;
+}
+
+Reason nameUnnamed(int, const fs::path&) {
+    return errnoText(ENOSYS);
+}
+
+Reason describeOpenFile(int fd, FileKind& kind, std::size_t& size) {
     struct _stat64 st;
     if (_fstat64(fd, &st) != 0)
         return errnoText(errno);
-    isDirectory = (st.st_mode & _S_IFDIR) != 0;
+    kind = (st.st_mode & _S_IFMT) == _S_IFREG   ? FileKind::Regular
+           : (st.st_mode & _S_IFMT) == _S_IFDIR ? FileKind::Directory
+                                                : FileKind::Other;
     size = static_cast<std::size_t>(st.st_size);
     return std::nullopt;
 }
@@ -98,6 +110,14 @@ long systemWrite(int fd, const void* data, std::size_t size) {
 
 Reason copyOwnerAndPermissions(int, const FileFacts&) {
     return std::nullopt;
+}
+
+Reason applyNewFilePermissions(int) {
+    return std::nullopt;
+}
+
+unsigned currentUser() {
+    return 0;
 }
 
 int systemSync(int fd) {

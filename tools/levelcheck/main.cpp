@@ -126,16 +126,6 @@ bool printFindings(const std::string& file, const std::vector<Finding>& findings
     return error;
 }
 
-// LoadLevelFile, with a file too large for memory as one more failure (the reader takes the
-// whole file before it counts lines).
-Result<void> load(const std::string& file, LevelLineList& level) {
-    try {
-        return LoadLevelFile(file, level);
-    } catch (const std::bad_alloc&) {
-        return FileError{"load", file, "not enough memory to read it"};
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -161,7 +151,7 @@ int main(int argc, char** argv) {
     int result = NoErrors;
     for (const std::string& file : arguments.files) {
         LevelLineList level;
-        if (const auto loaded = load(file, level); !loaded) {
+        if (const auto loaded = LoadLevelFile(file, level); !loaded) {
             std::cout.flush(); // keep the order of both streams on a terminal
             std::cerr << "levelcheck: " << loaded.error().Message() << '\n';
             result = Failure;
