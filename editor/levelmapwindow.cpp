@@ -84,13 +84,16 @@ void LevelMapWindow::createControls() {
     auto* hint = new QLabel(QStringLiteral("wheel, + and \u2212 zoom \u00B7 drag pans \u00B7 "
                                            "Home shows all \u00B7 x grows rightward, y downward"));
     hint->setObjectName(QStringLiteral("mapHint"));
-    hint->setEnabled(false); // a quieter grey
+    QPalette quiet = hint->palette();
+    quiet.setColor(QPalette::WindowText, QColor(0x6a, 0x72, 0x7d));
+    hint->setPalette(quiet);
+    hint->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    hint->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // no bar to narrowing
 
     auto* legendRow = new QHBoxLayout;
     legendRow->setContentsMargins(8, 4, 8, 4);
     legendRow->addWidget(m_legend);
-    legendRow->addStretch();
-    legendRow->addWidget(hint);
+    legendRow->addWidget(hint, 1);
 
     auto* mapPart = new QWidget;
     auto* mapLayout = new QVBoxLayout(mapPart);
@@ -138,7 +141,7 @@ void LevelMapWindow::createControls() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
     resize(900, 680);
-    splitter->setSizes({500, 180});
+    splitter->setSizes({520, 160});
     m_view->setFocus();
 }
 

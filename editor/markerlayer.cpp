@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <unordered_map>
@@ -51,9 +52,14 @@ void plot(QImage& image, QPointF centre, int size, QRgb colour) {
     }
 }
 
-// A label's place beside its base's square at centre (pixels).
-QRectF labelRect(QPointF centre, qreal squarePixels, qreal width, qreal height) {
-    return QRectF(centre.x() + squarePixels / 2 + LabelGap, centre.y() - height / 2, width, height);
+// The places a label may take around its base's square, relative to the base, in the order
+// they are tried: right, left, below, above.
+std::array<QRectF, 4> labelPlaces(qreal squarePixels, qreal width, qreal height) {
+    const qreal side = squarePixels / 2 + LabelGap;
+    return {QRectF(side, -height / 2, width, height),
+            QRectF(-side - width, -height / 2, width, height),
+            QRectF(-width / 2, squarePixels / 2 + 1, width, height),
+            QRectF(-width / 2, -squarePixels / 2 - 1 - height, width, height)};
 }
 
 } // namespace
@@ -115,9 +121,17 @@ void MarkerLayer::paint(QPainter* painter, const QStyleOptionGraphicsItem* optio
             m_inView.push_back(row);
     }
 
+    // When the choice changes, a part painted the other way must not stay beside this one.
+    const bool detailed = detailedAt(zoom, count);
+    if (detailed != m_paintedDetailed) {
+        m_paintedDetailed = detailed;
+        if (!exposed.contains(toScene.mapRect(QRectF(deviceView))))
+            update();
+    }
+
     painter->save();
     painter->resetTransform();
-    if (detailedAt(zoom, count))
+    if (detailed)
         paintDetailed(painter, toDevice, zoom, toDevice.mapRect(exposed), m_inView);
     else
         paintDots(painter, toDevice, toDevice.mapRect(exposed).toAlignedRect() & deviceView,
@@ -196,16 +210,16 @@ void MarkerLayer::paintDetailed(QPainter* painter, const QTransform& toDevice, q
     painter->setRenderHint(QPainter::Antialiasing, false);
     for (const int row : rows) {
         const MapMarker& marker = *markers[static_cast<std::size_t>(row)];
-        if (marker.shape != MapMarker::Shape::Square || !m_labelled.contains(row))
+        const auto place = m_labelled.find(row);
+        if (place == m_labelled.end())
             continue;
-        const QString text = metrics.elidedText(marker.label, Qt::ElideMiddle, MaxLabelPixels);
-        const QRectF box = labelRect(toDevice.map(marker.position), base,
-                                     metrics.horizontalAdvance(text) + 4, metrics.height());
+        const QRectF box = place->second.translated(toDevice.map(marker.position));
         if (!box.intersects(exposed))
             continue;
         painter->fillRect(box, QColor(255, 255, 255, 215));
         painter->setPen(marker.colour);
-        painter->drawText(box, Qt::AlignCenter, text);
+        painter->drawText(box, Qt::AlignCenter,
+                          metrics.elidedText(marker.label, Qt::ElideMiddle, MaxLabelPixels));
     }
 }
 
@@ -222,10 +236,11 @@ void MarkerLayer::placeLabels(qreal zoom, const QFontMetricsF& metrics) {
         if (markers[static_cast<std::size_t>(row)] &&
             markers[static_cast<std::size_t>(row)]->shape == MapMarker::Shape::Square)
             bases.push_back(row);
-    if (bases.size() > MaxLabelledBases)
+    if (bases.empty() || bases.size() > MaxLabelledBases)
         return;
 
-    // Rectangles in pixels at this zoom (independent of panning), filed in square cells.
+    // Rectangles in pixels at this zoom (independent of panning), filed in square cells: first
+    // every marker, then each label placed.
     constexpr qreal Cell = 64;
     std::unordered_map<std::int64_t, std::vector<QRectF>> cells;
     auto cellsOf = [](const QRectF& r, auto&& visit) {
@@ -250,22 +265,31 @@ void MarkerLayer::placeLabels(qreal zoom, const QFontMetricsF& metrics) {
             const auto it = cells.find(key);
             return it == cells.end() ||
                    std::none_of(it->second.begin(), it->second.end(),
-                                [&](const QRectF& o) { return o.intersects(r); });
+                                [&](const QRectF& other) { return other.intersects(r); });
         });
     };
 
     const qreal base = basePixels(zoom);
-    for (const int row : bases) {
-        const QPointF c = markers[static_cast<std::size_t>(row)]->position * zoom;
-        add(QRectF(c.x() - base / 2, c.y() - base / 2, base, base));
+    const qreal ship = shipPixels(zoom) * 1.2; // a triangle turned any way
+    for (const auto& marker : markers) {
+        if (!marker)
+            continue;
+        const qreal size = marker->shape == MapMarker::Shape::Square ? base : ship;
+        const QPointF c = marker->position * zoom;
+        add(QRectF(c.x() - size / 2, c.y() - size / 2, size, size));
     }
     for (const int row : bases) {
         const MapMarker& marker = *markers[static_cast<std::size_t>(row)];
+        if (marker.label.isEmpty())
+            continue;
         const qreal width = std::min(metrics.horizontalAdvance(marker.label), MaxLabelPixels) + 4;
-        const QRectF box = labelRect(marker.position * zoom, base, width, metrics.height());
-        if (!marker.label.isEmpty() && isFree(box)) {
-            add(box);
-            m_labelled.insert(row);
+        const QPointF c = marker.position * zoom;
+        for (const QRectF& place : labelPlaces(base, width, metrics.height())) {
+            if (isFree(place.translated(c))) {
+                add(place.translated(c));
+                m_labelled.emplace(row, place);
+                break;
+            }
         }
     }
 }

@@ -5,7 +5,7 @@
 #include <QImage>
 
 #include <cstdint>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 namespace editor {
@@ -42,16 +42,19 @@ private:
                    const std::vector<int>& rows);
     void paintDetailed(QPainter* painter, const QTransform& toDevice, qreal zoom,
                        const QRectF& exposed, const std::vector<int>& rows);
-    // Which bases get their label at a zoom: greedily in row order, each where its label
-    // overlaps no base and no label placed before. Kept until the zoom or the markers change.
+    // Which bases get their label at a zoom, and where: greedily in row order, each at the first
+    // place around its base (right, left, below, above) where it overlaps no marker and no label
+    // placed before. Kept until the zoom or the markers change.
     void placeLabels(qreal zoom, const QFontMetricsF& metrics);
 
     const LevelMapScene& m_scene;
     QRectF m_area;
     std::vector<int> m_inView; // scratch
     QImage m_dots;             // scratch
-    // The bases that are labelled, for m_labelZoom and m_labelVersion of the markers.
-    std::unordered_set<int> m_labelled;
+    bool m_paintedDetailed = false;
+    // The labelled bases' rows and their labels' places in pixels relative to the base, for
+    // m_labelZoom and m_labelVersion of the markers.
+    std::unordered_map<int, QRectF> m_labelled;
     qreal m_labelZoom = 0;
     std::uint64_t m_labelVersion = ~std::uint64_t{0};
 };
