@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace editor {
 
 FindingsModel::FindingsModel(QObject* parent)
@@ -58,7 +60,13 @@ QVariant FindingsModel::headerData(int section, Qt::Orientation orientation, int
     return section == RowColumn ? QStringLiteral("Row") : QStringLiteral("Finding");
 }
 
+// The same findings again leave the view as it is: its selection and scroll position stay.
 void FindingsModel::setFindings(std::vector<Finding> findings) {
+    const auto same = [](const Finding& a, const Finding& b) {
+        return a.row == b.row && a.severity == b.severity && a.message == b.message;
+    };
+    if (std::equal(findings.begin(), findings.end(), m_findings.begin(), m_findings.end(), same))
+        return;
     beginResetModel();
     m_findings = std::move(findings);
     endResetModel();

@@ -15,7 +15,7 @@ namespace editor {
 
 namespace {
 
-constexpr double MaxCoordinate = 1e7;
+constexpr double MaxCoordinate = 1e6;
 // The area a view shows of a level without markers, and the least width and height it shows
 // around markers, in game units; the margin around markers, as a share of the larger side.
 const QRectF DefaultArea(0, 0, 1000, 750);

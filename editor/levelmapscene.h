@@ -30,8 +30,8 @@ struct MapMarker {
     QColor colour;
     QString label; // a base's file
 
-    // The marker of a row, or nothing when the row shows none. Positions beyond ten million
-    // units, far outside any game screen, are not shown either.
+    // The marker of a row, or nothing when the row shows none. Positions beyond a million
+    // units, far outside any game screen, are not shown either (views could not scroll there).
     static std::optional<MapMarker> ofRow(std::string_view row);
 };
 

@@ -48,7 +48,11 @@ LevelMapWindow::LevelMapWindow(LevelListModel& level, QAbstractItemView& list,
     m_checkTimer.setSingleShot(true);
     m_checkTimer.setInterval(CheckDelayMs);
     connect(&m_checkTimer, &QTimer::timeout, this, &LevelMapWindow::checkNow);
-    const auto recheck = [this] { m_checkTimer.start(); };
+    // A hidden map checks nothing; showing it checks at once.
+    const auto recheck = [this] {
+        if (isVisible())
+            m_checkTimer.start();
+    };
     connect(&level, &QAbstractItemModel::rowsInserted, this, recheck);
     connect(&level, &QAbstractItemModel::rowsRemoved, this, recheck);
     connect(&level, &QAbstractItemModel::dataChanged, this, recheck);

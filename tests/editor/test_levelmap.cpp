@@ -85,6 +85,8 @@ private slots:
             << "ADD SHIP x=abc y= 0 r=0 team=1 typ=1" << false << triangle << QPointF() << QColor();
         QTest::newRow("base lacks its file")
             << "ADD BASE  x=1 y=2" << false << triangle << QPointF() << QColor();
+        QTest::newRow("far beyond any screen") << "ADD SHIP x= 2000000 y= 0 r=0 team=1 typ=1"
+                                               << false << triangle << QPointF() << QColor();
         QTest::newRow("no entry") << "ADD SHP x= 0 y= 0 r=0 team=1 typ=1" << false << triangle
                                   << QPointF() << QColor();
     }
