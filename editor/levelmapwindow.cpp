@@ -58,6 +58,8 @@ LevelMapWindow::LevelMapWindow(LevelListModel& level, QAbstractItemView& list,
     connect(&level, &QAbstractItemModel::dataChanged, this, recheck);
     connect(&level, &QAbstractItemModel::modelReset, this, recheck);
 
+    // A level loaded (or cleared) is shown whole, as when the map opens.
+    connect(&level, &QAbstractItemModel::modelReset, m_view, &LevelMapView::fitAll);
     connect(m_scene, &LevelMapScene::markersChanged, this, &LevelMapWindow::markersChanged);
     connect(m_view, &LevelMapView::markerClicked, this, &LevelMapWindow::selectRow);
     connect(list.selectionModel(), &QItemSelectionModel::selectionChanged, this,

@@ -172,8 +172,13 @@ private slots:
         QVERIFY(selectLevelFile(w(), QStringLiteral("x.lev")));
         ModalAnswerer answerer;
         answerer.press(QMessageBox::Yes);
+        QTest::keyClick(map->view(), Qt::Key_Plus);
         click(w(), "load");
         QCOMPARE(places(map), (Places{QPointF(-5, 7)}));
+        // A loaded level is shown whole, as Home shows it.
+        const qreal loaded = map->view()->zoom();
+        QTest::keyClick(map->view(), Qt::Key_Home);
+        QCOMPARE(map->view()->zoom(), loaded);
     }
 
     void aRemovedRowTakesItsMarkerAlong() {
