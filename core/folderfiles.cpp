@@ -1,9 +1,6 @@
 #include "folderfiles.h"
 
-#include <filesystem>
-#include <system_error>
-
-namespace fs = std::filesystem;
+#include "foldernames.h"
 
 namespace {
 
@@ -14,27 +11,20 @@ std::string asciiLower(std::string text) {
     return text;
 }
 
-std::string toUtf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 } // namespace
 
 Result<FolderFiles> FolderFiles::Read(const std::string& folder) {
+    auto entries = ListFolder(folder);
+    if (!entries)
+        return FileError{"read the game folder", folder, entries.error().reason};
     FolderFiles files;
-    const fs::path path(std::u8string(folder.begin(), folder.end()));
-    std::error_code error;
-    for (fs::directory_iterator it(path, error), end; !error && it != end; it.increment(error)) {
-        std::error_code ignored; // an entry that cannot be examined is no file of ours
-        if (!it->is_regular_file(ignored))
+    for (const FolderEntry& entry : *entries) {
+        if (!entry.isFile)
             continue;
-        std::string name = toUtf8(it->path().filename());
+        std::string name = NameForDisplay(entry.name);
         files.m_lowerNames.insert(asciiLower(name));
         files.m_names.insert(std::move(name));
     }
-    if (error)
-        return FileError{"read the game folder", folder, error.message()};
     return files;
 }
 

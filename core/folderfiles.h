@@ -10,8 +10,10 @@
 // files a level names: ship, base and win files lie directly in the game folder.
 class FolderFiles {
 public:
-    // The names in folder (UTF-8), or why the folder cannot be read. Entries that are no
-    // regular file, or that cannot be examined, are left out.
+    // The names of the files in folder, or why the folder cannot be read. Names are held as
+    // text the way a level's rows hold them (UTF-8): a name that is not UTF-8 is read as
+    // Windows-1252, as the game reads its own names. Entries that are no regular file (or link
+    // to one) are left out.
     static Result<FolderFiles> Read(const std::string& folder);
 
     // Whether name is there: exactly, only in other letter case (ASCII), or not at all.
