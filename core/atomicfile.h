@@ -15,6 +15,9 @@ Result<std::string> ReadWholeFile(const std::string& path);
 // link survives and its target is replaced. An existing target whose permission bits grant no
 // write to anyone is refused before anything is written. On any failure the old file is
 // untouched and the temporary file is gone. `action` names the operation in the error ("save").
+// On Windows the read-only attribute is what refuses, the hidden and system attributes are
+// kept, a target that another program holds open is tried again for about a second, and a
+// symbolic link whose target does not exist is refused (elsewhere its target is created).
 Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes,
                                  const std::string& action = "save");
 

@@ -23,6 +23,10 @@ std::string errnoText(int error);
 fs::path toPath(const std::string& utf8);
 std::string toUtf8(const fs::path& path);
 
+// The file that path finally means, following symbolic links. On POSIX systems a link whose
+// target is missing yields the path it points to; on Windows it is refused.
+Reason resolveLinks(const fs::path& path, fs::path& resolved);
+
 // What the writer needs to know about an existing file.
 struct FileFacts {
     bool exists = false;
@@ -47,9 +51,11 @@ long readSome(int fd, void* data, std::size_t size);
 long systemWrite(int fd, const void* data, std::size_t size);
 int systemSync(int fd);
 int systemClose(int fd);
-// Gives a new file the owner and permission bits of the file it replaces, where allowed.
+// Gives a new file the owner and permission bits of the file it replaces, where allowed (on
+// Windows: its hidden and system attributes).
 Reason copyOwnerAndPermissions(int fd, const FileFacts& old);
-// Renames from over to in one step.
+// Renames from over to in one step (on Windows tried again for a while when another program
+// holds the target open).
 Reason replaceFile(const fs::path& from, const fs::path& to);
 // Makes a rename in folder durable, where the system can.
 void syncFolder(const fs::path& folder);

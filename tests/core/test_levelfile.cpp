@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -160,10 +162,11 @@ TEST_F(LevelFileOnDisk, FailedLoadKeepsRowsAndSelection) {
         std::string file;
         std::string reason;
     };
+    const auto systemText = [](int error) { return std::generic_category().message(error); };
     const Case cases[] = {
-        {path("missing.lev"), "No such file or directory"},
-        {path("nofolder/a.lev"), "No such file or directory"},
-        {path("folder.lev"), "Is a directory"},
+        {path("missing.lev"), systemText(ENOENT)},
+        {path("nofolder/a.lev"), systemText(ENOENT)},
+        {path("folder.lev"), systemText(EISDIR)},
         {path("toolong.lev"), "the file has more than 32,767 lines, more than a level can hold"},
     };
     for (const Case& c : cases) {
