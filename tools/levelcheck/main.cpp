@@ -14,6 +14,15 @@
 #include <unordered_set>
 #include <vector>
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -136,9 +145,31 @@ Result<void> load(const std::string& file, LevelLineList& level) {
     }
 }
 
+#ifdef _WIN32
+// Windows hands main its arguments in the ANSI code page; the core and the output take UTF-8.
+std::vector<std::string> utf8Arguments() {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; wide && i < count; ++i)
+        arguments.push_back(toUtf8(fs::path(wide[i])));
+    LocalFree(wide);
+    return arguments;
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    std::vector<std::string> utf8 = utf8Arguments();
+    std::vector<char*> pointers;
+    for (std::string& argument : utf8)
+        pointers.push_back(argument.data());
+    argc = static_cast<int>(pointers.size());
+    argv = pointers.data();
+    SetConsoleOutputCP(CP_UTF8);
+#endif
     Arguments arguments;
     if (const auto wrong = parseArguments(argc, argv, arguments)) {
         std::cerr << "levelcheck: " << *wrong << '\n'
