@@ -173,7 +173,7 @@ TEST_F(WindowsFiles, SaveWhileAnotherProgramHoldsTheFileKeepsOneWholeFile) {
             ASSERT_FALSE(saved);
         }
         if (!saved) {
-            EXPECT_GE(took, std::chrono::milliseconds(900)) << "given up without trying again";
+            EXPECT_GE(took, std::chrono::milliseconds(500)) << "given up without trying again";
             EXPECT_EQ(saved.error().action, "save");
             EXPECT_EQ(saved.error().path, file);
             EXPECT_FALSE(saved.error().reason.empty());
