@@ -2,10 +2,11 @@
 BUILD      ?= build
 BUILD_SAN  ?= build-sanitize
 BUILD_FUZZ ?= build-fuzz
+BUILD_WIN  ?= build-windows
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run run-selector check test sanitize-check repeat-window-tests fuzz format bench screenshots clean
+.PHONY: all deps build run run-selector check test sanitize-check check-windows repeat-window-tests fuzz format bench screenshots clean
 
 all: build
 
@@ -40,6 +41,11 @@ sanitize-check: deps
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS)
 
+# Installs mingw-w64 and Wine when missing, builds the core and its tests for Windows, and runs
+# them under Wine.
+check-windows: deps
+	JOBS=$(JOBS) scripts/check-windows $(BUILD_WIN)
+
 # Runs every window and end-to-end test 30 times idle and 10 times under load; reports each
 # test's passes and slowest run (some 20 minutes).
 repeat-window-tests: build
@@ -68,4 +74,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_WIN)
