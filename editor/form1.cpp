@@ -8,8 +8,10 @@
 #include "filelist.h"
 #include "form2.h"
 #include "geometry.h"
+#include "keyboard.h"
 #include "launcher.h"
 #include "levelfile.h"
+#include "listframe.h"
 #include "messageboxes.h"
 #include "qtpath.h"
 #include "sectionpanel.h"
@@ -94,6 +96,14 @@ void Form1::createControls() {
     Label2 = placed<QLabel>(this, {"Label2", 5160, 4920, 2895, 255, 58},
                             QStringLiteral("tessavor " LEVELTOOLS_VERSION));
     Label2->setAlignment(Qt::AlignCenter);
+
+    // What a screen reader calls the lists.
+    Drive1->setAccessibleName(QStringLiteral("drives"));
+    Dir1->setAccessibleName(QStringLiteral("folders"));
+    File1->setAccessibleName(QStringLiteral("level files"));
+    inhalt->setAccessibleName(QStringLiteral("level lines"));
+    for (QFrame* list : std::array<QFrame*, 3>{Dir1, File1, inhalt})
+        keepFrameOnTop(list);
 }
 
 void Form1::createPanels() {
@@ -152,6 +162,7 @@ void Form1::form1Load() {
 
     setWindowTitle(QStringLiteral("Level Editor / ") + m_startFolder);
     applyTabOrder(this);
+    letEnterPressFocusedButtons(this);
     TabStrip1->setFocus();
 }
 
@@ -160,7 +171,7 @@ void Form1::appendLine(const QString& line) {
         showFailure(this, QStringLiteral("The level already holds %1 lines, the most a level file "
                                          "can hold. The line was not added:\n%2")
                               .arg(LevelLineList::MaxRows)
-                              .arg(line));
+                              .arg(line.isEmpty() ? QStringLiteral("(an empty line)") : line));
 }
 
 void Form1::tabStrip1Clicked() {
@@ -227,14 +238,17 @@ void Form1::addClicked() {
     m_form2->activateWindow();
 }
 
-// Whatever the answer, the file list is read again; with no file selected nothing happens.
+// After Yes or No the file list is read again; with no file selected nothing happens, and after a
+// failed delete nothing more.
 void Form1::delClicked() {
     if (File1->listIndex() == -1)
         return;
     if (const auto name =
             confirmSelectedFile(QStringLiteral("wirklich loeschen ?"), QMessageBox::Question)) {
-        if (auto deleted = DeleteFile(browsedPath(*name)); !deleted)
+        if (auto deleted = DeleteFile(browsedPath(*name)); !deleted) {
             showFailure(this, deleted.error());
+            return;
+        }
     }
     File1->refresh();
 }
