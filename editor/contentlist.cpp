@@ -6,6 +6,8 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace editor {
 
@@ -50,6 +52,7 @@ ContentList::ContentList(LevelListModel* level, QWidget* parent)
             [this](const QModelIndex& from, const QModelIndex& to) {
                 measureRows(from.row(), to.row());
             });
+    measureCharacters();
     measureAllRows();
 }
 
@@ -70,8 +73,7 @@ void ContentList::keyPressEvent(QKeyEvent* event) {
 
 void ContentList::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) {
-        m_asciiWidths.fill(0);
-        m_otherWidths.clear();
+        measureCharacters();
         measureAllRows();
     }
     QListView::changeEvent(event);
@@ -136,39 +138,53 @@ void ContentList::rowsGone() {
     measureAllRows();
 }
 
+void ContentList::measureCharacters() {
+    const QFontMetrics metrics = fontMetrics();
+    for (std::size_t c = 0; c < m_asciiWidths.size(); ++c)
+        m_asciiWidths[c] = metrics.horizontalAdvance(QChar(static_cast<char16_t>(c)));
+    m_otherWidths.clear();
+}
+
 // Characters one by one from the UTF-8 row, as far as LevelListModel::shownText shows them.
 // Kerning is left out: the estimate picks the widest row, whose size the style then measures.
 int ContentList::shownWidth(const std::string& row) {
     int width = 0;
     int characters = 0;
-    for (std::size_t i = 0; i < row.size(); ++characters) {
+    for (std::size_t i = 0; i < row.size();) {
         if (characters == MaxShownCharacters)
-            return width + characterWidth(0x2026);
-        const auto lead = static_cast<unsigned char>(row[i]);
-        if (lead < 0x80) {
-            width += characterWidth(lead);
-            ++i;
-            continue;
+            return width + otherWidth(0x2026);
+        // A run of ASCII characters, as far as they are shown.
+        const std::size_t runEnd =
+            std::min(row.size(), i + static_cast<std::size_t>(MaxShownCharacters - characters));
+        const std::size_t runStart = i;
+        // Eight bytes at a time while all eight are ASCII, then byte by byte.
+        for (std::uint64_t eight; i + 8 <= runEnd; i += 8) {
+            std::memcpy(&eight, row.data() + i, 8);
+            if (eight & 0x8080808080808080u)
+                break;
+            for (std::size_t k = 0; k < 8; ++k)
+                width += m_asciiWidths[static_cast<unsigned char>(row[i + k])];
         }
+        for (unsigned char c; i < runEnd && (c = static_cast<unsigned char>(row[i])) < 0x80; ++i)
+            width += m_asciiWidths[c];
+        characters += static_cast<int>(i - runStart);
+        if (i == runEnd)
+            continue;
+        // Then one UTF-8 sequence.
+        const auto lead = static_cast<unsigned char>(row[i]);
         const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
         char32_t c = length == 4 ? lead & 0x07u : length == 3 ? lead & 0x0Fu : lead & 0x1Fu;
         std::size_t k = 1;
         for (; k < length && i + k < row.size(); ++k)
             c = (c << 6) | (static_cast<unsigned char>(row[i + k]) & 0x3Fu);
-        width += characterWidth(length == 1 || k < length ? char32_t{0xFFFD} : c);
+        width += otherWidth(length == 1 || k < length ? char32_t{0xFFFD} : c);
         i += k;
+        ++characters;
     }
     return width;
 }
 
-int ContentList::characterWidth(char32_t c) {
-    if (c < m_asciiWidths.size()) {
-        // Widths are kept plus one, so that 0 means "not measured yet".
-        int& known = m_asciiWidths[c];
-        if (known == 0)
-            known = 1 + fontMetrics().horizontalAdvance(QChar(static_cast<char16_t>(c)));
-        return known - 1;
-    }
+int ContentList::otherWidth(char32_t c) {
     if (const auto known = m_otherWidths.constFind(c); known != m_otherWidths.constEnd())
         return *known;
     const int width = fontMetrics().horizontalAdvance(QString::fromUcs4(&c, 1));

@@ -44,9 +44,11 @@ private:
     void measureRows(int first, int last);
     void rowsGoing(const QModelIndex& parent, int first, int last);
     void rowsGone();
-    // The width of what the list shows of a row, summed from its characters' widths.
+    // The width of what the list shows of a row, summed from its characters' widths: those of
+    // ASCII measured at once for the font, the others as they come.
     int shownWidth(const std::string& row);
-    int characterWidth(char32_t c);
+    void measureCharacters();
+    int otherWidth(char32_t c);
 
     LevelListModel* m_level;
     QString m_widestRow; // the shown text of the widest row
