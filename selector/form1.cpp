@@ -48,6 +48,7 @@ void Form1::createControls() {
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     Command3 = placed<QPushButton>(this, command3Place, QStringLiteral("..."));
+    Command3->setAccessibleName(QStringLiteral("choose level file"));
     Command1 = placed<QPushButton>(this, command1Place, QStringLiteral("save"));
 
     applyTabOrder(this);

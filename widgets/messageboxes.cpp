@@ -52,17 +52,6 @@ int widestBox(const QWidget* parent) {
     return available <= 1024 ? available : std::min(available - 480, 1000);
 }
 
-} // namespace
-
-int titleBarWidth(const QString& title) {
-    QFont font = QApplication::font();
-    font.setBold(true);
-    const QFontMetrics metrics(font);
-    return metrics.horizontalAdvance(title) + 8 * metrics.height();
-}
-
-namespace {
-
 // A box shows its text as plain text (a file name is never markup), with long words breakable,
 // and is at least as wide as its title needs, so that a window manager does not shorten a title
 // that is the only place where the box names its file.
@@ -90,6 +79,13 @@ void prepare(QMessageBox& box, QWidget* parent) {
 }
 
 } // namespace
+
+int titleBarWidth(const QString& title) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) + 8 * metrics.height();
+}
 
 bool askYesNo(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon) {
     QMessageBox box(icon, title, text, QMessageBox::Yes | QMessageBox::No, parent);
