@@ -69,6 +69,8 @@ screenshots: build
 	scripts/screenshot-editor $(BUILD)/editor/tessavor docs/editor.png
 	scripts/screenshot-editor $(BUILD)/editor/tessavor docs/levelmap.png map
 	scripts/screenshot $(BUILD)/selector/pallowick docs/selector.png Levelselector
+	scripts/screenshot-long-texts $(BUILD)/editor/tessavor docs/question-long-name.png \
+	    docs/long-row-tooltip.png
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
