@@ -91,8 +91,8 @@ TEST(StartFolderPaths, LevelsFolderUnderTheStartFolder) {
 TEST_F(StartFolderTest, FolderListingTellsFoldersFromFilesByExactName) {
     fs::create_directory(path("sub"));
     writeBytes(path("a.lev"), "");
+#ifndef _WIN32 // the platform's library for Windows makes no symbolic links
     fs::create_directory_symlink("sub", path("to-sub"));
-#ifndef _WIN32
     fs::create_symlink("/dev/zero",
                        path("zero.lev")); // neither: no folder to open, no file to load
     fs::create_symlink("nowhere", path("dangling.lev"));
@@ -103,9 +103,10 @@ TEST_F(StartFolderTest, FolderListingTellsFoldersFromFilesByExactName) {
     std::map<std::string, std::pair<bool, bool>> kinds; // name -> folder, file
     for (const FolderEntry& entry : *listed)
         kinds[entry.name] = {entry.isFolder, entry.isFile};
-    std::map<std::string, std::pair<bool, bool>> expected{
-        {"sub", {true, false}}, {"to-sub", {true, false}}, {"a.lev", {false, true}}};
+    std::map<std::string, std::pair<bool, bool>> expected{{"sub", {true, false}},
+                                                          {"a.lev", {false, true}}};
 #ifndef _WIN32
+    expected["to-sub"] = {true, false};
     expected["zero.lev"] = {false, false};
     expected["dangling.lev"] = {false, false};
     expected["\xFF.lev"] = {false, true};
