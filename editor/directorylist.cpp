@@ -1,27 +1,26 @@
 #include "directorylist.h"
 
+#include "foldernames.h"
 #include "messageboxes.h"
 #include "qtpath.h"
+#include "startfolder.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QStyle>
+
+#include <algorithm>
+#include <iterator>
+#include <vector>
 
 namespace editor {
 
 namespace {
 
-constexpr int PathRole = Qt::UserRole;
+constexpr int PathRole = Qt::UserRole; // the entry's folder, its exact bytes
 
-QString cleanFolder(const QString& path) {
-    return QDir::cleanPath(QDir(path).absolutePath());
-}
-
-// The name an entry shows: the folder's own name, or the root itself.
-QString entryName(const QString& folder) {
-    const QString name = QFileInfo(folder).fileName();
-    return name.isEmpty() ? QDir::toNativeSeparators(folder) : name;
+QString shown(const std::string& text) {
+    return QString::fromStdString(NameForDisplay(text));
 }
 
 } // namespace
@@ -39,36 +38,39 @@ DirectoryList::DirectoryList(QWidget* parent)
     connect(this, &QTreeWidget::itemDoubleClicked, this, &DirectoryList::dir1Activated);
 }
 
+QString DirectoryList::path() const {
+    return fromCorePath(PathForDisplay(m_path));
+}
+
 bool DirectoryList::setPath(const QString& path) {
-    const QString folder = cleanFolder(path);
-    const QFileInfo info(folder);
-    if (!info.isDir() || !QDir(folder).isReadable()) {
-        showFailure(this, FileError{"open the folder", toCorePath(folder),
-                                    info.exists()
-                                        ? (info.isDir() ? "Permission denied" : "Not a directory")
-                                        : "No such file or directory"});
+    return setCorePath(toCorePath(path));
+}
+
+bool DirectoryList::setCorePath(const std::string& path) {
+    const std::string folder = CleanFolderPath(path);
+    if (auto listed = ListFolder(folder); !listed) {
+        showFailure(this,
+                    FileError{"open the folder", PathForDisplay(folder), listed.error().reason});
         return false;
     }
     const bool changed = folder != m_path;
     m_path = folder;
     rebuild();
     if (changed)
-        emit pathChanged(m_path);
+        emit pathChanged(this->path());
     return true;
 }
 
 void DirectoryList::refresh() {
-    QString folder = m_path;
-    while (!QFileInfo(folder).isDir()) {
-        const QString up = QFileInfo(folder).path();
-        if (up == folder)
-            break;
-        folder = up;
-    }
-    if (folder != m_path) {
-        m_path = folder;
+    // The nearest folder that is still there, the current one or one above it.
+    const std::vector<std::string> chain = FolderChain(m_path);
+    auto nearest = chain.rbegin();
+    while (std::next(nearest) != chain.rend() && !ListFolder(*nearest))
+        ++nearest;
+    if (*nearest != m_path) {
+        m_path = *nearest;
         rebuild();
-        emit pathChanged(m_path);
+        emit pathChanged(path());
         return;
     }
     rebuild();
@@ -76,31 +78,33 @@ void DirectoryList::refresh() {
 
 void DirectoryList::rebuild() {
     clear();
-    // The chain from the root down to the current folder.
-    QStringList chain;
-    for (QDir dir(m_path);;) {
-        chain.prepend(dir.absolutePath());
-        if (!dir.cdUp())
-            break;
-    }
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    // The chain from the root down to the current folder.
     QTreeWidgetItem* parentItem = nullptr;
-    for (const QString& folder : chain) {
+    for (const std::string& folder : FolderChain(m_path)) {
         auto* item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
-        item->setText(0, entryName(folder));
+        item->setText(0, QDir::toNativeSeparators(shown(LastPart(folder))));
         item->setIcon(0, openIcon);
-        item->setData(0, PathRole, folder);
+        item->setData(0, PathRole, QByteArray::fromStdString(folder));
         parentItem = item;
     }
     QTreeWidgetItem* current = parentItem;
-    const QDir dir(m_path);
-    for (const QString& name :
-         dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
+    // Its subfolders, hidden ones left out, by name whatever the letter case. A symbolic link to
+    // a folder is one; a link to anything else (a device, say) is not.
+    std::vector<std::pair<QString, std::string>> subfolders;
+    if (auto listed = ListFolder(m_path))
+        for (const FolderEntry& entry : *listed)
+            if (entry.isFolder && !entry.name.starts_with('.'))
+                subfolders.emplace_back(shown(entry.name), JoinPath(m_path, entry.name));
+    std::sort(subfolders.begin(), subfolders.end(), [](const auto& a, const auto& b) {
+        return QString::compare(a.first, b.first, Qt::CaseInsensitive) < 0;
+    });
+    for (const auto& [name, folder] : subfolders) {
         auto* item = new QTreeWidgetItem(current);
         item->setText(0, name);
         item->setIcon(0, closedIcon);
-        item->setData(0, PathRole, dir.absoluteFilePath(name));
+        item->setData(0, PathRole, QByteArray::fromStdString(folder));
     }
     expandAll();
     setCurrentItem(current);
@@ -129,7 +133,7 @@ void DirectoryList::keyPressEvent(QKeyEvent* event) {
 
 void DirectoryList::dir1Activated(QTreeWidgetItem* item) {
     if (item)
-        setPath(item->data(0, PathRole).toString());
+        setCorePath(item->data(0, PathRole).toByteArray().toStdString());
 }
 
 } // namespace editor

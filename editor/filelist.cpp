@@ -1,15 +1,46 @@
 #include "filelist.h"
 
+#include "foldernames.h"
 #include "longtext.h"
+#include "qtpath.h"
 
-#include <QDir>
 #include <QKeyEvent>
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace editor {
 
+namespace {
+
+constexpr int NameRole = Qt::UserRole; // the entry's name, its exact bytes
+
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether a name matches a pattern of '*' (any run) and '?' (any one byte), letter case aside.
+bool matches(std::string_view name, std::string_view pattern) {
+    if (pattern.empty())
+        return name.empty();
+    if (pattern.front() == '*') {
+        for (std::size_t skip = 0; skip <= name.size(); ++skip)
+            if (matches(name.substr(skip), pattern.substr(1)))
+                return true;
+        return false;
+    }
+    return !name.empty() &&
+           (pattern.front() == '?' || lower(pattern.front()) == lower(name.front())) &&
+           matches(name.substr(1), pattern.substr(1));
+}
+
+} // namespace
+
 FileList::FileList(const QString& pattern, QWidget* parent)
     : QListWidget(parent)
-    , m_pattern(pattern) {
+    , m_pattern(toStdString(pattern)) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setSortingEnabled(false);
@@ -17,22 +48,38 @@ FileList::FileList(const QString& pattern, QWidget* parent)
     setItemDelegate(new WholeTextToolTips(this));
 }
 
+QString FileList::path() const {
+    return fromCorePath(PathForDisplay(m_path));
+}
+
 void FileList::setPath(const QString& path) {
+    setCorePath(toCorePath(path));
+}
+
+void FileList::setCorePath(const std::string& path) {
     m_path = path;
     clear();
     refresh();
 }
 
 void FileList::refresh() {
-    const QString selected = selectedFileName();
-    const QStringList names = QDir(m_path).entryList(
-        {m_pattern}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
+    const std::string selected = selectedName();
+    // Whatever is not a folder: also what no load will take (a FIFO, a link that leads nowhere),
+    // so that it can be seen, and deleted.
+    std::vector<std::pair<QString, std::string>> files;
+    if (auto listed = ListFolder(m_path))
+        for (const FolderEntry& entry : *listed)
+            if (!entry.isFolder && matches(entry.name, m_pattern))
+                files.emplace_back(QString::fromStdString(NameForDisplay(entry.name)), entry.name);
+    std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
+        return QString::compare(a.first, b.first, Qt::CaseInsensitive) < 0;
+    });
     clear();
-    addItems(names);
-    if (!selected.isEmpty()) {
-        const int row = static_cast<int>(names.indexOf(selected));
-        if (row >= 0)
-            setCurrentRow(row);
+    for (const auto& [shown, name] : files) {
+        auto* item = new QListWidgetItem(shown, this);
+        item->setData(NameRole, QByteArray::fromStdString(name));
+        if (name == selected)
+            setCurrentItem(item);
     }
 }
 
@@ -44,6 +91,12 @@ int FileList::listIndex() const {
 QString FileList::selectedFileName() const {
     const QListWidgetItem* item = currentItem();
     return item && item->isSelected() ? item->text() : QString();
+}
+
+std::string FileList::selectedName() const {
+    const QListWidgetItem* item = currentItem();
+    return item && item->isSelected() ? item->data(NameRole).toByteArray().toStdString()
+                                      : std::string();
 }
 
 void FileList::focusInEvent(QFocusEvent* event) {

@@ -3,24 +3,34 @@
 #include <QListWidget>
 #include <QString>
 
+#include <string>
+
 namespace editor {
 
-// The file list `File1`: the names of the files in one folder that match the pattern ("*.lev"),
-// sorted by name. One entry at a time can be selected; listIndex() is -1 when none is.
+// The file list `File1`: the names of the files in one folder that match the pattern ("*.lev",
+// whatever the letter case), sorted by name. One entry at a time can be selected; listIndex() is
+// -1 when none is. Files are held by the exact bytes of their names: a name that is no UTF-8
+// (Windows-1252, from a game folder made on Windows) shows as Windows-1252, and loading, saving
+// and deleting use the name's own bytes.
 class FileList : public QListWidget {
     Q_OBJECT
 public:
     explicit FileList(const QString& pattern, QWidget* parent = nullptr);
 
-    QString path() const { return m_path; }
+    // The folder shown, as shown and as the core takes it.
+    QString path() const;
+    const std::string& corePath() const { return m_path; }
     // Shows the matching files of another folder; no entry is selected afterwards.
     void setPath(const QString& path);
+    void setCorePath(const std::string& path);
     // Re-reads the folder; the selected entry stays selected while its file exists.
     void refresh();
 
     int listIndex() const;
-    // The selected entry's bare file name, empty when none is selected.
+    // The selected entry's bare file name as shown, empty when none is selected.
     QString selectedFileName() const;
+    // The same name's exact bytes, as the core takes it.
+    std::string selectedName() const;
 
 signals:
     // A key that produces a character was typed while the list had the focus.
@@ -31,8 +41,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QString m_pattern;
-    QString m_path;
+    std::string m_pattern;
+    std::string m_path;
 };
 
 } // namespace editor

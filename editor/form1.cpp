@@ -154,7 +154,7 @@ void Form1::connectHandlers() {
 void Form1::form1Load() {
     Dir1->setPath(m_startFolder);
     Drive1->showDriveOf(Dir1->path());
-    File1->setPath(Dir1->path());
+    File1->setCorePath(Dir1->corePath());
 
     setFixedSize(twipsToPixels(ClientWidthTwips), twipsToPixels(ClientHeightTwips));
 
@@ -192,25 +192,26 @@ void Form1::drive1Changed(const QString& root) {
         Drive1->showDriveOf(Dir1->path());
 }
 
-void Form1::dir1Changed(const QString& path) {
-    File1->setPath(path);
+void Form1::dir1Changed() {
+    File1->setCorePath(Dir1->corePath());
 }
 
 void Form1::file1KeyPressed(int code) {
     setWindowTitle(QString::number(code));
 }
 
-std::optional<QString> Form1::confirmSelectedFile(const QString& question, QMessageBox::Icon icon) {
+std::optional<std::string> Form1::confirmSelectedFile(const QString& question,
+                                                      QMessageBox::Icon icon) {
     if (File1->listIndex() == -1)
         return std::nullopt;
-    const QString name = File1->selectedFileName();
-    if (!askYesNo(this, name, question, icon))
+    const std::string name = File1->selectedName();
+    if (!askYesNo(this, File1->selectedFileName(), question, icon))
         return std::nullopt;
     return name;
 }
 
-std::string Form1::browsedPath(const QString& name) const {
-    return JoinPath(toCorePath(Dir1->path()), toCorePath(name));
+std::string Form1::browsedPath(const std::string& name) const {
+    return JoinPath(Dir1->corePath(), name);
 }
 
 void Form1::loadClicked() {
@@ -229,14 +230,14 @@ void Form1::saveClicked() {
     const auto name = confirmSelectedFile(QStringLiteral("speichern ?"));
     if (!name)
         return;
-    const std::string path = LevelsFolder(toCorePath(m_startFolder)) + toCorePath(*name);
+    const std::string path = LevelsFolder(toCorePath(m_startFolder)) + *name;
     if (auto saved = SaveLevelFile(path, m_level.lines()); !saved)
         showFailure(this, saved.error());
 }
 
 void Form1::addClicked() {
     if (!m_form2) {
-        m_form2 = new Form2([this] { return Dir1->path(); }, [this] { File1->refresh(); });
+        m_form2 = new Form2([this] { return Dir1->corePath(); }, [this] { File1->refresh(); });
     }
     m_form2->show();
     m_form2->raise();

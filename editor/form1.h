@@ -56,14 +56,14 @@ private:
     void appendLine(const QString& line);
     // The selected level file's name once the user answered Yes to question about it; nothing
     // when no file is selected (then nothing is asked) or for any other answer.
-    std::optional<QString> confirmSelectedFile(const QString& question,
-                                               QMessageBox::Icon icon = QMessageBox::NoIcon);
+    std::optional<std::string> confirmSelectedFile(const QString& question,
+                                                   QMessageBox::Icon icon = QMessageBox::NoIcon);
     // A file of the folder the directory list shows, as the core takes its path.
-    std::string browsedPath(const QString& name) const;
+    std::string browsedPath(const std::string& name) const;
 
     void tabStrip1Clicked();
     void drive1Changed(const QString& root);
-    void dir1Changed(const QString& path);
+    void dir1Changed();
     void file1KeyPressed(int code);
     void loadClicked();
     void saveClicked();

@@ -22,7 +22,7 @@ constexpr int ClientHeightTwips = 960;
 
 } // namespace
 
-Form2::Form2(std::function<QString()> folder, std::function<void()> created)
+Form2::Form2(std::function<std::string()> folder, std::function<void()> created)
     : m_folder(std::move(folder))
     , m_created(std::move(created)) {
     setObjectName(QStringLiteral("Form2"));
@@ -79,8 +79,7 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
 // of that name is kept as it is. A name that would reach into another folder is refused.
 void Form2::command1Clicked() {
     const QString name = Text1->text() + QStringLiteral(".lev");
-    const QString folder = m_folder();
-    const std::string path = JoinPath(toCorePath(folder), toCorePath(name));
+    const std::string path = JoinPath(m_folder(), toCorePath(name));
     if (name.contains(QLatin1Char('/')) || name.contains(QDir::separator())) {
         showFailure(this, FileError{"create", path, "a file name cannot hold a folder separator"});
         return;

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <string>
 
 namespace editor {
 
@@ -17,7 +18,7 @@ class Form2 : public QWidget {
 public:
     // folder: gives the directory list's folder at the moment of "OK".
     // created: called after a file was made (or already existed), to refresh the file list.
-    Form2(std::function<QString()> folder, std::function<void()> created);
+    Form2(std::function<std::string()> folder, std::function<void()> created);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -28,7 +29,7 @@ private:
     void command1Clicked();
     void command2Clicked();
 
-    std::function<QString()> m_folder;
+    std::function<std::string()> m_folder;
     std::function<void()> m_created;
     QLineEdit* Text1 = nullptr;
     QLineEdit* Text2 = nullptr;

@@ -1,5 +1,6 @@
 #include "messageboxes.h"
 
+#include "foldernames.h"
 #include "qtpath.h"
 
 #include <QApplication>
@@ -102,7 +103,10 @@ void showFailure(QWidget* parent, const QString& message) {
 }
 
 void showFailure(QWidget* parent, const FileError& error) {
-    showFailure(parent, toQString(error.Message()));
+    // A path whose names are no UTF-8 shows them as Windows-1252, as the file browser does.
+    showFailure(
+        parent,
+        toQString(FileError{error.action, PathForDisplay(error.path), error.reason}.Message()));
 }
 
 void showMessage(QWidget* parent, const QString& title, const QString& text) {

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
+#include <filesystem>
+
 class TestFileBrowser : public QObject {
     Q_OBJECT
 
@@ -35,6 +37,48 @@ private slots:
         while (top->parent())
             top = top->parent();
         QCOMPARE(top->text(0), QStringLiteral("/"));
+    }
+
+    // Names copied from a game folder made on Windows are Windows-1252 bytes, no UTF-8; a link
+    // to a device is no folder to open.
+    void oddNamesAreListedAndUsedByTheirOwnBytes() {
+        GameFolder game;
+        const std::string levels = game.coreStartFolder() + "levels/";
+        QVERIFY(writeFileBytes(levels + "\xFF.lev", "ADD SHIP x= 1 y= 2 r=0 team=1 typ=1\r\n"));
+        QVERIFY(QDir(game.path()).mkdir(QStringLiteral("real")));
+        std::filesystem::create_directory(game.coreStartFolder() + "\xE9t\xE9"); // "été"
+        std::filesystem::create_symlink("/dev/zero", game.coreStartFolder() + "zero");
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        auto* dir = control<DirectoryList>(w, "Dir1");
+        QStringList subfolders;
+        for (int i = 0; i < dir->currentItem()->childCount(); ++i)
+            subfolders << dir->currentItem()->child(i)->text(0);
+        QCOMPARE(subfolders, (QStringList{QStringLiteral("levels"), QStringLiteral("real"),
+                                          QStringLiteral("\u00E9t\u00E9")}));
+        QTreeWidgetItem* odd = dir->currentItem()->child(2);
+        doubleClick(dir->viewport(), dir->visualItemRect(odd).center());
+        QCOMPARE(dir->corePath(), game.coreStartFolder() + "\xE9t\xE9");
+
+        QVERIFY(dir->setPath(game.levels()));
+        QVERIFY(selectLevelFile(w, QStringLiteral("\u00FF.lev")));
+        {
+            ModalAnswerer answers;
+            answers.press(QMessageBox::Yes).press(QMessageBox::Yes);
+            click(w, "load");
+            QCOMPARE(rows(w), (std::vector<std::string>{"ADD SHIP x= 1 y= 2 r=0 team=1 typ=1"}));
+            click(w, "Command2"); // freizeile
+            click(w, "save");
+            QCOMPARE(answers.seen().at(0).title, QStringLiteral("\u00FF.lev"));
+        }
+        QCOMPARE(readFileBytes(levels + "\xFF.lev"), "ADD SHIP x= 1 y= 2 r=0 team=1 typ=1\r\n\r\n");
+        {
+            ModalAnswerer answers;
+            answers.press(QMessageBox::Yes);
+            click(w, "del");
+        }
+        QCOMPARE(readFileBytes(levels + "\xFF.lev"), "<missing>");
+        QCOMPARE(control<FileList>(w, "File1")->count(), 0);
     }
 
     void openingAFolderMovesTheFileList() {

@@ -268,7 +268,7 @@ private slots:
     void inputControlsHaveAccessibleNames() {
         GameFolder game;
         Form1 w(game.startFolder());
-        Form2 form2([] { return QString(); }, [] {});
+        Form2 form2([] { return std::string(); }, [] {});
         for (QWidget* window : {static_cast<QWidget*>(&w), static_cast<QWidget*>(&form2)}) {
             int inputs = 0;
             for (QWidget* input : window->findChildren<QWidget*>()) {
