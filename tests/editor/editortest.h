@@ -15,10 +15,24 @@
 #include <QTest>
 #include <QToolTip>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 using namespace editor;
+
+// The editor's window over a fresh game folder, shown and active: what a test class's init()
+// opens for each test function and its cleanup() closes.
+struct EditorWindow {
+    std::unique_ptr<GameFolder> game;
+    std::unique_ptr<Form1> window;
+
+    void open();
+    void close() {
+        window.reset();
+        game.reset();
+    }
+};
 
 template <typename T = QWidget> T* control(QWidget& window, const char* name) {
     T* found = window.findChild<T*>(QString::fromLatin1(name));
@@ -61,6 +75,12 @@ inline void showAndActivate(QWidget& window) {
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+inline void EditorWindow::open() {
+    game = std::make_unique<GameFolder>();
+    window = std::make_unique<Form1>(game->startFolder());
+    showAndActivate(*window);
 }
 
 // Types text key by key, also characters that have no key of their own on a US keyboard.

@@ -15,16 +15,8 @@ class TestContentList : public QObject {
 
 private slots:
 
-    void init() {
-        m_game = std::make_unique<GameFolder>();
-        m_window = std::make_unique<Form1>(m_game->startFolder());
-        showAndActivate(*m_window);
-    }
-
-    void cleanup() {
-        m_window.reset();
-        m_game.reset();
-    }
+    void init() { m_editor.open(); }
+    void cleanup() { m_editor.close(); }
 
     void delLineSelectsTheFollowingRowAndShowsItsIndex() {
         fill({"a", "b", "c", "d", "e"});
@@ -270,7 +262,7 @@ private slots:
     }
 
 private:
-    Form1& w() { return *m_window; }
+    Form1& w() { return *m_editor.window; }
     ContentList* list() { return control<ContentList>(w(), "inhalt"); }
 
     void fill(const Rows& texts) {
@@ -293,8 +285,7 @@ private:
         return selected.isEmpty() ? -1 : selected.first().row();
     }
 
-    std::unique_ptr<GameFolder> m_game;
-    std::unique_ptr<Form1> m_window;
+    EditorWindow m_editor;
 };
 
 LEVELTOOLS_TEST_MAIN(TestContentList)

@@ -28,16 +28,8 @@ class TestLevelMap : public QObject {
 
 private slots:
 
-    void init() {
-        m_game = std::make_unique<GameFolder>();
-        m_window = std::make_unique<Form1>(m_game->startFolder());
-        showAndActivate(*m_window);
-    }
-
-    void cleanup() {
-        m_window.reset();
-        m_game.reset();
-    }
+    void init() { m_editor.open(); }
+    void cleanup() { m_editor.close(); }
 
     void mapButtonOpensOneWindowAndRaisesIt() {
         QCOMPARE(mapWindows().size(), 0);
@@ -167,7 +159,8 @@ private slots:
         click(w(), "clear");
         QCOMPARE(places(map), Places{});
 
-        QVERIFY(writeBytes(m_game->file("x.lev"), "ADD SHIP x=-5 y= 7 r=0 team=1 typ=1\r\n"));
+        QVERIFY(
+            writeBytes(m_editor.game->file("x.lev"), "ADD SHIP x=-5 y= 7 r=0 team=1 typ=1\r\n"));
         control(w(), "File1")->setFocus(); // the list reads the folder again
         QVERIFY(selectLevelFile(w(), QStringLiteral("x.lev")));
         ModalAnswerer answerer;
@@ -270,8 +263,8 @@ private slots:
         select(4);
         click(w(), "Command1");
         QTRY_COMPARE(findingRows(map), (QList<int>{2, 5}));
-        QVERIFY(writeBytes(m_game->file("lost.shp"), ""));
-        QVERIFY(writeBytes(m_game->file("conquest.win"), ""));
+        QVERIFY(writeBytes(m_editor.game->file("lost.shp"), ""));
+        QVERIFY(writeBytes(m_editor.game->file("conquest.win"), ""));
         click(w(), "Command2");
         QTRY_COMPARE(findingRows(map), QList<int>{});
         QVERIFY(
@@ -310,7 +303,7 @@ private slots:
     }
 
 private:
-    Form1& w() { return *m_window; }
+    Form1& w() { return *m_editor.window; }
 
     void fill(const Rows& texts) {
         for (const auto& t : texts)
@@ -361,8 +354,7 @@ private:
         return found;
     }
 
-    std::unique_ptr<GameFolder> m_game;
-    std::unique_ptr<Form1> m_window;
+    EditorWindow m_editor;
 };
 
 LEVELTOOLS_TEST_MAIN(TestLevelMap)
