@@ -52,7 +52,6 @@ ContentList::ContentList(LevelListModel* level, QWidget* parent)
             [this](const QModelIndex& from, const QModelIndex& to) {
                 measureRows(from.row(), to.row());
             });
-    measureCharacters();
     measureAllRows();
 }
 
@@ -73,7 +72,7 @@ void ContentList::keyPressEvent(QKeyEvent* event) {
 
 void ContentList::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) {
-        measureCharacters();
+        forgetCharacters();
         measureAllRows();
     }
     QListView::changeEvent(event);
@@ -140,14 +139,21 @@ void ContentList::rowsGone() {
 
 void ContentList::measureCharacters() {
     const QFontMetrics metrics = fontMetrics();
-    for (std::size_t c = 0; c < m_asciiWidths.size(); ++c)
-        m_asciiWidths[c] = metrics.horizontalAdvance(QChar(static_cast<char16_t>(c)));
+    for (char16_t c = 0x20; c < 0x7F; ++c)
+        m_asciiWidths[c] = metrics.horizontalAdvance(QChar(c));
+    m_asciiMeasured = true;
+}
+
+void ContentList::forgetCharacters() {
+    m_asciiMeasured = false;
     m_otherWidths.clear();
 }
 
 // Characters one by one from the UTF-8 row, as far as LevelListModel::shownText shows them.
 // Kerning is left out: the estimate picks the widest row, whose size the style then measures.
 int ContentList::shownWidth(const std::string& row) {
+    if (!m_asciiMeasured)
+        measureCharacters();
     int width = 0;
     int characters = 0;
     for (std::size_t i = 0; i < row.size();) {

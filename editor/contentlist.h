@@ -45,16 +45,19 @@ private:
     void rowsGoing(const QModelIndex& parent, int first, int last);
     void rowsGone();
     // The width of what the list shows of a row, summed from its characters' widths: those of
-    // ASCII measured at once for the font, the others as they come.
+    // printable ASCII measured together for the font when the first row is measured (not at
+    // start, where the list is empty), the others as they come.
     int shownWidth(const std::string& row);
     void measureCharacters();
+    void forgetCharacters();
     int otherWidth(char32_t c);
 
     LevelListModel* m_level;
     QString m_widestRow; // the shown text of the widest row
     int m_widestWidth = 0;
     bool m_widestGoing = false;
-    std::array<int, 128> m_asciiWidths{};
+    std::array<int, 128> m_asciiWidths{}; // control characters count as nothing
+    bool m_asciiMeasured = false;
     QHash<char32_t, int> m_otherWidths;
 };
 

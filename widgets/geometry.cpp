@@ -1,6 +1,5 @@
 #include "geometry.h"
 
-#include <QFontDatabase>
 
 #include <algorithm>
 #include <vector>
@@ -20,19 +19,14 @@ void applyTabOrder(QWidget* window) {
 }
 
 void useLayoutFont(QWidget* window) {
-    // The first of these that is installed, and only that one: a font family that is not
-    // installed costs a search through the system's font configuration for every font made.
-    static const QString family = [window] {
-        const QStringList installed = QFontDatabase::families();
-        for (const QString& candidate :
-             {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-              QStringLiteral("Liberation Sans")})
-            if (installed.contains(candidate, Qt::CaseInsensitive))
-                return candidate;
-        return window->font().family();
-    }();
+    // The dialog font of Windows, or its metric twin: Liberation Sans is made to Arial's widths.
+    // The family of the system comes first, so that no family is looked for that it lacks.
     QFont font = window->font();
-    font.setFamilies({family});
+#ifdef Q_OS_WIN
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial")});
+#else
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), font.family()});
+#endif
     font.setPointSizeF(8.0);
     window->setFont(font);
 }
