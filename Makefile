@@ -92,6 +92,7 @@ repeat-window-tests: build
 bench: build
 	$(BUILD)/bench/bench_core --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
 	bench/window-startup.sh $(BUILD)
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_levelmap
 
 # Fuzzes the level file reader until stopped (Ctrl+C), in an optimised clang build.
 fuzz: deps
@@ -104,6 +105,7 @@ fuzz: deps
 # Renews the README's pictures.
 screenshots: build
 	scripts/screenshot-editor $(BUILD)/editor/tessavor docs/editor.png
+	scripts/screenshot-editor $(BUILD)/editor/tessavor docs/levelmap.png map
 	scripts/screenshot $(BUILD)/selector/pallowick docs/selector.png Levelselector
 
 format:

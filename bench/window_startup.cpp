@@ -1,5 +1,7 @@
 // Whole-program start-up timing of the editor's window. One run per process:
 //   bench_window bare            an empty 551 x 374 Qt window (the floor)
+//   bench_window button          the same window with one push button (the floor of a window
+//                                that shows text)
 //   bench_window empty           the editor's window with an empty level
 //   bench_window rows <file>     the editor's window with the level file's rows loaded
 // Each quits on the first paint of what it shows (for "rows", the content list's first paint
@@ -15,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QListView>
+#include <QPushButton>
 #include <QTimer>
 
 #include <cstdio>
@@ -55,10 +58,16 @@ int main(int argc, char* argv[]) {
     double loadMs = 0;
     int exitCode = 0;
 
-    if (std::strcmp(mode, "bare") == 0) {
+    if (std::strcmp(mode, "bare") == 0 || std::strcmp(mode, "button") == 0) {
         QWidget window;
         window.setFixedSize(551, 374);
-        QuitOnPaint quit(&window);
+        QWidget* watched = &window;
+        if (std::strcmp(mode, "button") == 0) {
+            auto* button = new QPushButton(QStringLiteral("load"), &window);
+            button->setGeometry(336, 24, 57, 17);
+            watched = button;
+        }
+        QuitOnPaint quit(watched);
         window.show();
         exitCode = app.exec();
     } else {

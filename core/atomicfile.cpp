@@ -1,261 +1,20 @@
 #include "atomicfile.h"
 
+#include "fileplatform.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
-#include <system_error>
+#include <new>
 #include <utility>
 
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <fcntl.h>
-#include <io.h>
-#include <process.h>
-#include <sys/stat.h>
-#include <windows.h>
-// <windows.h> names its own DeleteFile as a macro; ours is a plain function.
-#undef DeleteFile
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
-namespace fs = std::filesystem;
+using namespace fileplatform;
 
 namespace {
 
-using Reason = std::optional<std::string>; // empty when the step succeeded
-
-std::string errnoText(int error) {
-    return std::generic_category().message(error);
-}
-
-fs::path toPath(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string toUtf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 FileCallsForTesting testCalls;
-
-// What the writer needs to know about an existing file.
-struct FileFacts {
-    bool exists = false;
-    bool isDirectory = false;
-    bool isRegular = false;
-    bool readOnly = false; // no write permission for anyone (or the read-only attribute)
-    unsigned permissions = 0;
-    unsigned owner = 0;
-    unsigned group = 0;
-};
-
-// ---------------------------------------------------------------------------------------------
-// The operating system's file functions, each behind one small function.
-// ---------------------------------------------------------------------------------------------
-#ifdef _WIN32
-
-std::string windowsText(DWORD error) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length ? std::wstring(buffer, length) : L"error " + std::to_wstring(error);
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L'.'))
-        text.pop_back();
-    return toUtf8(fs::path(text));
-}
-
-Reason inspect(const fs::path& path, FileFacts& facts) {
-    facts = FileFacts{};
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND)
-            return std::nullopt;
-        return windowsText(error);
-    }
-    facts.exists = true;
-    facts.isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    facts.isRegular = !facts.isDirectory && (attributes & FILE_ATTRIBUTE_DEVICE) == 0;
-    facts.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    facts.permissions = attributes;
-    return std::nullopt;
-}
-
-Reason checkWritable(const fs::path&) {
-    return std::nullopt;
-}
-
-Reason openForReading(const fs::path& path, int& fd) {
-    fd = _wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
-    return fd < 0 ? Reason(errnoText(errno)) : std::nullopt;
-}
-
-Reason createExclusive(const fs::path& path, int& fd, int& error) {
-    fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                _S_IREAD | _S_IWRITE);
-    error = fd < 0 ? errno : 0;
-    return fd < 0 ? Reason(errnoText(error)) : std::nullopt;
-}
-
-Reason describeOpenFile(int fd, bool& isDirectory, std::size_t& size) {
-    struct _stat64 st;
-    if (_fstat64(fd, &st) != 0)
-        return errnoText(errno);
-    isDirectory = (st.st_mode & _S_IFDIR) != 0;
-    size = static_cast<std::size_t>(st.st_size);
-    return std::nullopt;
-}
-
-long readSome(int fd, void* data, std::size_t size) {
-    const unsigned chunk = size > 0x40000000u ? 0x40000000u : static_cast<unsigned>(size);
-    return _read(fd, data, chunk);
-}
-
-long systemWrite(int fd, const void* data, std::size_t size) {
-    const unsigned chunk = size > 0x40000000u ? 0x40000000u : static_cast<unsigned>(size);
-    return _write(fd, data, chunk);
-}
-
-Reason copyOwnerAndPermissions(int, const FileFacts&) {
-    return std::nullopt;
-}
-
-int systemSync(int fd) {
-    return _commit(fd);
-}
-
-int systemClose(int fd) {
-    return _close(fd);
-}
-
-Reason replaceFile(const fs::path& from, const fs::path& to) {
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return std::nullopt;
-    return windowsText(GetLastError());
-}
-
-void syncFolder(const fs::path&) {} // MOVEFILE_WRITE_THROUGH has flushed the rename
-
-Reason removeFile(const fs::path& path) {
-    return _wunlink(path.c_str()) != 0 ? Reason(errnoText(errno)) : std::nullopt;
-}
-
-unsigned long processId() {
-    return static_cast<unsigned long>(_getpid());
-}
-
-#else
-
-Reason inspect(const fs::path& path, FileFacts& facts) {
-    facts = FileFacts{};
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0)
-        return errno == ENOENT ? std::nullopt : Reason(errnoText(errno));
-    facts.exists = true;
-    facts.isDirectory = S_ISDIR(st.st_mode);
-    facts.isRegular = S_ISREG(st.st_mode);
-    facts.readOnly = (st.st_mode & 0222) == 0;
-    facts.permissions = static_cast<unsigned>(st.st_mode & 07777);
-    facts.owner = static_cast<unsigned>(st.st_uid);
-    facts.group = static_cast<unsigned>(st.st_gid);
-    return std::nullopt;
-}
-
-// Whether this process may write the file itself, as a direct write would need.
-Reason checkWritable(const fs::path& path) {
-    if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
-        return errnoText(errno);
-    return std::nullopt;
-}
-
-Reason openForReading(const fs::path& path, int& fd) {
-    fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    return fd < 0 ? Reason(errnoText(errno)) : std::nullopt;
-}
-
-// A new file with the mode an ordinary create gives (0666 less the umask).
-Reason createExclusive(const fs::path& path, int& fd, int& error) {
-    fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    error = fd < 0 ? errno : 0;
-    return fd < 0 ? Reason(errnoText(error)) : std::nullopt;
-}
-
-Reason describeOpenFile(int fd, bool& isDirectory, std::size_t& size) {
-    struct stat st;
-    if (fstat(fd, &st) != 0)
-        return errnoText(errno);
-    isDirectory = S_ISDIR(st.st_mode);
-    size = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
-    return std::nullopt;
-}
-
-long readSome(int fd, void* data, std::size_t size) {
-    return static_cast<long>(read(fd, data, size));
-}
-
-long systemWrite(int fd, const void* data, std::size_t size) {
-    return static_cast<long>(write(fd, data, size));
-}
-
-Reason copyOwnerAndPermissions(int fd, const FileFacts& old) {
-    // The owner can only be kept by a privileged process; an ordinary user's save makes the
-    // file theirs, as any editor's does.
-    if (fchown(fd, static_cast<uid_t>(old.owner), static_cast<gid_t>(old.group)) != 0) {
-        // not permitted: the file becomes this user's own
-    }
-    if (fchmod(fd, static_cast<mode_t>(old.permissions)) != 0)
-        return errnoText(errno);
-    return std::nullopt;
-}
-
-int systemSync(int fd) {
-    return fsync(fd);
-}
-
-int systemClose(int fd) {
-    return close(fd);
-}
-
-Reason replaceFile(const fs::path& from, const fs::path& to) {
-    return rename(from.c_str(), to.c_str()) != 0 ? Reason(errnoText(errno)) : std::nullopt;
-}
-
-// Makes the rename itself durable. Best effort: some file systems cannot sync a folder.
-void syncFolder(const fs::path& folder) {
-    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    if (fsync(fd) != 0) {
-        // The new file's data is on disk already; only the rename may be replayed late.
-    }
-    close(fd);
-}
-
-Reason removeFile(const fs::path& path) {
-    return unlink(path.c_str()) != 0 ? Reason(errnoText(errno)) : std::nullopt;
-}
-
-unsigned long processId() {
-    return static_cast<unsigned long>(getpid());
-}
-
-#endif
-
-// ---------------------------------------------------------------------------------------------
 
 // Flushes a file to disk. An interrupted flush is tried again, a few times only: a system that
 // keeps interrupting it must not hold the program forever.
@@ -319,6 +78,39 @@ std::string uniqueSuffix() {
     return suffix;
 }
 
+// The name every temporary file of a target starts with: hidden, and never matching the
+// target's own pattern. The target's name is cut short of the usual 255-byte limit, at a
+// character boundary.
+std::string temporaryPrefix(const fs::path& targetName) {
+    std::string base = toUtf8(targetName);
+    std::size_t keep = std::min<std::size_t>(base.size(), 120);
+    while (keep > 0 && keep < base.size() &&
+           (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80)
+        --keep;
+    base.resize(keep);
+    return "." + base + ".part-";
+}
+
+// Removes what crashed saves of the same target left behind: this user's own temporary files
+// of it that are older than a day. Best effort: whatever cannot be removed stays.
+void removeStaleTemporaries(const fs::path& folder, const std::string& prefix) {
+    std::error_code error;
+    const auto dayAgo = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, error), end;
+         !error && it != end; it.increment(error)) {
+        const std::string name = toUtf8(it->path().filename());
+        if (name.size() != prefix.size() + 10 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        std::error_code ignored;
+        if (!it->is_regular_file(ignored) || it->is_symlink(ignored) ||
+            it->last_write_time(ignored) > dayAgo)
+            continue;
+        FileFacts facts;
+        if (!inspect(it->path(), facts) && facts.exists && facts.owner == currentUser())
+            (void)removeFile(it->path());
+    }
+}
+
 // The temporary file of one save; removed again unless it was renamed over the target.
 class TemporaryFile {
 public:
@@ -332,20 +124,46 @@ public:
             (void)removeFile(m_path);
     }
 
-    // Creates ".<name>~<random>" in folder, which never matches the name's own pattern.
-    Reason Create(const fs::path& folder, const fs::path& targetName) {
-        std::string base = toUtf8(targetName);
-        // Keep the whole name short of the usual 255-byte limit; cut at a character boundary.
-        std::size_t keep = std::min<std::size_t>(base.size(), 120);
-        while (keep > 0 && keep < base.size() &&
-               (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80)
-            --keep;
-        base.resize(keep);
+    // A new file for this user alone: one without a name where the system has them, else one
+    // named prefix + 10 random characters.
+    Reason Create(const fs::path& folder, const std::string& prefix) {
+        m_folder = folder;
+        m_prefix = prefix;
+        if (!testCalls.namedTemporaryFiles && createUnnamed(folder, m_fd))
+            return std::nullopt;
+        return createNamed(m_fd);
+    }
+
+    int Descriptor() const { return m_fd; }
+
+    // Gives a file without a name its name (the descriptor stays open), then closes it.
+    Reason NameAndClose() {
+        if (m_path.empty()) {
+            Reason reason;
+            for (int attempt = 0; attempt < 100; ++attempt) {
+                const fs::path candidate = m_folder / toPath(m_prefix + uniqueSuffix());
+                reason = nameUnnamed(m_fd, candidate);
+                if (!reason) {
+                    m_path = candidate;
+                    break;
+                }
+            }
+            if (reason)
+                return reason;
+        }
+        const int fd = std::exchange(m_fd, -1);
+        return closeFile(fd);
+    }
+    const fs::path& Path() const { return m_path; }
+    void Keep() { m_path.clear(); } // it has become the target
+
+private:
+    Reason createNamed(int& fd) {
         Reason reason;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const fs::path candidate = folder / toPath("." + base + "~" + uniqueSuffix());
+            const fs::path candidate = m_folder / toPath(m_prefix + uniqueSuffix());
             int error = 0;
-            reason = createExclusive(candidate, m_fd, error);
+            reason = createExclusive(candidate, 0600, fd, error);
             if (!reason) {
                 m_path = candidate;
                 return std::nullopt;
@@ -356,18 +174,10 @@ public:
         return reason;
     }
 
-    int Descriptor() const { return m_fd; }
-    const fs::path& Path() const { return m_path; }
-
-    Reason Close() {
-        const int fd = std::exchange(m_fd, -1);
-        return closeFile(fd);
-    }
-    void Keep() { m_path.clear(); } // it has become the target
-
-private:
     int m_fd = -1;
-    fs::path m_path;
+    fs::path m_folder;
+    std::string m_prefix;
+    fs::path m_path; // empty while the file has no name
 };
 
 Reason writeAll(int fd, std::string_view bytes) {
@@ -389,41 +199,76 @@ Reason writeAll(int fd, std::string_view bytes) {
     return std::nullopt;
 }
 
+// Reads the whole of an open file into data, if it is a regular file within the limits.
+Reason readOpenFile(int fd, const ReadLimits& limits, std::string& data) {
+    FileKind kind = FileKind::Other;
+    std::size_t size = 0;
+    if (Reason reason = describeOpenFile(fd, kind, size))
+        return reason;
+    if (kind == FileKind::Directory)
+        return errnoText(EISDIR);
+    if (kind != FileKind::Regular)
+        return "it is not a regular file";
+    if (size > limits.maxBytes)
+        return limits.tooLarge;
+
+    // One byte more than expected, so that the end shows without growing the buffer (files of
+    // size 0 in /proc and the like still read, as the buffer grows up to the limit).
+    data.resize(size + 1);
+    std::size_t got = 0;
+    std::size_t lineEnds = 0;
+    bool afterCr = false; // the last byte read was a CR, whose LF may come next
+    for (;;) {
+        if (got == data.size()) {
+            if (got > limits.maxBytes)
+                return limits.tooLarge;
+            data.resize(std::min(data.size() * 2, limits.maxBytes + 1));
+        }
+        const long n = readSome(fd, data.data() + got, data.size() - got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errnoText(errno);
+        }
+        if (n == 0)
+            break;
+        // Line ends are counted as they come, so that a file of too many lines is refused at
+        // the first line end too many, not after the rest of it was read.
+        const char* const end = data.data() + got + n;
+        for (const char* c = data.data() + got; c != end; ++c) {
+            if (*c == '\n') {
+                lineEnds += afterCr ? 0 : 1;
+                afterCr = false;
+            } else if (*c == '\r') {
+                ++lineEnds;
+                afterCr = true;
+            } else {
+                afterCr = false;
+            }
+        }
+        if (lineEnds > limits.maxLineEnds)
+            return limits.tooManyLines;
+        got += static_cast<std::size_t>(n);
+    }
+    if (got > limits.maxBytes)
+        return limits.tooLarge;
+    data.resize(got);
+    return std::nullopt;
+}
+
 } // namespace
 
-Result<std::string> ReadWholeFile(const std::string& path) {
+Result<std::string> ReadWholeFile(const std::string& path, const ReadLimits& limits) {
     auto failed = [&](std::string reason) { return FileError{"read", path, std::move(reason)}; };
     int fd = -1;
     if (Reason reason = openForReading(toPath(path), fd))
         return failed(*reason);
-
     std::string data;
     Reason reason;
-    bool isDirectory = false;
-    std::size_t expected = 0;
-    if ((reason = describeOpenFile(fd, isDirectory, expected))) {
-    } else if (isDirectory) {
-        reason = errnoText(EISDIR);
-    } else {
-        // One byte more than expected, so that the end shows without growing the buffer
-        // (files of size 0 in /proc and the like still read, as the buffer grows).
-        data.resize(expected + 1);
-        std::size_t got = 0;
-        for (;;) {
-            if (got == data.size())
-                data.resize(data.size() * 2);
-            const long n = readSome(fd, data.data() + got, data.size() - got);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                reason = errnoText(errno);
-                break;
-            }
-            if (n == 0)
-                break;
-            got += static_cast<std::size_t>(n);
-        }
-        data.resize(got);
+    try {
+        reason = readOpenFile(fd, limits, data);
+    } catch (const std::bad_alloc&) {
+        reason = "not enough memory";
     }
     Reason closeReason = closeFile(fd);
     if (reason)
@@ -436,43 +281,49 @@ Result<std::string> ReadWholeFile(const std::string& path) {
 Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes,
                                  const std::string& action) {
     auto failed = [&](std::string reason) { return FileError{action, path, std::move(reason)}; };
-
-    fs::path target;
-    if (Reason reason = resolveLinks(toPath(path), target))
-        return failed(*reason);
-
-    FileFacts old;
-    if (Reason reason = inspect(target, old))
-        return failed(*reason);
-    if (old.exists) {
-        if (old.isDirectory)
-            return failed(errnoText(EISDIR));
-        if (!old.isRegular)
-            return failed("it is not a regular file");
-        if (old.readOnly)
-            return failed("the file is read-only");
-        if (Reason reason = checkWritable(target))
+    try {
+        fs::path target;
+        if (Reason reason = resolveLinks(toPath(path), target))
             return failed(*reason);
+
+        FileFacts old;
+        if (Reason reason = inspect(target, old))
+            return failed(*reason);
+        if (old.exists) {
+            if (old.isDirectory)
+                return failed(errnoText(EISDIR));
+            if (!old.isRegular)
+                return failed("it is not a regular file");
+            if (old.readOnly)
+                return failed("the file is read-only");
+            if (Reason reason = checkWritable(target))
+                return failed(*reason);
+        }
+
+        const fs::path folder = target.parent_path();
+        const std::string prefix = temporaryPrefix(target.filename());
+        removeStaleTemporaries(folder, prefix);
+        TemporaryFile temporary;
+        if (Reason reason = temporary.Create(folder, prefix))
+            return failed(*reason);
+        if (Reason reason = writeAll(temporary.Descriptor(), bytes))
+            return failed(*reason);
+        // Only the complete file gets the target's owner and permission bits.
+        if (Reason reason = old.exists ? copyOwnerAndPermissions(temporary.Descriptor(), old)
+                                       : applyNewFilePermissions(temporary.Descriptor()))
+            return failed(*reason);
+        if (Reason reason = syncFile(temporary.Descriptor()))
+            return failed(*reason);
+        if (Reason reason = temporary.NameAndClose())
+            return failed(*reason);
+        if (Reason reason = replaceFile(temporary.Path(), target))
+            return failed(*reason);
+        temporary.Keep();
+        syncFolder(folder);
+        return {};
+    } catch (const std::bad_alloc&) {
+        return failed("not enough memory");
     }
-
-    const fs::path folder = target.parent_path();
-    TemporaryFile temporary;
-    if (Reason reason = temporary.Create(folder, target.filename()))
-        return failed(*reason);
-    if (Reason reason = writeAll(temporary.Descriptor(), bytes))
-        return failed(*reason);
-    if (old.exists)
-        if (Reason reason = copyOwnerAndPermissions(temporary.Descriptor(), old))
-            return failed(*reason);
-    if (Reason reason = syncFile(temporary.Descriptor()))
-        return failed(*reason);
-    if (Reason reason = temporary.Close())
-        return failed(*reason);
-    if (Reason reason = replaceFile(temporary.Path(), target))
-        return failed(*reason);
-    temporary.Keep();
-    syncFolder(folder);
-    return {};
 }
 
 Result<void> CreateEmptyFileIfMissing(const std::string& path) {
@@ -480,7 +331,7 @@ Result<void> CreateEmptyFileIfMissing(const std::string& path) {
     const fs::path target = toPath(path);
     int fd = -1;
     int error = 0;
-    if (Reason reason = createExclusive(target, fd, error)) {
+    if (Reason reason = createExclusive(target, 0666, fd, error)) {
         if (error != EEXIST)
             return failed(*reason);
         // Something of that name is there already; a file is left as it is.
@@ -489,6 +340,12 @@ Result<void> CreateEmptyFileIfMissing(const std::string& path) {
             return failed(*inspectReason);
         if (facts.isDirectory)
             return failed(errnoText(EISDIR));
+        if (!facts.exists) {
+            // A symbolic link that leads nowhere: no file is made through it.
+            std::error_code ignored;
+            const fs::path leadsTo = fs::read_symlink(target, ignored);
+            return failed("it is a symbolic link to " + toUtf8(leadsTo) + ", which does not exist");
+        }
         return {};
     }
     if (Reason reason = closeFile(fd)) {

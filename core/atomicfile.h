@@ -6,19 +6,38 @@
 #include <string>
 #include <string_view>
 
-// Reads a whole file into memory.
-Result<std::string> ReadWholeFile(const std::string& path);
+// What ReadWholeFile takes in at most, and how it says that a file is beyond that.
+struct ReadLimits {
+    std::size_t maxBytes = 0;    // a larger file is refused before anything is read
+    std::string tooLarge;        // the reason then given
+    std::size_t maxLineEnds = 0; // reading stops at one line end more (CR LF, LF or CR)...
+    std::string tooManyLines;    // ...and the file is refused with this reason
+};
+
+// Reads a whole regular file into memory. Anything else (a folder, a FIFO, a device, a socket)
+// is refused without waiting for it, and so is a file beyond the limits, so no file can hold the
+// program or exhaust its memory.
+Result<std::string> ReadWholeFile(const std::string& path, const ReadLimits& limits);
 
 // Replaces the file at path by bytes without ever destroying the old file: writes a temporary
 // file in the target's own folder, checks every write, flushes it to disk, gives it the old
-// file's permission bits, and renames it over the target. A symbolic link is followed, so the
-// link survives and its target is replaced. An existing target whose permission bits grant no
-// write to anyone is refused before anything is written. On any failure the old file is
-// untouched and the temporary file is gone. `action` names the operation in the error ("save").
+// file's owner, group and permission bits as far as this user may (see fileplatform.h), and
+// renames it over the target. A symbolic link is followed, so the link survives and its target
+// is replaced; a hard link is split (the other names keep the old content). An existing target
+// whose permission bits grant no write to anyone is refused before anything is written.
+//
+// The temporary file is readable by this user alone until it is complete. On Linux it has no
+// name until the end, so a crash leaves nothing behind; elsewhere it is ".<name>.part-<random>"
+// beside the target, and such files of the same target that this user owns and that are older
+// than a day (left by a crash) are removed when the next save of the target starts.
+//
+// On any failure the old file is untouched and the temporary file is gone. `action` names the
+// operation in the error ("save").
 Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes,
                                  const std::string& action = "save");
 
-// Creates an empty file unless one exists already; an existing file is left untouched.
+// Creates an empty file unless one exists already; an existing file is left untouched. A
+// symbolic link whose target does not exist is refused, with that as the reason.
 Result<void> CreateEmptyFileIfMissing(const std::string& path);
 
 // Deletes a file.
@@ -31,5 +50,6 @@ struct FileCallsForTesting {
     long (*write)(int fd, const void* data, std::size_t size) = nullptr;
     int (*sync)(int fd) = nullptr;
     int (*close)(int fd) = nullptr;
+    bool namedTemporaryFiles = false; // as on systems without unnamed files
 };
 void SetFileCallsForTesting(const FileCallsForTesting& calls); // {} restores the system's

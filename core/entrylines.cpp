@@ -34,17 +34,18 @@ struct Digits {
     int exponent = 0;
 };
 
-Digits roundedDigits(double magnitude) {
-    // "d.dddddddddddddde+XX": exactly 15 significant digits, correctly rounded.
+// "d.ddd…e+XX" with precision digits after the point, correctly rounded.
+std::string scientific(double magnitude, int precision) {
     std::array<char, 64> buffer{};
     const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                       std::chars_format::scientific, 14);
-    const std::string_view text(buffer.data(),
-                                static_cast<std::size_t>(written.ptr - buffer.data()));
+                                       std::chars_format::scientific, precision);
+    return std::string(buffer.data(), written.ptr);
+}
 
+Digits digitsOf(std::string_view text, std::size_t count) {
     Digits result;
     const std::size_t e = text.find('e');
-    for (std::size_t i = 0; i < e; ++i) {
+    for (std::size_t i = 0; i < e && result.digits.size() < count; ++i) {
         if (isDigit(text[i]))
             result.digits.push_back(text[i]);
     }
@@ -57,6 +58,17 @@ Digits roundedDigits(double magnitude) {
         ++first;
     std::from_chars(first, exponent.data() + exponent.size(), result.exponent);
     return result;
+}
+
+Digits roundedDigits(double magnitude) {
+    const std::string rounded = scientific(magnitude, 14);
+    // Rounding up can carry the largest doubles beyond what a double holds, and such a text
+    // would read as no number at all: those are cut to 15 digits instead.
+    double back = 0;
+    if (std::from_chars(rounded.data(), rounded.data() + rounded.size(), back).ec ==
+        std::errc::result_out_of_range)
+        return digitsOf(scientific(magnitude, 16), 15);
+    return digitsOf(rounded, 15);
 }
 
 std::string exponentForm(const Digits& d) {

@@ -25,7 +25,8 @@ Result<void> WriteLevelChoiceFile(const std::string& startFolder, const std::str
 
     // The game owns the levels folder; a missing one means a wrong start folder, not a folder
     // to make.
-    const std::string folder = LevelsFolder(startFolder);
+    // Without its final separator, so that a file named "levels" is seen as what it is.
+    const std::string folder = JoinPath(startFolder, "levels");
     const std::u8string folderText(folder.begin(), folder.end());
     std::error_code error;
     const auto status = std::filesystem::status(std::filesystem::path(folderText), error);

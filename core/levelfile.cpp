@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <utility>
 
 namespace {
@@ -79,22 +80,32 @@ Result<std::string, UnstorableRow> FormatLevelText(const std::vector<std::string
 }
 
 Result<void> LoadLevelFile(const std::string& path, LevelLineList& list) {
-    auto bytes = ReadWholeFile(path);
-    if (!bytes) {
-        FileError error = bytes.error();
-        error.action = "load";
-        return error;
+    static const ReadLimits levelLimits{
+        MaxLevelFileBytes, "the file is larger than 64 MiB, the most a level file may be", maxRows,
+        "the file has more than 32,767 lines, more than a level can hold"};
+    try {
+        auto bytes = ReadWholeFile(path, levelLimits);
+        if (!bytes) {
+            FileError error = bytes.error();
+            error.action = "load";
+            return error;
+        }
+        std::vector<std::string> rows = splitRows(*bytes, maxRows + 1);
+        if (rows.size() > maxRows || !list.ReplaceLines(std::move(rows)))
+            return FileError{"load", path, levelLimits.tooManyLines};
+        return {};
+    } catch (const std::bad_alloc&) {
+        return FileError{"load", path, "not enough memory"};
     }
-    std::vector<std::string> rows = splitRows(*bytes, maxRows + 1);
-    if (rows.size() > maxRows || !list.ReplaceLines(std::move(rows)))
-        return FileError{"load", path,
-                         "the file has more than 32,767 lines, more than a level can hold"};
-    return {};
 }
 
 Result<void> SaveLevelFile(const std::string& path, const LevelLineList& list) {
-    auto text = FormatLevelText(list.Lines());
-    if (!text)
-        return FileError{"save", path, text.error().Reason()};
-    return WriteFileAtomically(path, *text, "save");
+    try {
+        auto text = FormatLevelText(list.Lines());
+        if (!text)
+            return FileError{"save", path, text.error().Reason()};
+        return WriteFileAtomically(path, *text, "save");
+    } catch (const std::bad_alloc&) {
+        return FileError{"save", path, "not enough memory"};
+    }
 }

@@ -13,6 +13,10 @@
 // Reading takes whole lines; CR LF, a lone LF and a lone CR each end a line; a last line
 // without a line end is a row; a final line end gives no extra empty row.
 
+// The largest level file that is read at all: 32,767 rows of some 2,000 characters. A larger
+// file is refused before anything of it is read.
+inline constexpr std::size_t MaxLevelFileBytes = std::size_t{64} << 20;
+
 // Splits file bytes into rows (decoded to UTF-8). Never fails.
 std::vector<std::string> ParseLevelText(std::string_view bytes);
 
@@ -28,8 +32,9 @@ struct UnstorableRow {
 // Turns rows into the file's bytes, or names the first row that cannot be stored.
 Result<std::string, UnstorableRow> FormatLevelText(const std::vector<std::string>& rows);
 
-// Reads the whole file first; only when that succeeded (and it has at most 32,767 lines) the
-// list's rows are replaced and no row is selected. On failure the list is exactly as before.
+// Reads the whole file first; only when that succeeded (a regular file of at most 64 MiB and
+// 32,767 lines) the list's rows are replaced and no row is selected. On failure, also for want of
+// memory, the list is exactly as before.
 Result<void> LoadLevelFile(const std::string& path, LevelLineList& list);
 
 // Writes every row of the list to path, replacing the file in one step (see WriteFileAtomically).

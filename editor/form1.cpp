@@ -10,6 +10,7 @@
 #include "geometry.h"
 #include "launcher.h"
 #include "levelfile.h"
+#include "levelmapwindow.h"
 #include "messageboxes.h"
 #include "qtpath.h"
 #include "sectionpanel.h"
@@ -17,6 +18,7 @@
 #include "startfolder.h"
 #include "tabstrip.h"
 
+#include <QCloseEvent>
 #include <QDir>
 
 #ifndef LEVELTOOLS_VERSION
@@ -94,6 +96,9 @@ void Form1::createControls() {
     Label2 = placed<QLabel>(this, {"Label2", 5160, 4920, 2895, 255, 58},
                             QStringLiteral("tessavor " LEVELTOOLS_VERSION));
     Label2->setAlignment(Qt::AlignCenter);
+
+    mapButton = placed<QPushButton>(this, {"mapButton", 6480, 1800, 1455, 300, 62},
+                                    QStringLiteral("Level Map"));
 }
 
 void Form1::createPanels() {
@@ -129,6 +134,7 @@ void Form1::connectHandlers() {
     connect(Command3, &QPushButton::clicked, this, [this] { launch("drovnik.exe"); });
     connect(Command4, &QPushButton::clicked, this, [this] { launch("pelmasq.exe"); });
     connect(Command5, &QPushButton::clicked, this, [this] { launch("surrowen.exe"); });
+    connect(mapButton, &QPushButton::clicked, this, &Form1::mapButtonClicked);
     connect(ship, &ShipPanel::lineBuilt, this, &Form1::appendLine);
     connect(base, &BasePanel::lineBuilt, this, &Form1::appendLine);
     connect(winfile, &SectionPanel::lineBuilt, this, &Form1::appendLine);
@@ -265,6 +271,21 @@ void Form1::inhaltKeyPressed(int code) {
     const auto selected = m_level.lines().SelectedIndex();
     if (code == 8 && selected != LevelLineList::NoRow)
         m_level.removeLine(selected);
+}
+
+void Form1::mapButtonClicked() {
+    if (!m_map)
+        m_map = std::make_unique<LevelMapWindow>(m_level, *inhalt, m_startFolder);
+    m_map->show();
+    m_map->raise();
+    m_map->activateWindow();
+}
+
+// The map window goes with the editor's window.
+void Form1::closeEvent(QCloseEvent* event) {
+    if (m_map)
+        m_map->close();
+    QWidget::closeEvent(event);
 }
 
 void Form1::launch(const char* program) {

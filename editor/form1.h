@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -22,6 +23,7 @@ class DirectoryList;
 class DriveList;
 class FileList;
 class Form2;
+class LevelMapWindow;
 class SectionPanel;
 class ShipPanel;
 class TabStrip;
@@ -40,6 +42,9 @@ public:
     // The level being edited.
     LevelListModel& level() { return m_level; }
     const LevelLineList& lines() const { return m_level.lines(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
@@ -70,12 +75,15 @@ private:
     void downClicked();
     void clearClicked();
     void inhaltKeyPressed(int code);
+    void mapButtonClicked();
     void launch(const char* program);
 
     QString m_startFolder;
     LevelListModel m_level;
     RandomSource m_random;
     QPointer<Form2> m_form2;
+    // Made at the first click on mapButton; it shows m_level and inhalt, so it goes first.
+    std::unique_ptr<LevelMapWindow> m_map;
 
     DriveList* Drive1 = nullptr;
     DirectoryList* Dir1 = nullptr;
@@ -99,6 +107,7 @@ private:
     QPushButton* Command1 = nullptr;
     QPushButton* clear = nullptr;
     QLabel* Label2 = nullptr;
+    QPushButton* mapButton = nullptr;
 };
 
 } // namespace editor

@@ -84,10 +84,13 @@ ShipPanel::ShipPanel(RandomSource& random, const QString& startFolder, QWidget* 
 void ShipPanel::createControls() {
     // The compass comes first, so it lies behind the boxes it reaches under.
     Label3 = placed<CompassLabel>(this, label3Place, QString::fromLatin1(compassCaption));
-    QFont compassFont;
-    compassFont.setFamilies({QStringLiteral("CopprplGoth Bd BT"),
-                             QStringLiteral("Copperplate Gothic Bold"),
-                             QStringLiteral("Copperplate")});
+    // Where the compass's own font is not installed, the panel's font stands in: no other font
+    // is looked for.
+    QFont compassFont = Label3->font();
+    compassFont.setFamilies(QStringList{QStringLiteral("CopprplGoth Bd BT"),
+                                        QStringLiteral("Copperplate Gothic Bold"),
+                                        QStringLiteral("Copperplate")} +
+                            compassFont.families());
     compassFont.setPointSizeF(8.25);
     compassFont.setWeight(QFont::Normal);
     Label3->setFont(compassFont);

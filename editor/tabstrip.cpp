@@ -1,5 +1,6 @@
 #include "tabstrip.h"
 
+#include <QEvent>
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
@@ -23,12 +24,38 @@ QSize TabStrip::tabSizeHint(int index) const {
     QSize size = QTabBar::tabSizeHint(index);
     if (width() <= 0 || count() == 0)
         return size;
+    const QList<int>& widths = captionWidths();
     int captions = 0;
-    for (int i = 0; i < count(); ++i)
-        captions += fontMetrics().horizontalAdvance(tabText(i));
+    for (const int w : widths)
+        captions += w;
     const int padding = std::clamp((width() - 2 - captions) / count(), 4, 24);
-    size.setWidth(fontMetrics().horizontalAdvance(tabText(index)) + padding);
+    size.setWidth(widths.value(index) + padding);
     return size;
+}
+
+const QList<int>& TabStrip::captionWidths() const {
+    if (m_captionWidths.size() != count()) {
+        m_captionWidths.clear();
+        for (int i = 0; i < count(); ++i)
+            m_captionWidths.append(fontMetrics().horizontalAdvance(tabText(i)));
+    }
+    return m_captionWidths;
+}
+
+void TabStrip::tabInserted(int index) {
+    m_captionWidths.clear();
+    QTabBar::tabInserted(index);
+}
+
+void TabStrip::tabRemoved(int index) {
+    m_captionWidths.clear();
+    QTabBar::tabRemoved(index);
+}
+
+void TabStrip::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange)
+        m_captionWidths.clear();
+    QTabBar::changeEvent(event);
 }
 
 void TabStrip::paintEvent(QPaintEvent*) {

@@ -6,6 +6,8 @@
 //  - Decoding then encoding gives back the bytes; encoding arbitrary text never crashes and,
 //    when it succeeds, decodes back to that text.
 //  - Replacing a list's rows takes them, and at most 32,767 rows; a refusal changes nothing.
+//  - The whole load path: the bytes written to a file and loaded with LoadLevelFile give the
+//    rows that parsing gives, or, beyond 32,767 lines, a refusal that leaves the list as it was.
 #include "levelfile.h"
 #include "levellinelist.h"
 #include "windows1252.h"
@@ -14,6 +16,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +52,36 @@ void checkReplaceLines(std::vector<std::string> rows) {
     }
 }
 
+// The file this process loads its inputs from, in the system's temporary folder.
+const std::string& scratchFile() {
+    static const std::string path = [] {
+        const char* folder = std::getenv("TMPDIR");
+        std::string file = std::string(folder && *folder ? folder : "/tmp") +
+                           "/fuzz_levelfile-" + std::to_string(std::random_device()()) + ".lev";
+        std::atexit([] { std::remove(scratchFile().c_str()); });
+        return file;
+    }();
+    return path;
+}
+
+void checkLoad(std::string_view bytes, const std::vector<std::string>& parsed) {
+    {
+        std::ofstream out(scratchFile(), std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        check(out.good(), "the input is written to a file");
+    }
+    LevelLineList list;
+    check(list.AddLine("before"), "add to an empty list");
+    const auto loaded = LoadLevelFile(scratchFile(), list);
+    if (parsed.size() <= static_cast<std::size_t>(LevelLineList::MaxRows)) {
+        check(loaded.ok(), "a level file within the limits loads");
+        check(list.Lines() == parsed, "loading gives the rows that parsing gives");
+    } else {
+        check(!loaded.ok(), "a level file of too many lines is refused");
+        check(list.LineCount() == 1 && list.LineAt(0) == "before", "a refused load keeps the list");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -75,6 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(direct.error().index < size && !DescribeCharacter(direct.error().character).empty(),
               "a refused character lies inside the text");
 
+    checkLoad(bytes, rows);
     checkReplaceLines(rows);
     return 0;
 }

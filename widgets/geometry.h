@@ -48,10 +48,4 @@ void applyTabOrder(QWidget* window);
 
 // The tool set's windows are laid out for a small 8-point dialog font; each window sets it so
 // captions fit their controls whatever the desktop's own font size.
-inline void useLayoutFont(QWidget* window) {
-    QFont font = window->font();
-    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), font.family()});
-    font.setPointSizeF(8.0);
-    window->setFont(font);
-}
+void useLayoutFont(QWidget* window);

@@ -5,11 +5,21 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <new>
 #include <string>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -63,6 +73,25 @@ int closeFails(int fd) {
     errno = EIO;
     return -1;
 }
+
+// The permission bits of the file being written, as the write seam sees them, and what else
+// stood in its folder at that moment.
+unsigned modeWhileWritten = 0;
+std::vector<std::string> entriesWhileWritten;
+std::filesystem::path folderWritten;
+
+long noteModeThenWrite(int fd, const void* data, std::size_t size) {
+    struct stat st {};
+    fstat(fd, &st);
+    modeWhileWritten = st.st_mode & 07777;
+    entriesWhileWritten.clear();
+    for (const auto& entry : fs::directory_iterator(folderWritten))
+        entriesWhileWritten.push_back(entry.path().filename().string());
+    return static_cast<long>(::write(fd, data, size));
+}
+
+// Limits that every test file here is within.
+const ReadLimits anyFile{std::size_t{1} << 30, "too large", std::size_t{1} << 30, "too many lines"};
 
 // The number of descriptors this process has open.
 std::size_t openDescriptors() {
@@ -170,7 +199,7 @@ TEST_F(AtomicFile, ManySavesLeaveNoDescriptorOpen) {
     const std::size_t before = openDescriptors();
     for (int i = 0; i < 2000; ++i) {
         ASSERT_TRUE(WriteFileAtomically(path("a.lev"), std::to_string(i) + "\r\n"));
-        ASSERT_TRUE(ReadWholeFile(path("a.lev")));
+        ASSERT_TRUE(ReadWholeFile(path("a.lev"), anyFile));
         ASSERT_FALSE(WriteFileAtomically(path("missing/a.lev"), "x"));
     }
     EXPECT_EQ(openDescriptors(), before);
@@ -271,22 +300,198 @@ TEST_F(AtomicFile, ReadWholeFileReadsEveryByteOrNamesTheReason) {
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<char>(i * 7);
     writeBytes(path("big.lev"), bytes);
-    const auto big = ReadWholeFile(path("big.lev"));
+    const auto big = ReadWholeFile(path("big.lev"), anyFile);
     ASSERT_TRUE(big);
     EXPECT_EQ(*big, bytes);
 
     writeBytes(path("empty.lev"), "");
-    const auto empty = ReadWholeFile(path("empty.lev"));
+    const auto empty = ReadWholeFile(path("empty.lev"), anyFile);
     ASSERT_TRUE(empty);
     EXPECT_EQ(*empty, "");
 
     fs::create_directory(path("dir"));
     for (const auto& [file, reason] : {std::pair{path("missing.lev"), "No such file or directory"},
                                        std::pair{path("dir"), "Is a directory"}}) {
-        const auto error = ReadWholeFile(file);
+        const auto error = ReadWholeFile(file, anyFile);
         ASSERT_FALSE(error) << file;
         EXPECT_EQ(error.error().Message(), "cannot read " + file + ": " + reason);
     }
+}
+
+TEST_F(AtomicFile, ReaderRefusesFilesBeyondItsLimitsBeforeReadingThem) {
+    const ReadLimits small{1000, "too large", 3, "too many lines"};
+    struct Case {
+        std::string bytes;
+        const char* reason; // nullptr: read
+    };
+    const Case cases[] = {
+        {std::string(1000, 'x'), nullptr},
+        {std::string(1001, 'x'), "too large"},
+        {"a\r\nb\nc\rd", nullptr},
+        {"\r\n\r\n\r\n", nullptr},
+        {"a\r\nb\nc\rd\n", "too many lines"},
+        {"\r\r\r\r", "too many lines"},
+        {"\n\n\n\n" + std::string(900, 'x'), "too many lines"},
+    };
+    for (const Case& c : cases) {
+        writeBytes(path("f.lev"), c.bytes);
+        const auto read = ReadWholeFile(path("f.lev"), small);
+        if (!c.reason) {
+            ASSERT_TRUE(read) << read.error().Message();
+            EXPECT_EQ(*read, c.bytes);
+        } else {
+            ASSERT_FALSE(read) << c.reason;
+            EXPECT_EQ(read.error().Message(), "cannot read " + path("f.lev") + ": " + c.reason);
+        }
+    }
+}
+
+#ifndef _WIN32
+// A FIFO would hold a blocking open until a writer comes (this test then fails by its time-out);
+// devices would be read without end.
+TEST_F(AtomicFile, ReaderRefusesWhatIsNoRegularFileWithoutWaiting) {
+    ASSERT_EQ(mkfifo(path("fifo.lev").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", path("zero.lev"));
+    fs::create_symlink("/dev/urandom", path("random.lev"));
+    const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(listening, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path("socket.lev").c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listening, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+
+    for (const char* name : {"fifo.lev", "zero.lev", "random.lev", "socket.lev"}) {
+        const auto read = ReadWholeFile(path(name), anyFile);
+        ASSERT_FALSE(read) << name;
+        EXPECT_EQ(read.error().reason, "it is not a regular file") << name;
+    }
+    close(listening);
+}
+
+TEST_F(AtomicFile, TemporaryFileIsPrivateUntilItIsComplete) {
+    folderWritten = m_folder;
+    // Where the system has files without a name, a save's temporary file is one of them.
+    bool unnamedHere = false;
+#ifdef O_TMPFILE
+    if (const int fd = open(m_folder.c_str(), O_TMPFILE | O_WRONLY, 0600); fd >= 0) {
+        unnamedHere = true;
+        close(fd);
+    }
+#endif
+    for (const bool named : {false, true})
+        for (const unsigned mode : {0600u, 0644u, 0666u}) {
+            SetFileCallsForTesting({noteModeThenWrite, nullptr, nullptr, named});
+            writeBytes(path("secret.lev"), "old\r\n");
+            ASSERT_EQ(chmod(path("secret.lev").c_str(), mode), 0);
+            ASSERT_TRUE(WriteFileAtomically(path("secret.lev"), "new\r\n"));
+            EXPECT_EQ(modeWhileWritten, 0600u) << std::oct << mode;
+            EXPECT_EQ(modeOf(path("secret.lev")), mode);
+            // Beside the old file there is at most the temporary file, by its known name.
+            for (const std::string& name : entriesWhileWritten)
+                EXPECT_TRUE(name == "secret.lev" || ((named || !unnamedHere) && name.size() == 27 &&
+                                                     name.starts_with(".secret.lev.part-")))
+                    << name;
+            EXPECT_EQ(entries(), Names{"secret.lev"});
+        }
+    ASSERT_TRUE(WriteFileAtomically(path("fresh.lev"), "new\r\n"));
+    EXPECT_EQ(modeWhileWritten, 0600u);
+    EXPECT_EQ(modeOf(path("fresh.lev")), 0644u); // as any new file under umask 022
+    EXPECT_EQ(entries(), (Names{"fresh.lev", "secret.lev"}));
+}
+
+TEST_F(AtomicFile, OwnerGroupAndSpecialBitsAsFarAsTheSavingUserMay) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "acting as another user needs root";
+    const uid_t otherUser = 65534;
+    const gid_t sharedGroup = 4242;
+    // The saving user writes its temporary file into this folder.
+    ASSERT_EQ(chmod(m_folder.c_str(), 0777), 0);
+    struct Case {
+        const char* name;
+        uid_t owner;
+        gid_t group;
+        unsigned mode;
+        uid_t ownerAfter;
+        gid_t groupAfter;
+        unsigned modeAfter;
+    };
+    const Case cases[] = {
+        // A member of the group keeps the group, so the next member may write it too.
+        {"group.lev", 0, sharedGroup, 0664, otherUser, sharedGroup, 0664},
+        // The owner cannot be kept: a program must not come to run as its new owner.
+        {"setuid.lev", 0, 0, 04777, otherUser, 65534, 0777},
+        {"setgid.lev", 0, sharedGroup, 02775, otherUser, sharedGroup, 0775},
+    };
+    for (const Case& c : cases) {
+        writeBytes(path(c.name), "old\r\n");
+        ASSERT_EQ(chown(path(c.name).c_str(), c.owner, c.group), 0);
+        ASSERT_EQ(chmod(path(c.name).c_str(), c.mode), 0);
+    }
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const gid_t groups[] = {sharedGroup};
+        bool saved = setgid(65534) == 0 && setgroups(1, groups) == 0 && setuid(otherUser) == 0;
+        for (const Case& c : cases)
+            saved = saved && WriteFileAtomically(path(c.name), "new\r\n").ok();
+        _exit(saved ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the other user's saves failed";
+    for (const Case& c : cases) {
+        struct stat st {};
+        ASSERT_EQ(stat(path(c.name).c_str(), &st), 0);
+        EXPECT_EQ(readBytes(path(c.name)), "new\r\n") << c.name;
+        EXPECT_EQ(st.st_uid, c.ownerAfter) << c.name;
+        EXPECT_EQ(st.st_gid, c.groupAfter) << c.name;
+        EXPECT_EQ(st.st_mode & 07777, c.modeAfter) << c.name;
+    }
+
+    // A privileged save keeps owner, group and every bit.
+    writeBytes(path("kept.lev"), "old\r\n");
+    ASSERT_EQ(chown(path("kept.lev").c_str(), 1234, sharedGroup), 0);
+    ASSERT_EQ(chmod(path("kept.lev").c_str(), 06755), 0);
+    ASSERT_TRUE(WriteFileAtomically(path("kept.lev"), "new\r\n"));
+    struct stat st {};
+    ASSERT_EQ(stat(path("kept.lev").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 1234u);
+    EXPECT_EQ(st.st_gid, sharedGroup);
+    EXPECT_EQ(st.st_mode & 07777, 06755u);
+}
+
+TEST_F(AtomicFile, StaleTemporaryFilesOfTheTargetAreRemovedByItsNextSave) {
+    const auto dayAndMore = fs::file_time_type::clock::now() - std::chrono::hours(25);
+    const auto leftover = [&](const std::string& name, bool stale) {
+        writeBytes(path(name), "half of a");
+        if (stale)
+            fs::last_write_time(path(name), dayAndMore);
+    };
+    leftover(".a.lev.part-0123456789", true);  // removed
+    leftover(".a.lev.part-abcdefghij", false); // less than a day: a save may still be writing it
+    leftover(".b.lev.part-0123456789", true);  // another target's
+    leftover(".a.lev.part-0123", true);        // not a name the saves give
+    Names kept{".a.lev.part-0123", ".a.lev.part-abcdefghij", ".b.lev.part-0123456789", "a.lev"};
+    if (geteuid() == 0) {
+        leftover(".a.lev.part-someoneels", true); // another user's
+        ASSERT_EQ(chown(path(".a.lev.part-someoneels").c_str(), 65534, 65534), 0);
+        kept.push_back(".a.lev.part-someoneels");
+        std::sort(kept.begin(), kept.end());
+    }
+    ASSERT_TRUE(WriteFileAtomically(path("a.lev"), "new\r\n"));
+    EXPECT_EQ(entries(), kept);
+}
+#endif
+
+TEST_F(AtomicFile, LackOfMemoryIsAFailureLikeAnyOther) {
+    writeBytes(path("a.lev"), "old\r\n");
+    SetFileCallsForTesting({[](int, const void*, std::size_t) -> long { throw std::bad_alloc(); }});
+    const auto saved = WriteFileAtomically(path("a.lev"), "new\r\n");
+    SetFileCallsForTesting({});
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(saved.error().Message(), "cannot save " + path("a.lev") + ": not enough memory");
+    EXPECT_EQ(readBytes(path("a.lev")), "old\r\n");
+    EXPECT_EQ(entries(), Names{"a.lev"});
 }
 
 TEST_F(AtomicFile, CreateEmptyFileLeavesAnExistingFileAlone) {
@@ -299,13 +504,17 @@ TEST_F(AtomicFile, CreateEmptyFileLeavesAnExistingFileAlone) {
     EXPECT_EQ(readBytes(path("full.lev")), "ADD SHIP\r\n");
 
     fs::create_directory(path("dir.lev"));
+    fs::create_symlink("nowhere.lev", path("dangling.lev"));
     for (const auto& [file, reason] :
          {std::pair{path("nofolder/x.lev"), "No such file or directory"},
-          std::pair{path("dir.lev"), "Is a directory"}}) {
+          std::pair{path("dir.lev"), "Is a directory"},
+          std::pair{path("dangling.lev"),
+                    "it is a symbolic link to nowhere.lev, which does not exist"}}) {
         const auto error = CreateEmptyFileIfMissing(file);
         ASSERT_FALSE(error) << file;
         EXPECT_EQ(error.error().Message(), "cannot create " + file + ": " + reason);
     }
+    EXPECT_FALSE(fs::exists(path("nowhere.lev")));
 }
 
 TEST_F(AtomicFile, DeleteFileRemovesItOrNamesTheReason) {

@@ -66,6 +66,14 @@ TEST_F(LevelChoiceFile, MissingLevelsFolderIsNotCreated) {
     EXPECT_TRUE(fs::is_empty(m_start));
 }
 
+TEST_F(LevelChoiceFile, LevelsThatIsAFileIsNamedSo) {
+    writeBytes(m_start + "levels", "not a folder");
+    const auto error = WriteLevelChoiceFile(m_start, "level1.lev");
+    ASSERT_FALSE(error);
+    EXPECT_EQ(error.error().reason, "the levels folder is not a folder");
+    EXPECT_EQ(readBytes(m_start + "levels"), "not a folder");
+}
+
 TEST_F(LevelChoiceFile, RefusedWriteKeepsTheOldLine) {
     makeLevelsFolder();
     ASSERT_TRUE(WriteLevelChoiceFile(m_start, "old.lev"));

@@ -156,6 +156,9 @@ TEST_F(LevelFileOnDisk, EmptyListSavesZeroBytesAndLoadsEmpty) {
 TEST_F(LevelFileOnDisk, FailedLoadKeepsRowsAndSelection) {
     fs::create_directory(path("folder.lev"));
     writeBytes(path("toolong.lev"), manyLines(32768));
+    writeBytes(path("emptylines.lev"), std::string(32768, '\n'));
+    writeBytes(path("huge.lev"), "");
+    fs::resize_file(path("huge.lev"), MaxLevelFileBytes + 1); // sparse: nothing to read but zeros
     struct Case {
         std::string file;
         std::string reason;
@@ -165,6 +168,8 @@ TEST_F(LevelFileOnDisk, FailedLoadKeepsRowsAndSelection) {
         {path("nofolder/a.lev"), "No such file or directory"},
         {path("folder.lev"), "Is a directory"},
         {path("toolong.lev"), "the file has more than 32,767 lines, more than a level can hold"},
+        {path("emptylines.lev"), "the file has more than 32,767 lines, more than a level can hold"},
+        {path("huge.lev"), "the file is larger than 64 MiB, the most a level file may be"},
     };
     for (const Case& c : cases) {
         LevelLineList list = listOf({"one", "two", "three"}, 1);

@@ -1,9 +1,11 @@
+#include "foldernames.h"
 #include "startfolder.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -64,4 +66,33 @@ TEST(StartFolderPaths, LevelsFolderUnderTheStartFolder) {
     EXPECT_EQ(LevelsFolder("/home/pilot/game/"), "/home/pilot/game/levels/");
     EXPECT_EQ(LevelsFolder("/"), "/levels/");
     EXPECT_EQ(LevelsFolder("/home/pilot/game"), "/home/pilot/game/levels/");
+}
+
+TEST_F(StartFolderTest, FolderListingTellsFoldersFromFilesByExactName) {
+    fs::create_directory(path("sub"));
+    writeBytes(path("a.lev"), "");
+    fs::create_directory_symlink("sub", path("to-sub"));
+#ifndef _WIN32
+    fs::create_symlink("/dev/zero",
+                       path("zero.lev")); // neither: no folder to open, no file to load
+    fs::create_symlink("nowhere", path("dangling.lev"));
+    writeBytes(path("\xFF.lev"), ""); // a Windows-1252 name, no UTF-8
+#endif
+    const auto listed = ListFolder(path(""));
+    ASSERT_TRUE(listed) << listed.error().Message();
+    std::map<std::string, std::pair<bool, bool>> kinds; // name -> folder, file
+    for (const FolderEntry& entry : *listed)
+        kinds[entry.name] = {entry.isFolder, entry.isFile};
+    std::map<std::string, std::pair<bool, bool>> expected{
+        {"sub", {true, false}}, {"to-sub", {true, false}}, {"a.lev", {false, true}}};
+#ifndef _WIN32
+    expected["zero.lev"] = {false, false};
+    expected["dangling.lev"] = {false, false};
+    expected["\xFF.lev"] = {false, true};
+#endif
+    EXPECT_EQ(kinds, expected);
+
+    const auto missing = ListFolder(path("missing"));
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().action, "read the folder");
 }

@@ -1,3 +1,4 @@
+#include "foldernames.h"
 #include "windows1252.h"
 
 #include <gtest/gtest.h>
@@ -164,4 +165,15 @@ TEST(Windows1252Describe, InvisibleCharactersAreOnlyNamed) {
     EXPECT_EQ(DescribeCharacter(0x200B), "U+200B");
     EXPECT_EQ(DescribeCharacter(0x0301), "U+0301");
     EXPECT_EQ(DescribeCharacter(0xE000), "U+E000");
+}
+
+TEST(NameForDisplay, Utf8NamesStayAndOthersAreReadAsWindows1252) {
+    EXPECT_EQ(NameForDisplay("level1.lev"), "level1.lev");
+    EXPECT_EQ(NameForDisplay("W\xC3\xBCste.lev"), "W\xC3\xBCste.lev"); // UTF-8 "Wüste"
+    EXPECT_EQ(NameForDisplay("W\xFCste.lev"), "W\xC3\xBCste.lev");     // Windows-1252 "Wüste"
+    EXPECT_EQ(NameForDisplay("\xFF.lev"), "\xC3\xBF.lev");
+    EXPECT_EQ(NameForDisplay("\x80.lev"), "\xE2\x82\xAC.lev"); // the euro sign
+    for (const std::string_view bad : {"\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"})
+        EXPECT_FALSE(IsUtf8(bad)) << testing::PrintToString(std::string(bad));
+    EXPECT_TRUE(IsUtf8("\xF0\x9F\x98\x80")); // 😀
 }

@@ -1,20 +1,16 @@
 // levelcheck: checks level files against a game folder and prints what the game would not load
 // as meant, one finding per line, the way compilers print theirs.
+#include "folderfiles.h"
 #include "levelcheck.h"
 #include "levelfile.h"
 #include "levellinelist.h"
 
-#include <filesystem>
 #include <iostream>
 #include <new>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
-#include <unordered_set>
 #include <vector>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -32,52 +28,6 @@ Exit codes:
   1  at least one level has an error
   2  a file or the game folder cannot be read, or the arguments are wrong
 )";
-
-std::string asciiLower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
-std::string toUtf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-// The names of the files in the game folder, read once.
-class GameFolder {
-public:
-    // The reason why the folder cannot be read, if it cannot.
-    std::optional<std::string> Read(const std::string& folder) {
-        const fs::path path(std::u8string(folder.begin(), folder.end()));
-        std::error_code error;
-        for (fs::directory_iterator it(path, error), end; !error && it != end;
-             it.increment(error)) {
-            std::error_code ignored; // an entry that cannot be examined is no file of ours
-            if (!it->is_regular_file(ignored))
-                continue;
-            std::string name = toUtf8(it->path().filename());
-            m_lowerNames.insert(asciiLower(name));
-            m_names.insert(std::move(name));
-        }
-        if (error)
-            return error.message();
-        return std::nullopt;
-    }
-
-    FilePresence Lookup(const std::string& name) const {
-        if (m_names.contains(name))
-            return FilePresence::Exists;
-        if (m_lowerNames.contains(asciiLower(name)))
-            return FilePresence::OtherCase;
-        return FilePresence::Missing;
-    }
-
-private:
-    std::unordered_set<std::string> m_names;
-    std::unordered_set<std::string> m_lowerNames;
-};
 
 struct Arguments {
     std::string gameFolder = ".";
@@ -126,16 +76,6 @@ bool printFindings(const std::string& file, const std::vector<Finding>& findings
     return error;
 }
 
-// LoadLevelFile, with a file too large for memory as one more failure (the reader takes the
-// whole file before it counts lines).
-Result<void> load(const std::string& file, LevelLineList& level) {
-    try {
-        return LoadLevelFile(file, level);
-    } catch (const std::bad_alloc&) {
-        return FileError{"load", file, "not enough memory to read it"};
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -150,18 +90,17 @@ int main(int argc, char** argv) {
         return NoErrors;
     }
 
-    GameFolder folder;
-    if (const auto reason = folder.Read(arguments.gameFolder)) {
-        std::cerr << "levelcheck: cannot read the game folder " << arguments.gameFolder << ": "
-                  << *reason << '\n';
+    const auto folder = FolderFiles::Read(arguments.gameFolder);
+    if (!folder) {
+        std::cerr << "levelcheck: " << folder.error().Message() << '\n';
         return Failure;
     }
-    const FileLookup lookup = [&folder](const std::string& name) { return folder.Lookup(name); };
+    const FileLookup lookup = [&folder](const std::string& name) { return folder->Lookup(name); };
 
     int result = NoErrors;
     for (const std::string& file : arguments.files) {
         LevelLineList level;
-        if (const auto loaded = load(file, level); !loaded) {
+        if (const auto loaded = LoadLevelFile(file, level); !loaded) {
             std::cout.flush(); // keep the order of both streams on a terminal
             std::cerr << "levelcheck: " << loaded.error().Message() << '\n';
             result = Failure;

@@ -1,0 +1,219 @@
+// In-process timings of the level map with a level of 32,767 ship entries, spread over a
+// 5000 x 3000 area, both teams, every heading (run offscreen). Goals:
+//   open    the map window opens and is painted, fitted to every marker     at most 300 ms
+//   append  one row is appended and the map is repainted where it changed   at most 2 ms
+//   pan     a pan at full view and its repaint                              at most 16 ms
+// and, for comparison, a repaint of the whole map at full view, the level check with the
+// listing of the game folder (as the map window runs it) and the listing alone. The map shows a
+// level of its own with a plain hidden list view, so that the times are the map's alone; the
+// last line appends a row in the editor's window, content list and map together.
+// Prints the median of 15 runs (min, max) in milliseconds.
+
+#include "folderfiles.h"
+#include "form1.h"
+#include "levellistmodel.h"
+#include "levelmapscene.h"
+#include "levelmapview.h"
+#include "levelmapwindow.h"
+#include "qtpath.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListView>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int Runs = 15;
+
+std::string shipRow(int i) {
+    // A fixed scatter (a multiplicative hash), so that markers rarely share a pixel.
+    const auto h = static_cast<std::uint32_t>(i) * 2654435761u;
+    const int x = static_cast<int>(h % 5000);
+    const int y = static_cast<int>((h >> 12) % 3000);
+    return "ADD SHIP x= " + std::to_string(x) + " y= " + std::to_string(y) +
+           " r=" + std::to_string(i % 360) + " team=" + std::to_string(1 + i % 2) +
+           " typ=" + std::to_string(1 + i % 20);
+}
+
+// Counts the paint events of a widget, so that a timing can wait for the repaint it caused.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
+// Processes events until the widget was painted again (or a second passed: reported).
+bool waitForPaint(const PaintCounter& counter, int before) {
+    QElapsedTimer limit;
+    limit.start();
+    while (counter.count == before) {
+        QApplication::processEvents();
+        if (limit.elapsed() > 1000)
+            return false;
+    }
+    return true;
+}
+
+void report(const char* what, std::vector<double> runs) {
+    std::sort(runs.begin(), runs.end());
+    std::printf("%-44s median %7.2f ms (min %.2f, max %.2f)\n", what, runs[runs.size() / 2],
+                runs.front(), runs.back());
+}
+
+double timed(const std::function<void()>& work) {
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+
+    // A game folder of 500 files, among them the level's ship files.
+    QTemporaryDir game;
+    for (int i = 0; i < 500; ++i) {
+        QFile file(game.filePath(QStringLiteral("file%1.shp").arg(i)));
+        if (!file.open(QIODevice::WriteOnly))
+            return 1;
+    }
+    const QString folder = game.path() + QLatin1Char('/');
+
+    std::vector<std::string> rows;
+    for (int i = 0; i < LevelLineList::MaxRows - 1; ++i)
+        rows.push_back(shipRow(i));
+    const auto fill = [&rows](editor::LevelListModel& model) {
+        LevelLineList level;
+        if (!level.ReplaceLines(rows))
+            std::exit(1);
+        model.replaceLines(std::move(level));
+    };
+    editor::LevelListModel model;
+    fill(model);
+    QListView list;
+    list.setModel(&model);
+
+    std::vector<double> open;
+    for (int i = 0; i < Runs; ++i) {
+        open.push_back(timed([&] {
+            editor::LevelMapWindow map(model, list, folder);
+            map.show();
+            if (!QTest::qWaitForWindowExposed(&map))
+                std::exit(1);
+            map.repaint();
+        }));
+        QApplication::processEvents();
+    }
+
+    editor::LevelMapWindow map(model, list, folder);
+    map.show();
+    if (!QTest::qWaitForWindowExposed(&map))
+        return 1;
+    QWidget* viewport = map.view()->viewport();
+    PaintCounter paints(viewport);
+    QApplication::processEvents();
+
+    // The 32,767th row, appended and taken away again.
+    std::vector<double> append;
+    for (int i = 0; i < Runs; ++i) {
+        const int before = paints.count;
+        append.push_back(timed([&] {
+            if (!model.addLine(shipRow(LevelLineList::MaxRows - 1 + i)))
+                std::exit(1);
+            if (!waitForPaint(paints, before))
+                std::fprintf(stderr, "no repaint after an append\n");
+        }));
+        model.removeLine(static_cast<LevelLineList::Index>(LevelLineList::MaxRows - 1));
+        QApplication::processEvents();
+    }
+    if (!model.addLine(shipRow(LevelLineList::MaxRows - 1)))
+        return 1;
+    QApplication::processEvents();
+
+    map.view()->fitAll();
+    QApplication::processEvents();
+    std::vector<double> pan;
+    QScrollBar* across = map.view()->horizontalScrollBar();
+    for (int i = 0; i < Runs; ++i) {
+        const int before = paints.count;
+        pan.push_back(timed([&] {
+            across->setValue(across->value() + (i % 2 ? -60 : 60));
+            if (!waitForPaint(paints, before))
+                std::fprintf(stderr, "no repaint after a pan\n");
+        }));
+    }
+
+    std::vector<double> repaint;
+    for (int i = 0; i < Runs; ++i)
+        repaint.push_back(timed([&] { viewport->repaint(); }));
+
+    std::vector<double> check;
+    for (int i = 0; i < Runs; ++i)
+        check.push_back(timed([&] { map.checkNow(); }));
+
+    std::vector<double> listing;
+    for (int i = 0; i < Runs; ++i)
+        listing.push_back(timed([&] {
+            if (!FolderFiles::Read(toCorePath(folder)))
+                std::exit(1);
+        }));
+
+    // The same append in the editor's window: its content list scrolls to the new row.
+    editor::Form1 window(folder);
+    fill(window.level());
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    auto* inhalt = window.findChild<QListView*>(QStringLiteral("inhalt"));
+    editor::LevelMapWindow editorMap(window.level(), *inhalt, folder);
+    editorMap.show();
+    if (!QTest::qWaitForWindowExposed(&editorMap))
+        return 1;
+    PaintCounter editorPaints(editorMap.view()->viewport());
+    QApplication::processEvents();
+    std::vector<double> editorAppend;
+    for (int i = 0; i < Runs; ++i) {
+        const int before = editorPaints.count;
+        editorAppend.push_back(timed([&] {
+            if (!window.level().addLine(shipRow(LevelLineList::MaxRows - 1 + i)))
+                std::exit(1);
+            if (!waitForPaint(editorPaints, before))
+                std::fprintf(stderr, "no repaint after an append\n");
+        }));
+        window.level().removeLine(static_cast<LevelLineList::Index>(LevelLineList::MaxRows - 1));
+        QApplication::processEvents();
+    }
+
+    std::printf("level map of %d ship entries, %d markers, zoom %.3f px/unit, viewport %dx%d\n",
+                model.rowCount(), map.scene()->markerCount(), map.view()->zoom(), viewport->width(),
+                viewport->height());
+    report("open and paint fitted (goal 300 ms)", open);
+    report("append one row until repainted (goal 2 ms)", append);
+    report("pan at full view until repainted (goal 16)", pan);
+    report("repaint of the whole map at full view", repaint);
+    report("level check with the folder listing", check);
+    report("listing of a game folder of 500 files", listing);
+    report("append in the editor, content list and map", editorAppend);
+    return 0;
+}

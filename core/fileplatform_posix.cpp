@@ -1,0 +1,177 @@
+// The file functions of POSIX systems (Linux, macOS).
+
+#include "fileplatform.h"
+
+#include <cerrno>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fileplatform {
+
+std::string errnoText(int error) {
+    return std::generic_category().message(error);
+}
+
+fs::path toPath(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string toUtf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+Reason inspect(const fs::path& path, FileFacts& facts) {
+    facts = FileFacts{};
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? std::nullopt : Reason(errnoText(errno));
+    facts.exists = true;
+    facts.isDirectory = S_ISDIR(st.st_mode);
+    facts.isRegular = S_ISREG(st.st_mode);
+    facts.readOnly = (st.st_mode & 0222) == 0;
+    facts.permissions = static_cast<unsigned>(st.st_mode & 07777);
+    facts.owner = static_cast<unsigned>(st.st_uid);
+    facts.group = static_cast<unsigned>(st.st_gid);
+    return std::nullopt;
+}
+
+Reason checkWritable(const fs::path& path) {
+    if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        return errnoText(errno);
+    return std::nullopt;
+}
+
+Reason openForReading(const fs::path& path, int& fd) {
+    // O_NONBLOCK: opening a FIFO would otherwise wait for a writer, and some devices wait too.
+    fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENXIO ? Reason("it is not a regular file") : Reason(errnoText(errno));
+    // Reads of a regular file never wait anyway; nothing else is read at all.
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        (void)fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return std::nullopt;
+}
+
+Reason createExclusive(const fs::path& path, unsigned mode, int& fd, int& error) {
+    fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC,
+              static_cast<mode_t>(mode));
+    error = fd < 0 ? errno : 0;
+    return fd < 0 ? Reason(errnoText(error)) : std::nullopt;
+}
+
+bool createUnnamed([[maybe_unused]] const fs::path& folder, int& fd) {
+#ifdef O_TMPFILE
+    fd = open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    return fd >= 0;
+#else
+    fd = -1;
+    return false;
+#endif
+}
+
+Reason nameUnnamed(int fd, const fs::path& path) {
+#ifdef __linux__
+    // Through /proc any user may link an unnamed file; AT_EMPTY_PATH needs a privilege.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return std::nullopt;
+    const int error = errno;
+    if (linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0)
+        return std::nullopt;
+    return errnoText(error);
+#else
+    (void)fd;
+    (void)path;
+    return errnoText(ENOTSUP);
+#endif
+}
+
+Reason describeOpenFile(int fd, FileKind& kind, std::size_t& size) {
+    struct stat st;
+    if (fstat(fd, &st) != 0)
+        return errnoText(errno);
+    kind = S_ISREG(st.st_mode)   ? FileKind::Regular
+           : S_ISDIR(st.st_mode) ? FileKind::Directory
+                                 : FileKind::Other;
+    size = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    return std::nullopt;
+}
+
+long readSome(int fd, void* data, std::size_t size) {
+    return static_cast<long>(read(fd, data, size));
+}
+
+long systemWrite(int fd, const void* data, std::size_t size) {
+    return static_cast<long>(write(fd, data, size));
+}
+
+Reason copyOwnerAndPermissions(int fd, const FileFacts& old) {
+    // Only a privileged process may give a file away; an ordinary user's save makes the file
+    // theirs, as any editor's does. The group is tried on its own: a member of the old file's
+    // group may keep it, so the rest of the group can still write the file.
+    const auto owner = static_cast<uid_t>(old.owner);
+    const auto group = static_cast<gid_t>(old.group);
+    if (fchown(fd, owner, group) != 0 && fchown(fd, static_cast<uid_t>(-1), group) != 0) {
+        // neither permitted: the file gets this user's own group
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0)
+        return errnoText(errno);
+    auto mode = static_cast<mode_t>(old.permissions);
+    // A program that runs as its owner must not come to run as someone else.
+    if (st.st_uid != owner)
+        mode &= static_cast<mode_t>(~(S_ISUID | S_ISGID));
+    if (fchmod(fd, mode) != 0)
+        return errnoText(errno);
+    return std::nullopt;
+}
+
+Reason applyNewFilePermissions(int fd) {
+    const mode_t mask = umask(0);
+    umask(mask);
+    if (fchmod(fd, static_cast<mode_t>(0666 & ~mask)) != 0)
+        return errnoText(errno);
+    return std::nullopt;
+}
+
+unsigned currentUser() {
+    return static_cast<unsigned>(geteuid());
+}
+
+int systemSync(int fd) {
+    return fsync(fd);
+}
+
+int systemClose(int fd) {
+    return close(fd);
+}
+
+Reason replaceFile(const fs::path& from, const fs::path& to) {
+    return rename(from.c_str(), to.c_str()) != 0 ? Reason(errnoText(errno)) : std::nullopt;
+}
+
+// Makes the rename itself durable. Best effort: some file systems cannot sync a folder.
+void syncFolder(const fs::path& folder) {
+    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    if (fsync(fd) != 0) {
+        // The new file's data is on disk already; only the rename may be replayed late.
+    }
+    close(fd);
+}
+
+Reason removeFile(const fs::path& path) {
+    return unlink(path.c_str()) != 0 ? Reason(errnoText(errno)) : std::nullopt;
+}
+
+unsigned long processId() {
+    return static_cast<unsigned long>(getpid());
+}
+
+} // namespace fileplatform

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "result.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The names in a folder as the system holds them: exact bytes, which need not be UTF-8 (a name
+// copied from a game folder made on Windows is often Windows-1252). Browsing works on these
+// bytes, so every file can be loaded, saved and deleted by its own name; people see the name as
+// NameForDisplay gives it.
+
+struct FolderEntry {
+    std::string name;      // the exact bytes of the name
+    bool isFolder = false; // a folder, or a symbolic link to one
+    bool isFile = false;   // a regular file, or a symbolic link to one
+};
+
+// The entries of a folder, without "." and "..", in the order the system gives them. A symbolic
+// link counts as what it leads to; one that leads nowhere, or to a device or FIFO, is neither a
+// folder nor a file.
+Result<std::vector<FolderEntry>> ListFolder(const std::string& folder);
+
+// Whether bytes are well-formed UTF-8.
+bool IsUtf8(std::string_view bytes);
+
+// A name as text to show: the name itself when it is UTF-8, else its bytes read as Windows-1252.
+std::string NameForDisplay(std::string_view bytes);

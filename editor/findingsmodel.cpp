@@ -1,0 +1,75 @@
+#include "findingsmodel.h"
+
+#include "qtpath.h"
+
+#include <QApplication>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace editor {
+
+FindingsModel::FindingsModel(QObject* parent)
+    : QAbstractTableModel(parent)
+    , m_error(QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical))
+    , m_warning(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)) {}
+
+int FindingsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_findings.size());
+}
+
+int FindingsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+const Finding* FindingsModel::finding(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != this || index.row() >= rowCount())
+        return nullptr;
+    return &m_findings[static_cast<std::size_t>(index.row())];
+}
+
+QVariant FindingsModel::data(const QModelIndex& index, int role) const {
+    const Finding* shown = finding(index);
+    if (!shown)
+        return {};
+    const bool isError = shown->severity == Finding::Severity::Error;
+    switch (role) {
+    case Qt::DisplayRole:
+        if (index.column() == RowColumn)
+            return shown->row > 0 ? QString::number(shown->row) : QStringLiteral("\u2013");
+        return toQString(shown->message);
+    case Qt::DecorationRole:
+        if (index.column() == RowColumn)
+            return isError ? m_error : m_warning;
+        return {};
+    case Qt::ToolTipRole:
+        return (isError ? QStringLiteral("Error: ") : QStringLiteral("Warning: ")) +
+               toQString(shown->message);
+    case Qt::AccessibleTextRole:
+        return (isError ? QStringLiteral("error, ") : QStringLiteral("warning, ")) +
+               (shown->row > 0 ? QStringLiteral("row %1, ").arg(shown->row) : QString()) +
+               toQString(shown->message);
+    default:
+        return {};
+    }
+}
+
+QVariant FindingsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    return section == RowColumn ? QStringLiteral("Row") : QStringLiteral("Finding");
+}
+
+// The same findings again leave the view as it is: its selection and scroll position stay.
+void FindingsModel::setFindings(std::vector<Finding> findings) {
+    const auto same = [](const Finding& a, const Finding& b) {
+        return a.row == b.row && a.severity == b.severity && a.message == b.message;
+    };
+    if (std::equal(findings.begin(), findings.end(), m_findings.begin(), m_findings.end(), same))
+        return;
+    beginResetModel();
+    m_findings = std::move(findings);
+    endResetModel();
+}
+
+} // namespace editor

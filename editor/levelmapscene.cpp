@@ -1,0 +1,254 @@
+#include "levelmapscene.h"
+
+#include "entryparse.h"
+#include "markerlayer.h"
+#include "qtpath.h"
+
+#include <QGraphicsView>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace editor {
+
+namespace {
+
+constexpr double MaxCoordinate = 1e6;
+// The area a view shows of a level without markers, and the least width and height it shows
+// around markers, in game units; the margin around markers, as a share of the larger side.
+const QRectF DefaultArea(0, 0, 1000, 750);
+constexpr qreal MinFitSize = 400;
+constexpr qreal FitMargin = 0.06;
+
+// The ring around the highlighted row's marker, the same size at every zoom.
+class HighlightRing : public QGraphicsItem {
+public:
+    static constexpr qreal Radius = 15;
+
+    HighlightRing() {
+        setFlag(ItemIgnoresTransformations);
+        setAcceptedMouseButtons(Qt::NoButton);
+        setZValue(1);
+    }
+    QRectF boundingRect() const override {
+        return QRectF(-Radius - 3, -Radius - 3, 2 * Radius + 6, 2 * Radius + 6);
+    }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(Qt::white, 5));
+        painter->drawEllipse(QPointF(), Radius, Radius);
+        painter->setPen(QPen(QColor(0xf0, 0x9a, 0x00), 2.5));
+        painter->drawEllipse(QPointF(), Radius, Radius);
+    }
+};
+
+} // namespace
+
+std::optional<MapMarker> MapMarker::ofRow(std::string_view row) {
+    const auto entry = ViewEntryLine(row);
+    if (!entry || entry->fault || !entry->xNumber || !entry->yNumber)
+        return std::nullopt;
+    const double x = *entry->xNumber;
+    const double y = *entry->yNumber;
+    if (std::abs(x) > MaxCoordinate || std::abs(y) > MaxCoordinate)
+        return std::nullopt;
+    MapMarker marker;
+    marker.position = QPointF(x, y);
+    if (entry->kind == EntryKind::Base) {
+        marker.shape = Shape::Square;
+        marker.colour = markercolours::base;
+        marker.label = toQString(std::string(entry->value));
+        return marker;
+    }
+    if (entry->rNumber) {
+        marker.shape = Shape::Triangle;
+        marker.heading = *entry->rNumber;
+    }
+    marker.colour = entry->team == "1"   ? markercolours::teamOne
+                    : entry->team == "2" ? markercolours::teamTwo
+                                         : markercolours::otherTeam;
+    return marker;
+}
+
+LevelMapScene::LevelMapScene(const LevelListModel& level, QObject* parent)
+    : QGraphicsScene(parent)
+    , m_level(level) {
+    setItemIndexMethod(NoIndex); // two items, one of them as large as the scene
+    m_layer = new MarkerLayer(*this);
+    addItem(m_layer);
+    m_highlight = new HighlightRing;
+    m_highlight->hide();
+    addItem(m_highlight);
+
+    connect(&level, &QAbstractItemModel::rowsInserted, this, &LevelMapScene::rowsInserted);
+    connect(&level, &QAbstractItemModel::rowsRemoved, this, &LevelMapScene::rowsRemoved);
+    connect(&level, &QAbstractItemModel::dataChanged, this, &LevelMapScene::rowsChanged);
+    connect(&level, &QAbstractItemModel::modelReset, this, &LevelMapScene::rebuild);
+    connect(&level, &QAbstractItemModel::layoutChanged, this, &LevelMapScene::rebuild);
+    connect(&level, &QAbstractItemModel::rowsMoved, this, &LevelMapScene::rebuild);
+    rebuild();
+}
+
+LevelMapScene::~LevelMapScene() = default;
+
+const MapMarker* LevelMapScene::marker(int row) const {
+    if (row < 0 || row >= static_cast<int>(m_markers.size()))
+        return nullptr;
+    const auto& marker = m_markers[static_cast<std::size_t>(row)];
+    return marker ? &*marker : nullptr;
+}
+
+std::optional<MapMarker> LevelMapScene::readRow(int row) const {
+    return MapMarker::ofRow(m_level.lines().LineAt(static_cast<LevelLineList::Index>(row)));
+}
+
+// Appended rows repaint only where their markers are; any other change repaints the map.
+void LevelMapScene::rowsInserted(const QModelIndex& parent, int first, int last) {
+    if (parent.isValid())
+        return;
+    const bool appended = first == static_cast<int>(m_markers.size());
+    std::vector<std::optional<MapMarker>> added;
+    added.reserve(static_cast<std::size_t>(last - first + 1));
+    for (int row = first; row <= last; ++row)
+        added.push_back(readRow(row));
+    m_markers.insert(m_markers.begin() + first, added.begin(), added.end());
+
+    for (const auto& marker : added) {
+        if (marker) {
+            ++m_markerCount;
+            include(*marker);
+        }
+    }
+    // One appended ship repaints only around itself; bases move labels.
+    const auto& one = added.front();
+    if (appended && added.size() == 1 && one && one->shape != MapMarker::Shape::Square)
+        changed(one->position);
+    else
+        changed();
+}
+
+void LevelMapScene::rowsRemoved(const QModelIndex& parent, int first, int last) {
+    if (parent.isValid())
+        return;
+    m_markers.erase(m_markers.begin() + first, m_markers.begin() + last + 1);
+    recomputeBounds();
+    changed();
+}
+
+void LevelMapScene::rowsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+    for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
+        m_markers[static_cast<std::size_t>(row)] = readRow(row);
+    recomputeBounds();
+    changed();
+}
+
+void LevelMapScene::rebuild() {
+    const int rows = m_level.rowCount();
+    m_markers.clear();
+    m_markers.reserve(static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        m_markers.push_back(readRow(row));
+    recomputeBounds();
+    updateSceneRect(true);
+    changed();
+}
+
+void LevelMapScene::recomputeBounds() {
+    m_markerCount = 0;
+    m_bounds = QRectF();
+    for (const auto& marker : m_markers) {
+        if (marker) {
+            ++m_markerCount;
+            include(*marker);
+        }
+    }
+}
+
+// Bounds of points: QRectF::united would drop the empty rectangle of a single point.
+void LevelMapScene::include(const MapMarker& marker) {
+    const QPointF p = marker.position;
+    if (m_markerCount == 1) {
+        m_bounds = QRectF(p, p);
+        return;
+    }
+    m_bounds.setCoords(std::min(m_bounds.left(), p.x()), std::min(m_bounds.top(), p.y()),
+                       std::max(m_bounds.right(), p.x()), std::max(m_bounds.bottom(), p.y()));
+}
+
+QRectF LevelMapScene::fitArea() const {
+    if (m_markerCount == 0)
+        return DefaultArea;
+    QRectF area = m_bounds;
+    const qreal growX = std::max(MinFitSize - area.width(), 0.0) / 2;
+    const qreal growY = std::max(MinFitSize - area.height(), 0.0) / 2;
+    area.adjust(-growX, -growY, growX, growY);
+    const qreal margin = std::max(area.width(), area.height()) * FitMargin;
+    return area.adjusted(-margin, -margin, margin, margin);
+}
+
+void LevelMapScene::updateSceneRect(bool reset) {
+    const QRectF fit = fitArea();
+    const qreal extra = std::max(fit.width(), fit.height()) * 2;
+    const QRectF wanted = fit.adjusted(-extra, -extra, extra, extra);
+    QRectF rect = sceneRect();
+    if (reset)
+        rect = wanted;
+    else if (!rect.contains(fit))
+        rect = rect.united(wanted);
+    setSceneRect(rect);
+    m_layer->setArea(rect);
+}
+
+void LevelMapScene::changed(std::optional<QPointF> only) {
+    ++m_version;
+    updateSceneRect(false);
+    qreal zoom = std::numeric_limits<qreal>::max();
+    for (const QGraphicsView* view : views())
+        zoom = std::min(zoom, view->transform().m11());
+    if (only && zoom > 0 && zoom < std::numeric_limits<qreal>::max()) {
+        const qreal reach = (MarkerLayer::Reach + 2) / zoom;
+        m_layer->update(QRectF(*only, *only).adjusted(-reach, -reach, reach, reach));
+    } else {
+        m_layer->update();
+    }
+    placeHighlight();
+    emit markersChanged();
+}
+
+int LevelMapScene::markerAt(QPointF scenePoint, qreal distance) const {
+    const qreal limit = distance * distance;
+    for (int row = static_cast<int>(m_markers.size()); row-- > 0;) {
+        const auto& marker = m_markers[static_cast<std::size_t>(row)];
+        if (!marker)
+            continue;
+        const QPointF d = marker->position - scenePoint;
+        if (d.x() * d.x() + d.y() * d.y() <= limit)
+            return row;
+    }
+    return -1;
+}
+
+QString LevelMapScene::rowDescription(int row) const {
+    if (row < 0 || row >= m_level.rowCount())
+        return {};
+    return QStringLiteral("Row %1: %2")
+        .arg(row + 1)
+        .arg(toQString(m_level.lines().LineAt(static_cast<LevelLineList::Index>(row))));
+}
+
+void LevelMapScene::setHighlightedRow(int row) {
+    m_highlightedRow = row;
+    placeHighlight();
+}
+
+void LevelMapScene::placeHighlight() {
+    const MapMarker* shown = marker(m_highlightedRow);
+    if (shown)
+        m_highlight->setPos(shown->position);
+    m_highlight->setVisible(shown != nullptr);
+}
+
+} // namespace editor

@@ -1,0 +1,225 @@
+#include "levelmapwindow.h"
+
+#include "findingsmodel.h"
+#include "folderfiles.h"
+#include "levelcheck.h"
+#include "levelmapscene.h"
+#include "levelmapview.h"
+#include "qtpath.h"
+
+#include <QAbstractItemView>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QShowEvent>
+#include <QSplitter>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace editor {
+
+namespace {
+
+// A level's rows are checked this long after the last change.
+constexpr int CheckDelayMs = 100;
+
+QString colourSpan(const QColor& colour, const QString& text) {
+    return QStringLiteral("<span style=\"color:%1\">%2</span>").arg(colour.name(), text);
+}
+
+QString counted(std::size_t count, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+}
+
+} // namespace
+
+LevelMapWindow::LevelMapWindow(LevelListModel& level, QAbstractItemView& list,
+                               const QString& gameFolder)
+    : m_level(level)
+    , m_list(list)
+    , m_gameFolder(gameFolder) {
+    setObjectName(QStringLiteral("levelMap"));
+    setWindowTitle(QStringLiteral("Level Map"));
+    createControls();
+
+    m_checkTimer.setSingleShot(true);
+    m_checkTimer.setInterval(CheckDelayMs);
+    connect(&m_checkTimer, &QTimer::timeout, this, &LevelMapWindow::checkNow);
+    // A hidden map checks nothing; showing it checks at once.
+    const auto recheck = [this] {
+        if (isVisible())
+            m_checkTimer.start();
+    };
+    connect(&level, &QAbstractItemModel::rowsInserted, this, recheck);
+    connect(&level, &QAbstractItemModel::rowsRemoved, this, recheck);
+    connect(&level, &QAbstractItemModel::dataChanged, this, recheck);
+    connect(&level, &QAbstractItemModel::modelReset, this, recheck);
+
+    // A level loaded (or cleared) is shown whole, as when the map opens.
+    connect(&level, &QAbstractItemModel::modelReset, m_view, &LevelMapView::fitAll);
+    connect(m_scene, &LevelMapScene::markersChanged, this, &LevelMapWindow::markersChanged);
+    connect(m_view, &LevelMapView::markerClicked, this, &LevelMapWindow::selectRow);
+    connect(list.selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &LevelMapWindow::listSelectionChanged);
+    connect(m_findingsView, &QAbstractItemView::activated, this, &LevelMapWindow::findingActivated);
+    m_scene->setHighlightedRow(listRow());
+}
+
+LevelMapWindow::~LevelMapWindow() = default;
+
+void LevelMapWindow::createControls() {
+    m_scene = new LevelMapScene(m_level, this);
+    m_view = new LevelMapView(m_scene);
+    m_view->setObjectName(QStringLiteral("mapView"));
+    m_view->setAccessibleName(QStringLiteral("Level map"));
+
+    m_legend = new QLabel;
+    m_legend->setObjectName(QStringLiteral("mapLegend"));
+    const QString triangle = QStringLiteral("\u25B2");
+    const QString space = QStringLiteral("&nbsp;&nbsp;&nbsp;");
+    m_legend->setText(
+        colourSpan(markercolours::teamOne, triangle) + QStringLiteral(" team 1") + space +
+        colourSpan(markercolours::teamTwo, triangle) + QStringLiteral(" team 2") + space +
+        colourSpan(markercolours::otherTeam, triangle) + QStringLiteral(" other team") + space +
+        colourSpan(markercolours::otherTeam, QStringLiteral("\u25CF")) +
+        QStringLiteral(" no heading") + space +
+        colourSpan(markercolours::base, QStringLiteral("\u25A0")) + QStringLiteral(" base"));
+    auto* hint = new QLabel(QStringLiteral("wheel, + and \u2212 zoom \u00B7 drag pans \u00B7 "
+                                           "Home shows all \u00B7 x grows rightward, y downward"));
+    hint->setObjectName(QStringLiteral("mapHint"));
+    QPalette quiet = hint->palette();
+    quiet.setColor(QPalette::WindowText, QColor(0x6a, 0x72, 0x7d));
+    hint->setPalette(quiet);
+    hint->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    hint->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // no bar to narrowing
+
+    auto* legendRow = new QHBoxLayout;
+    legendRow->setContentsMargins(8, 4, 8, 4);
+    legendRow->addWidget(m_legend);
+    legendRow->addWidget(hint, 1);
+
+    auto* mapPart = new QWidget;
+    auto* mapLayout = new QVBoxLayout(mapPart);
+    mapLayout->setContentsMargins(0, 0, 0, 0);
+    mapLayout->setSpacing(0);
+    mapLayout->addWidget(m_view, 1);
+    mapLayout->addLayout(legendRow);
+
+    m_findingsModel = new FindingsModel(this);
+    m_findingsView = new QTreeView;
+    m_findingsView->setObjectName(QStringLiteral("findings"));
+    m_findingsView->setAccessibleName(QStringLiteral("Findings of the level check"));
+    m_findingsView->setModel(m_findingsModel);
+    m_findingsView->setRootIsDecorated(false);
+    m_findingsView->setItemsExpandable(false);
+    m_findingsView->setUniformRowHeights(true);
+    m_findingsView->setAlternatingRowColors(true);
+    m_findingsView->setAllColumnsShowFocus(true);
+    m_findingsView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_findingsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_findingsView->header()->setStretchLastSection(true);
+    m_findingsView->setColumnWidth(
+        FindingsModel::RowColumn,
+        m_findingsView->fontMetrics().horizontalAdvance(QStringLiteral("00000")) +
+            m_findingsView->iconSize().width() + 28);
+    m_summary = new QLabel;
+    m_summary->setObjectName(QStringLiteral("findingsSummary"));
+    m_summary->setWordWrap(true);
+
+    auto* findingsPart = new QWidget;
+    auto* findingsLayout = new QVBoxLayout(findingsPart);
+    findingsLayout->setContentsMargins(8, 6, 8, 8);
+    findingsLayout->setSpacing(4);
+    findingsLayout->addWidget(m_summary);
+    findingsLayout->addWidget(m_findingsView, 1);
+
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(mapPart);
+    splitter->addWidget(findingsPart);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 1);
+    splitter->setChildrenCollapsible(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+    resize(900, 680);
+    splitter->setSizes({520, 160});
+    m_view->setFocus();
+}
+
+void LevelMapWindow::checkNow() {
+    m_checkTimer.stop();
+    const auto files = FolderFiles::Read(toCorePath(m_gameFolder));
+    const FileLookup lookup = [&files](const std::string& name) {
+        return files ? files->Lookup(name) : FilePresence::Exists;
+    };
+    m_findingsModel->setFindings(CheckLevel(m_level.lines().Lines(), lookup));
+
+    const auto& found = m_findingsModel->findings();
+    const auto errors = static_cast<std::size_t>(
+        std::count_if(found.begin(), found.end(), [](const Finding& finding) {
+            return finding.severity == Finding::Severity::Error;
+        }));
+    QString summary = found.empty()
+                          ? QStringLiteral("Level check: no errors or warnings.")
+                          : QStringLiteral("Level check: %1, %2.")
+                                .arg(counted(errors, "error", "errors"),
+                                     counted(found.size() - errors, "warning", "warnings"));
+    if (!files)
+        summary += QStringLiteral(" Files are not looked up: ") +
+                   toQString(files.error().Message()) + QLatin1Char('.');
+    m_summary->setText(summary);
+}
+
+void LevelMapWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    checkNow();
+    m_view->fitAll();
+    m_view->setFocus();
+}
+
+// Files may have come or gone while another window was active.
+void LevelMapWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_checkTimer.start();
+}
+
+// As a click on the row in the content list: it is selected there and scrolled into view.
+void LevelMapWindow::selectRow(int row) {
+    const QModelIndex index = m_level.index(row);
+    if (!index.isValid())
+        return;
+    m_list.selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    m_list.scrollTo(index);
+}
+
+int LevelMapWindow::listRow() const {
+    const QModelIndexList selected = m_list.selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void LevelMapWindow::listSelectionChanged() {
+    const int row = listRow();
+    m_scene->setHighlightedRow(row);
+    if (const MapMarker* marker = m_scene->marker(row))
+        m_view->bringIntoView(marker->position);
+}
+
+// Rows may have moved under the selection.
+void LevelMapWindow::markersChanged() {
+    m_scene->setHighlightedRow(listRow());
+}
+
+void LevelMapWindow::findingActivated(const QModelIndex& index) {
+    if (const Finding* finding = m_findingsModel->finding(index); finding && finding->row > 0)
+        selectRow(finding->row - 1);
+}
+
+} // namespace editor

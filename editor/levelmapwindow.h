@@ -1,0 +1,61 @@
+#pragma once
+
+#include "levellistmodel.h"
+
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+class QAbstractItemView;
+class QLabel;
+class QTreeView;
+
+namespace editor {
+
+class FindingsModel;
+class LevelMapScene;
+class LevelMapView;
+
+// The "Level Map" window: the level being edited drawn as a map, live, and the findings of the
+// level check below it. Clicking a marker or activating a finding selects its row in the content
+// list, as a click there would; the row selected there is highlighted on the map.
+class LevelMapWindow : public QWidget {
+    Q_OBJECT
+public:
+    // level: the level being edited; list: its content list; gameFolder: the folder in which the
+    // files the level names are looked up (the start folder).
+    LevelMapWindow(LevelListModel& level, QAbstractItemView& list, const QString& gameFolder);
+    ~LevelMapWindow() override;
+
+    LevelMapView* view() const { return m_view; }
+    LevelMapScene* scene() const { return m_scene; }
+    const FindingsModel& findings() const { return *m_findingsModel; }
+    // Checks the level at once. Otherwise a check follows each change of the level a moment
+    // later, so that a burst of changes (a held key) is checked once.
+    void checkNow();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void createControls();
+    void selectRow(int row);
+    int listRow() const;
+    void listSelectionChanged();
+    void markersChanged();
+    void findingActivated(const QModelIndex& index);
+
+    LevelListModel& m_level;
+    QAbstractItemView& m_list;
+    QString m_gameFolder;
+    LevelMapScene* m_scene = nullptr;
+    LevelMapView* m_view = nullptr;
+    FindingsModel* m_findingsModel = nullptr;
+    QTreeView* m_findingsView = nullptr; // "findings"
+    QLabel* m_summary = nullptr;         // "findingsSummary"
+    QLabel* m_legend = nullptr;          // "mapLegend"
+    QTimer m_checkTimer;
+};
+
+} // namespace editor

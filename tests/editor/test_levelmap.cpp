@@ -1,0 +1,369 @@
+// The Level Map window: opened from the editor, drawing the level live, and selecting rows with
+// the content list both ways; the findings of the level check below it.
+
+#include "editortest.h"
+#include "findingsmodel.h"
+#include "levelmapscene.h"
+#include "levelmapview.h"
+#include "levelmapwindow.h"
+#include "markerlayer.h"
+#include "modalanswerer.h"
+#include "windowtest.h"
+
+#include <QHelpEvent>
+#include <QImage>
+#include <QToolTip>
+#include <QTreeView>
+
+#include <cmath>
+#include <optional>
+
+using Rows = std::vector<std::string>;
+using Places = QList<std::optional<QPointF>>;
+
+Q_DECLARE_METATYPE(editor::MapMarker::Shape)
+
+class TestLevelMap : public QObject {
+    Q_OBJECT
+
+private slots:
+
+    void init() {
+        m_game = std::make_unique<GameFolder>();
+        m_window = std::make_unique<Form1>(m_game->startFolder());
+        showAndActivate(*m_window);
+    }
+
+    void cleanup() {
+        m_window.reset();
+        m_game.reset();
+    }
+
+    void mapButtonOpensOneWindowAndRaisesIt() {
+        QCOMPARE(mapWindows().size(), 0);
+        click(w(), "mapButton");
+        QCOMPARE(mapWindows().size(), 1);
+        LevelMapWindow* map = mapWindows().first();
+        QCOMPARE(map->windowTitle(), QStringLiteral("Level Map"));
+        QVERIFY(map->isWindow() && !map->isModal());
+        QVERIFY(map->minimumSize() != map->maximumSize()); // resizable
+        QTRY_VERIFY(map->isActiveWindow());
+
+        showAndActivate(w());
+        click(w(), "mapButton");
+        QCOMPARE(mapWindows(), QList<LevelMapWindow*>{map});
+        QTRY_VERIFY(map->isActiveWindow());
+
+        // Closed, it comes back on the next click; it goes when the editor's window closes.
+        map->close();
+        click(w(), "mapButton");
+        QCOMPARE(mapWindows(), QList<LevelMapWindow*>{map});
+        w().close();
+        QVERIFY(mapWindows().isEmpty());
+    }
+
+    void markersStandForTheirEntries_data() {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<MapMarker::Shape>("shape");
+        QTest::addColumn<QPointF>("place");
+        QTest::addColumn<QColor>("colour");
+        const auto triangle = MapMarker::Shape::Triangle;
+        QTest::newRow("team 1") << "ADD SHIP x= 100 y= 50 r=270 team=1 typ=1" << true << triangle
+                                << QPointF(100, 50) << markercolours::teamOne;
+        QTest::newRow("team 2") << "ADD SHIP x=-40 y=-300 r=90 team=2 sl=4" << true << triangle
+                                << QPointF(-40, -300) << markercolours::teamTwo;
+        QTest::newRow("other team") << "ADD SHIP x= 10.5 y= 2 r=0 team=3 file=a.shp" << true
+                                    << triangle << QPointF(10.5, 2) << markercolours::otherTeam;
+        QTest::newRow("heading no number")
+            << "ADD SHIP x= 5 y= 5 r=22,5 team=2 typ=1" << true << MapMarker::Shape::Circle
+            << QPointF(5, 5) << markercolours::teamTwo;
+        QTest::newRow("base") << "ADD BASE  x=700 y=400 file=base1.bs" << true
+                              << MapMarker::Shape::Square << QPointF(700, 400)
+                              << markercolours::base;
+        QTest::newRow("x no number")
+            << "ADD SHIP x=abc y= 0 r=0 team=1 typ=1" << false << triangle << QPointF() << QColor();
+        QTest::newRow("base lacks its file")
+            << "ADD BASE  x=1 y=2" << false << triangle << QPointF() << QColor();
+        QTest::newRow("far beyond any screen") << "ADD SHIP x= 2000000 y= 0 r=0 team=1 typ=1"
+                                               << false << triangle << QPointF() << QColor();
+        QTest::newRow("no entry") << "ADD SHP x= 0 y= 0 r=0 team=1 typ=1" << false << triangle
+                                  << QPointF() << QColor();
+    }
+    void markersStandForTheirEntries() {
+        QFETCH(QString, row);
+        QFETCH(bool, shown);
+        QFETCH(MapMarker::Shape, shape);
+        QFETCH(QPointF, place);
+        QFETCH(QColor, colour);
+        fill({"[winfile]", row.toStdString()});
+        LevelMapWindow* map = openMap();
+        const MapMarker* marker = map->scene()->marker(1);
+        QCOMPARE(map->scene()->markerCount(), shown ? 1 : 0);
+        if (!shown)
+            return;
+        QVERIFY(marker);
+        QCOMPARE(marker->shape, shape);
+        QCOMPARE(marker->position, place);
+        QCOMPARE(marker->colour, colour);
+        // Painted in that colour where the view shows the place, in view.
+        QCOMPARE(pixel(map, place), colour.rgb());
+    }
+
+    void shipsPointAlongTheirHeading_data() {
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<QPointF>("ahead"); // on the screen, y downward
+        QTest::newRow("0 up") << "0" << QPointF(0, -1);
+        QTest::newRow("90 left") << "90" << QPointF(-1, 0);
+        QTest::newRow("180 down") << "180" << QPointF(0, 1);
+        QTest::newRow("270 right") << "270" << QPointF(1, 0);
+        QTest::newRow("45 up left") << "45" << QPointF(-M_SQRT1_2, -M_SQRT1_2);
+        QTest::newRow("-90 right") << "-90" << QPointF(1, 0);
+    }
+    void shipsPointAlongTheirHeading() {
+        QFETCH(QString, heading);
+        QFETCH(QPointF, ahead);
+        fill({"ADD SHIP x= 0 y= 0 r=" + heading.toStdString() + " team=1 typ=1"});
+        LevelMapWindow* map = openMap();
+        const QImage image = map->view()->viewport()->grab().toImage();
+        const QPointF centre = map->view()->viewportTransform().map(QPointF(0, 0));
+        const qreal size = MarkerLayer::shipPixels(map->view()->zoom());
+        QVERIFY(size >= 12);
+        const QPointF side(-ahead.y(), ahead.x());
+        const auto at = [&](qreal along, qreal across) {
+            const QPointF p = centre + (ahead * along + side * across) * size;
+            return image.pixel(QPoint(int(std::floor(p.x())), int(std::floor(p.y()))));
+        };
+        // Wide behind the middle, narrow ahead of it.
+        QCOMPARE(at(-0.35, 0.25), markercolours::teamOne.rgb());
+        QCOMPARE(at(-0.35, -0.25), markercolours::teamOne.rgb());
+        QVERIFY(at(0.35, 0.25) != markercolours::teamOne.rgb());
+        QVERIFY(at(0.35, -0.25) != markercolours::teamOne.rgb());
+    }
+
+    void everyChangeOfTheRowsShowsAtOnce() {
+        fill({"ADD SHIP x= 100 y= 100 r=0 team=1 typ=1", "ADD SHIP x= 300 y= 100 r=0 team=2 typ=1",
+              "ADD BASE  x=500 y=100 file=b.bs"});
+        LevelMapWindow* map = openMap();
+        showAndActivate(w());
+        const QPointF a(100, 100), b(300, 100), c(500, 100);
+        QCOMPARE(places(map), (Places{a, b, c}));
+
+        select(0);
+        click(w(), "down");
+        QCOMPARE(places(map), (Places{b, a, c}));
+        click(w(), "up");
+        QCOMPARE(places(map), (Places{a, b, c}));
+        click(w(), "s1"); // ADD SHIP with the panel's start values
+        QCOMPARE(places(map), (Places{a, b, c, QPointF(0, 0)}));
+        click(w(), "Command2"); // freizeile
+        QCOMPARE(places(map), (Places{a, b, c, QPointF(0, 0), std::nullopt}));
+        select(1);
+        QTest::keyClick(control(w(), "inhalt"), Qt::Key_Backspace);
+        QCOMPARE(places(map), (Places{a, c, QPointF(0, 0), std::nullopt}));
+        select(0);
+        click(w(), "Command1"); // del line
+        QCOMPARE(places(map), (Places{c, QPointF(0, 0), std::nullopt}));
+        click(w(), "clear");
+        QCOMPARE(places(map), Places{});
+
+        QVERIFY(writeBytes(m_game->file("x.lev"), "ADD SHIP x=-5 y= 7 r=0 team=1 typ=1\r\n"));
+        control(w(), "File1")->setFocus(); // the list reads the folder again
+        QVERIFY(selectLevelFile(w(), QStringLiteral("x.lev")));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Yes);
+        QTest::keyClick(map->view(), Qt::Key_Plus);
+        click(w(), "load");
+        QCOMPARE(places(map), (Places{QPointF(-5, 7)}));
+        // A loaded level is shown whole, as Home shows it.
+        const qreal loaded = map->view()->zoom();
+        QTest::keyClick(map->view(), Qt::Key_Home);
+        QCOMPARE(map->view()->zoom(), loaded);
+    }
+
+    void aRemovedRowTakesItsMarkerAlong() {
+        fill({"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "ADD SHIP x= 400 y= 0 r=0 team=2 typ=1",
+              "ADD SHIP x= 800 y= 0 r=0 team=1 typ=1"});
+        LevelMapWindow* map = openMap();
+        QCOMPARE(pixel(map, QPointF(400, 0)), markercolours::teamTwo.rgb());
+        select(1);
+        click(w(), "Command1");
+        QCOMPARE(map->scene()->markerCount(), 2);
+        QCOMPARE(places(map), (Places{QPointF(0, 0), QPointF(800, 0)}));
+        QVERIFY(pixel(map, QPointF(400, 0)) != markercolours::teamTwo.rgb());
+        QCOMPARE(pixel(map, QPointF(800, 0)), markercolours::teamOne.rgb());
+    }
+
+    void clickingAMarkerSelectsItsRow() {
+        Rows level(200, "[end]"); // rows that show no marker, so that the list must scroll
+        level.push_back("ADD SHIP x= 0 y= 0 r=0 team=1 typ=1");
+        level.push_back("ADD SHIP x= 600 y= 300 r=0 team=2 typ=1");
+        fill(level);
+        LevelMapWindow* map = openMap();
+        LevelMapView* view = map->view();
+        auto* list = control<ContentList>(w(), "inhalt");
+        list->scrollToTop();
+
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, place(map, QPointF(600, 300)));
+        QCOMPARE(selectedRow(w()), 201);
+        QCOMPARE(list->selectionModel()->selectedRows().value(0).row(), 201);
+        QVERIFY(list->viewport()->rect().contains(list->visualRect(list->model()->index(201, 0))));
+        QCOMPARE(map->scene()->highlightedRow(), 201);
+
+        // Empty map and a drag that starts on a marker select nothing.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, place(map, QPointF(300, 150)));
+        QCOMPARE(selectedRow(w()), 201);
+        const QPoint start = place(map, QPointF(0, 0));
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, start);
+        QTest::mouseMove(view->viewport(), start + QPoint(40, 30));
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, start + QPoint(40, 30));
+        QCOMPARE(selectedRow(w()), 201);
+        QCOMPARE(place(map, QPointF(0, 0)), start + QPoint(40, 30)); // it panned
+    }
+
+    void selectingARowHighlightsItsMarkerAndBringsItIntoView() {
+        fill({"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "[end]",
+              "ADD SHIP x= 3000 y= 2000 r=0 team=2 typ=1"});
+        LevelMapWindow* map = openMap();
+        LevelMapView* view = map->view();
+        for (int i = 0; i < 12; ++i)
+            QTest::keyClick(view, Qt::Key_Plus);
+        const auto inView = [&](QPointF p) {
+            return view->viewport()->rect().contains(place(map, p));
+        };
+        QVERIFY(!inView(QPointF(0, 0)) || !inView(QPointF(3000, 2000)));
+
+        for (const auto& [row, at] : {std::pair{0, QPointF(0, 0)}, {2, QPointF(3000, 2000)}}) {
+            select(row);
+            QCOMPARE(map->scene()->highlightedRow(), row);
+            QVERIFY(inView(at));
+            // The ring around the marker is painted.
+            const QRgb ring = pixel(map, at, QPoint(15, 0));
+            QVERIFY2(qRed(ring) > 200 && qGreen(ring) > 120 && qGreen(ring) < 190 &&
+                         qBlue(ring) < 80,
+                     qPrintable(QColor(ring).name()));
+        }
+        select(1); // a row without marker
+        QCOMPARE(map->scene()->highlightedRow(), 1);
+        QVERIFY(!map->scene()->marker(1));
+    }
+
+    void activatingAFindingSelectsItsRow() {
+        fill({"[winfile]", "conquest.win", "[end]", "ADD SHIP x= 0 y= 0 r=0 team=1 typ=1",
+              "ADD SHP x= 0 y= 0 r=0 team=1 typ=1", "ADD SHIP x= 9 y= 9 r=0 team=1 file=lost.shp"});
+        LevelMapWindow* map = openMap();
+        auto* findings = control<QTreeView>(*map, "findings");
+        // conquest.win is not in the game folder either: rows 2, 5 and 6.
+        QTRY_COMPARE(findingRows(map), (QList<int>{2, 5, 6}));
+
+        const QModelIndex fifth = findings->model()->index(1, FindingsModel::RowColumn);
+        QCOMPARE(fifth.data().toString(), QStringLiteral("5"));
+        doubleClick(findings->viewport(), findings->visualRect(fifth).center());
+        QCOMPARE(selectedRow(w()), 4);
+
+        findings->setCurrentIndex(findings->model()->index(2, 0));
+        QTest::keyClick(findings, Qt::Key_Return);
+        QCOMPARE(selectedRow(w()), 5);
+
+        // The findings follow the level and the game folder.
+        showAndActivate(w());
+        select(4);
+        click(w(), "Command1");
+        QTRY_COMPARE(findingRows(map), (QList<int>{2, 5}));
+        QVERIFY(writeBytes(m_game->file("lost.shp"), ""));
+        QVERIFY(writeBytes(m_game->file("conquest.win"), ""));
+        click(w(), "Command2");
+        QTRY_COMPARE(findingRows(map), QList<int>{});
+        QVERIFY(
+            control<QLabel>(*map, "findingsSummary")->text().contains(QStringLiteral("no errors")));
+    }
+
+    void viewKeysWheelAndHover() {
+        fill({"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "ADD BASE  x=500 y=300 file=b.bs"});
+        LevelMapWindow* map = openMap();
+        LevelMapView* view = map->view();
+        const qreal fitted = view->zoom();
+
+        QTest::keyClick(view, Qt::Key_Plus);
+        QCOMPARE(view->zoom(), fitted * 1.25);
+        QTest::keyClick(view, Qt::Key_Minus);
+        QCOMPARE(view->zoom(), fitted);
+        QTest::keyClick(view, Qt::Key_Plus);
+        QTest::keyClick(view, Qt::Key_Home);
+        QCOMPARE(view->zoom(), fitted);
+
+        // The wheel zooms about the pointer: the game point under it stays there.
+        const QPoint pointer = place(map, QPointF(500, 300)) + QPoint(-30, 20);
+        const QPointF under = view->mapToScene(pointer);
+        QWheelEvent wheel(pointer, view->viewport()->mapToGlobal(pointer), QPoint(), QPoint(0, 240),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &wheel);
+        QCOMPARE(view->zoom(), fitted * 1.25 * 1.25);
+        QVERIFY((view->mapFromScene(under) - pointer).manhattanLength() <= 2);
+
+        // Hovering a marker names its row.
+        const QPoint onBase = place(map, QPointF(500, 300));
+        QHelpEvent help(QEvent::ToolTip, onBase, view->viewport()->mapToGlobal(onBase));
+        QApplication::sendEvent(view->viewport(), &help);
+        QTRY_COMPARE(QToolTip::text(), QStringLiteral("Row 2: ADD BASE  x=500 y=300 file=b.bs"));
+        QToolTip::hideText();
+    }
+
+private:
+    Form1& w() { return *m_window; }
+
+    void fill(const Rows& texts) {
+        for (const auto& t : texts)
+            QVERIFY(w().level().addLine(t));
+    }
+    void select(int row) {
+        clickRow(control<ContentList>(w(), "inhalt"), row);
+        QCOMPARE(selectedRow(w()), row);
+    }
+
+    static QList<LevelMapWindow*> mapWindows() {
+        QList<LevelMapWindow*> shown;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* map = qobject_cast<LevelMapWindow*>(widget); map && map->isVisible())
+                shown << map;
+        return shown;
+    }
+    LevelMapWindow* openMap() {
+        click(w(), "mapButton");
+        const auto shown = mapWindows();
+        if (shown.size() != 1)
+            qFatal("the map did not open");
+        if (!QTest::qWaitForWindowExposed(shown.first()))
+            qFatal("the map is not shown");
+        return shown.first();
+    }
+
+    // Where the view shows a game point, in its viewport.
+    static QPoint place(LevelMapWindow* map, QPointF game) {
+        const QPointF p = map->view()->viewportTransform().map(game);
+        return QPoint(int(std::floor(p.x())), int(std::floor(p.y())));
+    }
+    static QRgb pixel(LevelMapWindow* map, QPointF game, QPoint offset = {}) {
+        return map->view()->viewport()->grab().toImage().pixel(place(map, game) + offset) |
+               0xff000000u;
+    }
+    static Places places(LevelMapWindow* map) {
+        Places found;
+        for (const auto& marker : map->scene()->markers())
+            found << (marker ? std::optional(marker->position) : std::nullopt);
+        return found;
+    }
+    static QList<int> findingRows(LevelMapWindow* map) {
+        QList<int> found;
+        for (const Finding& finding : map->findings().findings())
+            if (finding.row > 0)
+                found << finding.row;
+        return found;
+    }
+
+    std::unique_ptr<GameFolder> m_game;
+    std::unique_ptr<Form1> m_window;
+};
+
+LEVELTOOLS_TEST_MAIN(TestLevelMap)
+#include "test_levelmap.moc"
