@@ -3,6 +3,7 @@ BUILD      ?= build
 BUILD_REL  ?= build-release
 BUILD_SAN  ?= build-sanitize
 BUILD_FUZZ ?= build-fuzz
+BUILD_WIN  ?= build-windows
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLEVELTOOLS_BENCH=ON
 
@@ -17,8 +18,8 @@ RELEASE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DBUILD_TES
 # or a packager's build only warns.
 WERROR := -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 
-.PHONY: all deps package-deps build run run-selector check test release-check sanitize-check package package-check \
-        repeat-window-tests fuzz format bench screenshots clean
+.PHONY: all deps package-deps build run run-selector check test release-check sanitize-check check-windows \
+        package package-check repeat-window-tests fuzz format bench screenshots clean
 
 all: build
 
@@ -84,6 +85,11 @@ package-check: package
 	@scripts/install-deps package-check
 	tests/package/roundtrip.sh $(BUILD_REL)/*.deb
 
+# Installs mingw-w64 and Wine when missing, builds the core and its tests for Windows, and runs
+# them under Wine.
+check-windows: deps
+	JOBS=$(JOBS) scripts/check-windows $(BUILD_WIN)
+
 # Runs every window and end-to-end test 30 times idle and 10 times under load; reports each
 # test's passes and slowest run (some 20 minutes).
 repeat-window-tests: build
@@ -107,9 +113,11 @@ screenshots: build
 	scripts/screenshot-editor $(BUILD)/editor/tessavor docs/editor.png
 	scripts/screenshot-editor $(BUILD)/editor/tessavor docs/levelmap.png map
 	scripts/screenshot $(BUILD)/selector/pallowick docs/selector.png Levelselector
+	scripts/screenshot-long-texts $(BUILD)/editor/tessavor docs/question-long-name.png \
+	    docs/long-row-tooltip.png
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_REL) $(BUILD_SAN) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_REL) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_WIN)

@@ -34,29 +34,6 @@ Reason closeFile(int fd) {
     return close(fd) != 0 ? Reason(errnoText(errno)) : std::nullopt;
 }
 
-// Follows a chain of symbolic links to the file that is finally meant. A dangling link yields
-// the path it points to.
-Reason resolveLinks(fs::path path, fs::path& resolved) {
-    for (int hops = 0;; ++hops) {
-        std::error_code error;
-        const fs::file_status status = fs::symlink_status(path, error);
-        if (status.type() == fs::file_type::not_found)
-            break;
-        if (error)
-            return error.message();
-        if (!fs::is_symlink(status))
-            break;
-        if (hops == 40)
-            return errnoText(ELOOP);
-        const fs::path target = fs::read_symlink(path, error);
-        if (error)
-            return error.message();
-        path = target.is_absolute() ? target : path.parent_path() / target;
-    }
-    resolved = std::move(path);
-    return std::nullopt;
-}
-
 // A name that no other writer picks at the same moment: process, counter and clock, mixed.
 std::string uniqueSuffix() {
     static std::atomic<std::uint64_t> counter{0};

@@ -31,6 +31,10 @@ Result<std::string> ReadWholeFile(const std::string& path, const ReadLimits& lim
 // beside the target, and such files of the same target that this user owns and that are older
 // than a day (left by a crash) are removed when the next save of the target starts.
 //
+// On Windows the read-only attribute is what refuses, the hidden and system attributes are kept,
+// a target that another program holds open is tried again for about a second, and a symbolic
+// link whose target does not exist is refused (elsewhere its target is created).
+//
 // On any failure the old file is untouched and the temporary file is gone. `action` names the
 // operation in the error ("save").
 Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes,

@@ -23,6 +23,10 @@ std::string errnoText(int error);
 fs::path toPath(const std::string& utf8);
 std::string toUtf8(const fs::path& path);
 
+// The file that path finally means, following symbolic links. On POSIX systems a link whose
+// target is missing yields the path it points to; on Windows it is refused.
+Reason resolveLinks(const fs::path& path, fs::path& resolved);
+
 // What the writer needs to know about an existing file.
 struct FileFacts {
     bool exists = false;
@@ -60,13 +64,15 @@ int systemSync(int fd);
 int systemClose(int fd);
 // Gives a new file the owner, group and permission bits of the file it replaces, as far as this
 // user may: the owner where allowed, else at least the group where allowed (a member of the group
-// may keep it); when the owner cannot be kept, the setuid and setgid bits are dropped.
+// may keep it); when the owner cannot be kept, the setuid and setgid bits are dropped. On
+// Windows: the hidden and system attributes.
 Reason copyOwnerAndPermissions(int fd, const FileFacts& old);
 // Gives a new file the permission bits an ordinary new file gets (0666 less the umask).
 Reason applyNewFilePermissions(int fd);
 // The user this process acts as (its files' owner).
 unsigned currentUser();
-// Renames from over to in one step.
+// Renames from over to in one step (on Windows tried again for a while when another program
+// holds the target open).
 Reason replaceFile(const fs::path& from, const fs::path& to);
 // Makes a rename in folder durable, where the system can.
 void syncFolder(const fs::path& folder);

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <system_error>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,6 +23,29 @@ fs::path toPath(const std::string& utf8) {
 std::string toUtf8(const fs::path& path) {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
+}
+
+// Follows a chain of links one by one, so that a dangling link yields the path it points to.
+Reason resolveLinks(const fs::path& link, fs::path& resolved) {
+    fs::path path = link;
+    for (int hops = 0;; ++hops) {
+        std::error_code error;
+        const fs::file_status status = fs::symlink_status(path, error);
+        if (status.type() == fs::file_type::not_found)
+            break;
+        if (error)
+            return error.message();
+        if (!fs::is_symlink(status))
+            break;
+        if (hops == 40)
+            return errnoText(ELOOP);
+        const fs::path target = fs::read_symlink(path, error);
+        if (error)
+            return error.message();
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    resolved = std::move(path);
+    return std::nullopt;
 }
 
 Reason inspect(const fs::path& path, FileFacts& facts) {

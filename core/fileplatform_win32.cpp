@@ -3,6 +3,7 @@
 #include "fileplatform.h"
 
 #include <cerrno>
+#include <iterator>
 #include <system_error>
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -23,14 +24,24 @@ std::string errnoText(int error) {
     return std::generic_category().message(error);
 }
 
+// Bytes that are no UTF-8 become U+FFFD, so such a path names no file instead of throwing.
 fs::path toPath(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+    if (utf8.empty())
+        return {};
+    const int size = static_cast<int>(utf8.size());
+    std::wstring wide(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
+    return fs::path(wide);
 }
 
 std::string toUtf8(const fs::path& path) {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
 }
+
+namespace {
 
 std::string windowsText(DWORD error) {
     wchar_t* buffer = nullptr;
@@ -44,13 +55,64 @@ std::string windowsText(DWORD error) {
     return toUtf8(fs::path(text));
 }
 
+// Windows says "not found" of a missing file and of a path whose folder is missing alike.
+bool isNotFound(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool isFolder(const fs::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The full name of an open file as the system has it, following every link on the way.
+Reason finalName(HANDLE file, fs::path& name) {
+    std::wstring text(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const DWORD length =
+            GetFinalPathNameByHandleW(file, text.data(), static_cast<DWORD>(text.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0)
+            return windowsText(GetLastError());
+        if (length < text.size()) {
+            text.resize(length);
+            name = fs::path(text);
+            return std::nullopt;
+        }
+        text.resize(length); // too short: length is the size it needs
+    }
+    return windowsText(ERROR_INSUFFICIENT_BUFFER);
+}
+
+} // namespace
+
+Reason resolveLinks(const fs::path& path, fs::path& resolved) {
+    resolved = path;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        return std::nullopt; // no link: the path itself is meant
+    // Opening follows the link (and a chain of them) to the file finally meant.
+    HANDLE file =
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (isNotFound(error))
+            return "it is a symbolic link to a file that does not exist";
+        return windowsText(error);
+    }
+    Reason reason = finalName(file, resolved);
+    CloseHandle(file);
+    return reason;
+}
+
 Reason inspect(const fs::path& path, FileFacts& facts) {
     facts = FileFacts{};
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND)
-            return std::nullopt;
+        if (isNotFound(error))
+            return std::nullopt; // a missing folder shows when the temporary file is made
         return windowsText(error);
     }
     facts.exists = true;
@@ -67,15 +129,24 @@ Reason checkWritable(const fs::path&) {
 
 Reason openForReading(const fs::path& path, int& fd) {
     fd = _wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
-    return fd < 0 ? Reason(errnoText(errno)) : std::nullopt;
+    if (fd >= 0)
+        return std::nullopt;
+    // Windows opens no folder this way and says "Permission denied" of one.
+    const int error = errno == EACCES && isFolder(path) ? EISDIR : errno;
+    return errnoText(error);
 }
 
 // Windows has no permission bits to give: every new file can be read and written.
 Reason createExclusive(const fs::path& path, unsigned, int& fd, int& error) {
     fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
                 _S_IREAD | _S_IWRITE);
-    error = fd < 0 ? errno : 0;
-    return fd < 0 ? Reason(errnoText(error)) : std::nullopt;
+    if (fd >= 0) {
+        error = 0;
+        return std::nullopt;
+    }
+    // A folder of that name is something that exists, whatever Windows reports of it.
+    error = errno == EACCES && isFolder(path) ? EEXIST : errno;
+    return errnoText(error);
 }
 
 bool createUnnamed(const fs::path&, int& fd) {
@@ -108,7 +179,18 @@ long systemWrite(int fd, const void* data, std::size_t size) {
     return _write(fd, data, chunk);
 }
 
-Reason copyOwnerAndPermissions(int, const FileFacts&) {
+// Windows files have no owner bits to copy here; what a replaced file keeps are its hidden and
+// system attributes (a new file has neither). Read-only targets are refused before this.
+Reason copyOwnerAndPermissions(int fd, const FileFacts& old) {
+    const DWORD kept = old.permissions & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    if (kept == 0)
+        return std::nullopt;
+    FILE_BASIC_INFO info{}; // times of zero stay as they are
+    info.FileAttributes = kept | FILE_ATTRIBUTE_ARCHIVE;
+    const auto file = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    if (!SetFileInformationByHandle(file, FileBasicInfo, &info, sizeof info))
+        return windowsText(GetLastError());
     return std::nullopt;
 }
 
@@ -128,10 +210,23 @@ int systemClose(int fd) {
     return _close(fd);
 }
 
+// Another program that has the target open (the game, a virus scanner, an indexer) makes the
+// replace fail with "access denied" or a sharing violation for as long as it holds the file.
+// Such a hold is often short: the replace is tried again for about a second before the failure
+// is reported. The old file stays as it is while the replace fails.
 Reason replaceFile(const fs::path& from, const fs::path& to) {
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return std::nullopt;
-    return windowsText(GetLastError());
+    static constexpr DWORD pauses[] = {10, 20, 40, 80, 150, 300, 400}; // milliseconds, 1 s in all
+    for (std::size_t attempt = 0;; ++attempt) {
+        if (MoveFileExW(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return std::nullopt;
+        const DWORD error = GetLastError();
+        const bool held = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+                          error == ERROR_LOCK_VIOLATION;
+        if (!held || attempt == std::size(pauses))
+            return windowsText(error);
+        Sleep(pauses[attempt]);
+    }
 }
 
 void syncFolder(const fs::path&) {} // MOVEFILE_WRITE_THROUGH has flushed the rename

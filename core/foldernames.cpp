@@ -1,24 +1,14 @@
 #include "foldernames.h"
 
+#include "fileplatform.h"
 #include "windows1252.h"
 
 #include <filesystem>
 #include <system_error>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-fs::path toPath(const std::string& bytes) {
-    return fs::path(std::u8string(bytes.begin(), bytes.end()));
-}
-
-std::string bytesOf(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-} // namespace
+using fileplatform::toPath;
+using fileplatform::toUtf8;
 
 Result<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
     std::vector<FolderEntry> entries;
@@ -26,7 +16,7 @@ Result<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
     fs::directory_iterator it(toPath(folder), error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
         FolderEntry entry;
-        entry.name = bytesOf(it->path().filename());
+        entry.name = toUtf8(it->path().filename());
         std::error_code ignored; // a link that leads nowhere is simply neither
         const fs::file_status status = it->status(ignored);
         entry.isFolder = fs::is_directory(status);

@@ -22,6 +22,11 @@ constexpr ControlPlace bs6Place{"bs6", 1800, 480, 615, 285, 28};
 constexpr ControlPlace bs7Place{"bs7", 240, 840, 1575, 285, 30};
 constexpr ControlPlace bs8Place{"bs8", 1920, 840, 495, 255, 31};
 
+// The head of every base entry line, shown as the caption of "ADD BASE"; its trailing blank makes
+// the two blanks before "x=". The line takes it from here, not from the caption, which a desktop
+// theme may give a keyboard accelerator ("&").
+const char* const baseHead = "ADD BASE ";
+
 } // namespace
 
 BasePanel::BasePanel(const QString& startFolder, QWidget* parent)
@@ -33,8 +38,7 @@ BasePanel::BasePanel(const QString& startFolder, QWidget* parent)
 }
 
 void BasePanel::createControls() {
-    // The caption is the line's head; its trailing blank makes the two blanks before "x=".
-    bs1 = placed<QPushButton>(this, bs1Place, QStringLiteral("ADD BASE "));
+    bs1 = placed<QPushButton>(this, bs1Place, QString::fromLatin1(baseHead));
     bs3 = placed<QLineEdit>(this, bs3Place, QStringLiteral("X"));
     bs4 = placed<QLineEdit>(this, bs4Place, QStringLiteral("0"));
     bs5 = placed<QLineEdit>(this, bs5Place, QStringLiteral("Y"));
@@ -43,6 +47,13 @@ void BasePanel::createControls() {
     bs8 = placed<QPushButton>(this, bs8Place, QStringLiteral("..."));
     bs3->setReadOnly(true);
     bs5->setReadOnly(true);
+    // What a screen reader calls each box: the caption beside it.
+    bs3->setAccessibleName(QStringLiteral("X"));
+    bs4->setAccessibleName(QStringLiteral("X"));
+    bs5->setAccessibleName(QStringLiteral("Y"));
+    bs6->setAccessibleName(QStringLiteral("Y"));
+    bs7->setAccessibleName(QStringLiteral("file"));
+    bs8->setAccessibleName(QStringLiteral("choose base file"));
 
     connect(bs1, &QPushButton::clicked, this, &BasePanel::bs1Clicked);
     connect(bs8, &QPushButton::clicked, this, &BasePanel::bs8Clicked);
@@ -50,7 +61,7 @@ void BasePanel::createControls() {
 
 void BasePanel::bs1Clicked() {
     BaseEntryInput input;
-    input.head = toStdString(bs1->text());
+    input.head = baseHead;
     input.x = toStdString(bs4->text());
     input.y = toStdString(bs6->text());
     input.file = toStdString(bs7->text());

@@ -104,6 +104,10 @@ void DirectoryList::rebuild() {
     }
     expandAll();
     setCurrentItem(current);
+    // The current folder and as many of its subfolders as fit come into view: the last subfolder
+    // first, then the current folder, which moves to the top if both do not fit.
+    if (current->childCount() > 0)
+        scrollToItem(current->child(current->childCount() - 1));
     scrollToItem(current);
 }
 

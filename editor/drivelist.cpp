@@ -49,7 +49,10 @@ void DriveList::showDriveOf(const QString& path) {
     }
 }
 
+// Choosing again the drive that is shown changes nothing.
 void DriveList::drive1Activated(int index) {
+    if (index == m_shown)
+        return;
     const QString root = itemData(index).toString();
     const QFileInfo info(root);
     if (!info.isDir() || !info.isReadable()) {

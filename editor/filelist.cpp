@@ -1,5 +1,7 @@
 #include "filelist.h"
 
+#include "longtext.h"
+
 #include <QDir>
 #include <QKeyEvent>
 
@@ -11,6 +13,8 @@ FileList::FileList(const QString& pattern, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setSortingEnabled(false);
+    // A name wider than the list shows whole in its tool tip.
+    setItemDelegate(new WholeTextToolTips(this));
 }
 
 void FileList::setPath(const QString& path) {

@@ -8,9 +8,11 @@
 #include "filelist.h"
 #include "form2.h"
 #include "geometry.h"
+#include "keyboard.h"
 #include "launcher.h"
 #include "levelfile.h"
 #include "levelmapwindow.h"
+#include "listframe.h"
 #include "messageboxes.h"
 #include "qtpath.h"
 #include "sectionpanel.h"
@@ -99,6 +101,13 @@ void Form1::createControls() {
 
     mapButton = placed<QPushButton>(this, {"mapButton", 6480, 1800, 1455, 300, 62},
                                     QStringLiteral("Level Map"));
+    // What a screen reader calls the lists.
+    Drive1->setAccessibleName(QStringLiteral("drives"));
+    Dir1->setAccessibleName(QStringLiteral("folders"));
+    File1->setAccessibleName(QStringLiteral("level files"));
+    inhalt->setAccessibleName(QStringLiteral("level lines"));
+    for (QFrame* list : std::array<QFrame*, 3>{Dir1, File1, inhalt})
+        keepFrameOnTop(list);
 }
 
 void Form1::createPanels() {
@@ -158,6 +167,7 @@ void Form1::form1Load() {
 
     setWindowTitle(QStringLiteral("Level Editor / ") + m_startFolder);
     applyTabOrder(this);
+    letEnterPressFocusedButtons(this);
     TabStrip1->setFocus();
 }
 
@@ -166,7 +176,7 @@ void Form1::appendLine(const QString& line) {
         showFailure(this, QStringLiteral("The level already holds %1 lines, the most a level file "
                                          "can hold. The line was not added:\n%2")
                               .arg(LevelLineList::MaxRows)
-                              .arg(line));
+                              .arg(line.isEmpty() ? QStringLiteral("(an empty line)") : line));
 }
 
 void Form1::tabStrip1Clicked() {
@@ -233,14 +243,17 @@ void Form1::addClicked() {
     m_form2->activateWindow();
 }
 
-// Whatever the answer, the file list is read again; with no file selected nothing happens.
+// After Yes or No the file list is read again; with no file selected nothing happens, and after a
+// failed delete nothing more.
 void Form1::delClicked() {
     if (File1->listIndex() == -1)
         return;
     if (const auto name =
             confirmSelectedFile(QStringLiteral("wirklich loeschen ?"), QMessageBox::Question)) {
-        if (auto deleted = DeleteFile(browsedPath(*name)); !deleted)
+        if (auto deleted = DeleteFile(browsedPath(*name)); !deleted) {
             showFailure(this, deleted.error());
+            return;
+        }
     }
     File1->refresh();
 }

@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 #include "geometry.h"
+#include "keyboard.h"
 #include "messageboxes.h"
 #include "qtpath.h"
 #include "startfolder.h"
@@ -9,7 +10,17 @@
 #include <QDir>
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace editor {
+
+namespace {
+
+// The window's client area as laid out; a wider one when the title needs more room.
+constexpr int ClientWidthTwips = 2340;
+constexpr int ClientHeightTwips = 960;
+
+} // namespace
 
 Form2::Form2(std::function<QString()> folder, std::function<void()> created)
     : m_folder(std::move(folder))
@@ -18,18 +29,20 @@ Form2::Form2(std::function<QString()> folder, std::function<void()> created)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("add new file ?"));
     useLayoutFont(this);
-    setFixedSize(twipsToPixels(2340), twipsToPixels(960));
     createControls();
+    fitTitle();
 }
 
 void Form2::createControls() {
     Text1 = placed<QLineEdit>(this, {"Text1", 120, 120, 1215, 285, 0});
     Text1->installEventFilter(this);
+    Text1->setAccessibleName(QStringLiteral("file"));
 
     Text2 = placed<QLineEdit>(this, {"Text2", 1320, 120, 615, 285, 3}, QStringLiteral(".lev"));
     Text2->setReadOnly(true);
+    Text2->setAccessibleName(QStringLiteral("extension"));
 
-    // Neither button is pressed by Enter: the window is no dialog, so none is a default button.
+    // Neither button is a default button: Enter presses a button only while it has the focus.
     Command1 = placed<QPushButton>(this, {"Command1", 120, 480, 855, 375, 1}, QStringLiteral("OK"));
     Command2 =
         placed<QPushButton>(this, {"Command2", 1080, 480, 855, 375, 2}, QStringLiteral("CANCEL"));
@@ -37,7 +50,20 @@ void Form2::createControls() {
     connect(Command2, &QPushButton::clicked, this, &Form2::command2Clicked);
 
     applyTabOrder(this);
+    letEnterPressFocusedButtons(this);
     Text1->setFocus();
+}
+
+// The window is as laid out, or wider when its title needs more room in a title bar, so that a
+// window manager shows the title whole; the controls then stand in the middle of the width.
+void Form2::fitTitle() {
+    const int laidOut = twipsToPixels(ClientWidthTwips);
+    const int width = std::max(laidOut, titleBarWidth(windowTitle()));
+    setFixedSize(width, twipsToPixels(ClientHeightTwips));
+    const QPoint shift((width - laidOut) / 2, 0);
+    for (QWidget* control : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2),
+                             static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2)})
+        control->move(control->pos() + shift);
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* event) {

@@ -10,7 +10,8 @@ namespace editor {
 
 // The small "add new file ?" window: the user types the name of a new, empty level file, which
 // is created in the folder the directory list shows when "OK" is pressed. Escape in the name
-// field acts as "OK"; Enter does nothing. It closes (and is deleted) after OK or CANCEL.
+// field acts as "OK"; Enter there does nothing (Enter presses a button only while it has the
+// focus). It closes (and is deleted) after OK or CANCEL.
 class Form2 : public QWidget {
     Q_OBJECT
 public:
@@ -23,6 +24,7 @@ protected:
 
 private:
     void createControls();
+    void fitTitle();
     void command1Clicked();
     void command2Clicked();
 

@@ -1,6 +1,24 @@
 #include "levellistmodel.h"
 
+#include "longtext.h"
+
 namespace editor {
+
+// Rows longer than MaxShownCharacters characters are shown up to there and end in "…"; the row
+// itself stays whole in the level and is saved as it is.
+QString LevelListModel::shownText(const std::string& row) {
+    std::size_t end = 0;
+    for (int characters = 0; end < row.size() && characters < MaxShownCharacters; ++characters) {
+        // One UTF-8 sequence: its first byte, then the continuation bytes 10xxxxxx.
+        ++end;
+        while (end < row.size() && (static_cast<unsigned char>(row[end]) & 0xC0) == 0x80)
+            ++end;
+    }
+    QString text = QString::fromUtf8(row.data(), static_cast<qsizetype>(end));
+    if (end < row.size())
+        text += QChar(0x2026);
+    return text;
+}
 
 LevelListModel::LevelListModel(QObject* parent)
     : QAbstractListModel(parent) {}
@@ -12,7 +30,7 @@ int LevelListModel::rowCount(const QModelIndex& parent) const {
 QVariant LevelListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_lines.LineCount())
         return {};
-    return QString::fromStdString(m_lines.LineAt(static_cast<Index>(index.row())));
+    return shownText(m_lines.LineAt(static_cast<Index>(index.row())));
 }
 
 // Runs an operation on the level and tells views the selection it leaves.

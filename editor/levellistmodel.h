@@ -19,7 +19,11 @@ public:
     explicit LevelListModel(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    // The display text of a row: the row, or the start of a very long one (see shownText).
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // What a view shows of a row: the row, or its first MaxShownCharacters characters followed
+    // by "…", so that drawing stays quick whatever a row holds.
+    static QString shownText(const std::string& row);
 
     const LevelLineList& lines() const { return m_lines; }
 

@@ -59,12 +59,16 @@ void SectionPanel::createControls() {
     const bool shipFiles = m_kind == Kind::ShipFiles;
     const SectionLayout& layout = shipFiles ? shipFilesLayout : winFileLayout;
 
-    m_marker = placed<QPushButton>(this, layout.marker,
-                                   fromView(shipFiles ? ShipFilesMarker : WinFileMarker));
+    m_marker = placed<QPushButton>(this, layout.marker, fromView(marker()));
     m_nameLine = placed<QPushButton>(this, layout.nameLine, QStringLiteral("<-"));
     m_name = placed<QLineEdit>(this, layout.name);
     m_browse = placed<QPushButton>(this, layout.browse, QStringLiteral("..."));
     m_end = placed<QPushButton>(this, layout.end, fromView(EndMarker));
+    // What a screen reader says for the field and the buttons without words.
+    m_name->setAccessibleName(QStringLiteral("file"));
+    m_nameLine->setAccessibleName(QStringLiteral("add file line"));
+    m_browse->setAccessibleName(shipFiles ? QStringLiteral("choose ship file")
+                                          : QStringLiteral("choose win file"));
 
     if (shipFiles) {
         Label1 = placed<QLabel>(this, label1Place,
@@ -81,13 +85,18 @@ void SectionPanel::createControls() {
     connect(m_browse, &QPushButton::clicked, this, &SectionPanel::browseClicked);
 }
 
+// The marker buttons show exactly the lines they append; the lines come from the markers
+// themselves, not from the captions, which a desktop theme may give a keyboard accelerator ("&").
+std::string_view SectionPanel::marker() const {
+    return m_kind == Kind::ShipFiles ? ShipFilesMarker : WinFileMarker;
+}
+
 void SectionPanel::markerClicked() {
-    // The button shows exactly the line it appends.
-    emit lineBuilt(m_marker->text());
+    emit lineBuilt(fromView(marker()));
 }
 
 void SectionPanel::endClicked() {
-    emit lineBuilt(m_end->text());
+    emit lineBuilt(fromView(EndMarker));
 }
 
 void SectionPanel::nameLineClicked() {

@@ -3,6 +3,8 @@
 #include <QFrame>
 #include <QString>
 
+#include <string_view>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -23,6 +25,8 @@ signals:
 
 private:
     void createControls();
+    // The opening marker of the panel's block: "[shipfiles]" or "[winfile]".
+    std::string_view marker() const;
 
     // The same handlers serve us1..us5 and wf1..wf5.
     void markerClicked();   // us1, wf1: the opening marker

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 #include <cmath>
 #include <cstdint>
@@ -48,25 +50,52 @@ constexpr ControlPlace so7Place{"so7", 2160, 1800, 225, 255, 50};
 // 9 blanks, "0", 13 blanks, "90", 2 blanks, "X", 2 blanks, "270", 9 blanks, "180".
 const char* const compassCaption = "         0             90  X  270         180";
 
+// The head of every ship entry line, shown as the caption of "ADD SHIP". The line takes it from
+// here, not from the caption, which a desktop theme may give a keyboard accelerator ("&").
+const char* const shipHead = "ADD SHIP";
+
+// name: what a screen reader calls the box, the caption beside it.
 QLineEdit* textBox(QWidget* parent, const ControlPlace& place, const QString& text,
-                   bool readOnly = false, const QString& toolTip = {}) {
+                   const QString& name, bool readOnly = false, const QString& toolTip = {}) {
     auto* box = placed<QLineEdit>(parent, place, text);
     box->setReadOnly(readOnly);
+    box->setAccessibleName(name);
     if (!toolTip.isEmpty())
         box->setToolTip(toolTip);
     return box;
 }
 
-// A vertical scroll bar with its range: the upper arrow lowers the value, the lower arrow
-// raises it (the thumb stands at the top for the smallest value). A dragged thumb reports
-// its value only when it is let go.
-QScrollBar* scrollBar(QWidget* parent, const ControlPlace& place, int minimum, int maximum) {
-    auto* bar = placed<QScrollBar>(parent, place, Qt::Vertical);
+// A scroll bar that takes the keyboard focus in its place of the focus order, and shows that it
+// has it; the arrow, page, Home and End keys move it.
+class FocusScrollBar : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QScrollBar::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QStylePainter painter(this);
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+};
+
+// A vertical scroll bar with its range: the upper arrow (and the Up key) lowers the value, the
+// lower arrow raises it (the thumb stands at the top for the smallest value). A dragged thumb
+// reports its value only when it is let go.
+QScrollBar* scrollBar(QWidget* parent, const ControlPlace& place, int minimum, int maximum,
+                      const QString& name) {
+    auto* bar = placed<FocusScrollBar>(parent, place, Qt::Vertical);
     bar->setRange(minimum, maximum);
     bar->setSingleStep(1);
     bar->setPageStep(1);
     bar->setValue(minimum);
     bar->setTracking(false);
+    bar->setFocusPolicy(Qt::StrongFocus);
+    bar->setAccessibleName(name);
     return bar;
 }
 
@@ -100,30 +129,33 @@ void ShipPanel::createControls() {
     const QString random = QStringLiteral("zufall");
     const QString degrees = QStringLiteral("in Grad: 0 - 360");
 
-    s1 = placed<QPushButton>(this, s1Place, QStringLiteral("ADD SHIP"));
-    s2 = textBox(this, s2Place, QStringLiteral("X"), true);
-    s3 = textBox(this, s3Place, QStringLiteral("0"), false, fixed);
-    srnd1 = textBox(this, srnd1Place, QStringLiteral("0"), false, random);
-    s4 = textBox(this, s4Place, QStringLiteral("Y"), true);
-    s5 = textBox(this, s5Place, QStringLiteral("0"), false, fixed);
-    srnd2 = textBox(this, srnd2Place, QStringLiteral("0"), false, random);
-    s6 = textBox(this, s6Place, QStringLiteral("R"), true, degrees);
-    s7 = textBox(this, s7Place, QStringLiteral("0"), false, degrees);
-    s8 = textBox(this, s8Place, QStringLiteral("team"), true);
-    s9 = textBox(this, s9Place, QStringLiteral("1"), true);
-    s10 = scrollBar(this, s10Place, 1, 2);
+    s1 = placed<QPushButton>(this, s1Place, QString::fromLatin1(shipHead));
+    s2 = textBox(this, s2Place, QStringLiteral("X"), QStringLiteral("X"), true);
+    s3 = textBox(this, s3Place, QStringLiteral("0"), QStringLiteral("X"), false, fixed);
+    srnd1 = textBox(this, srnd1Place, QStringLiteral("0"), QStringLiteral("random range of X"),
+                    false, random);
+    s4 = textBox(this, s4Place, QStringLiteral("Y"), QStringLiteral("Y"), true);
+    s5 = textBox(this, s5Place, QStringLiteral("0"), QStringLiteral("Y"), false, fixed);
+    srnd2 = textBox(this, srnd2Place, QStringLiteral("0"), QStringLiteral("random range of Y"),
+                    false, random);
+    s6 = textBox(this, s6Place, QStringLiteral("R"), QStringLiteral("R"), true, degrees);
+    s7 = textBox(this, s7Place, QStringLiteral("0"), QStringLiteral("R"), false, degrees);
+    s8 = textBox(this, s8Place, QStringLiteral("team"), QStringLiteral("team"), true);
+    s9 = textBox(this, s9Place, QStringLiteral("1"), QStringLiteral("team"), true);
+    s10 = scrollBar(this, s10Place, 1, 2, QStringLiteral("team"));
 
     so1 = placed<QRadioButton>(this, so1Place, QStringLiteral("file"));
     s11 = placed<QLabel>(this, s11Place);
     s11->setTextFormat(Qt::PlainText); // a file name, never markup
     s12 = placed<QPushButton>(this, s12Place, QStringLiteral("..."));
+    s12->setAccessibleName(QStringLiteral("choose ship file"));
     so2 = placed<QRadioButton>(this, so2Place, QStringLiteral("type (n. shpfile)"));
     so2->setChecked(true);
-    so4 = textBox(this, so4Place, QStringLiteral("1"));
-    so5 = scrollBar(this, so5Place, 1, 99);
+    so4 = textBox(this, so4Place, QStringLiteral("1"), QStringLiteral("type"));
+    so5 = scrollBar(this, so5Place, 1, 99, QStringLiteral("type"));
     so3 = placed<QRadioButton>(this, so3Place, QStringLiteral("ship level"));
-    so6 = textBox(this, so6Place, toQString(ShipLevelName(1)), true);
-    so7 = scrollBar(this, so7Place, 1, 6);
+    so6 = textBox(this, so6Place, toQString(ShipLevelName(1)), QStringLiteral("ship level"), true);
+    so7 = scrollBar(this, so7Place, 1, 6, QStringLiteral("ship level"));
 
     connect(s1, &QPushButton::clicked, this, &ShipPanel::s1Clicked);
     connect(s12, &QPushButton::clicked, this, &ShipPanel::s12Clicked);
@@ -135,7 +167,7 @@ void ShipPanel::createControls() {
 
 void ShipPanel::s1Clicked() {
     ShipEntryInput input;
-    input.head = toStdString(s1->text());
+    input.head = shipHead;
     input.x = toStdString(s3->text());
     input.xRange = toStdString(srnd1->text());
     input.y = toStdString(s5->text());
@@ -168,8 +200,10 @@ void ShipPanel::reportConversionFailure(const ConversionFailure& failure) {
     QString message;
     switch (failure.problem) {
     case ConversionFailure::Problem::NotANumber:
-    case ConversionFailure::Problem::BeyondRange:
         message = QStringLiteral("\"%1\" in %2 is not a number.");
+        break;
+    case ConversionFailure::Problem::BeyondRange:
+        message = QStringLiteral("\"%1\" in %2 is beyond the range of numbers.");
         break;
     case ConversionFailure::Problem::PositionBeyondRange:
         message = QStringLiteral("\"%1\" in %2 gives a position beyond the range of numbers.");

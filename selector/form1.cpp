@@ -1,7 +1,9 @@
 #include "form1.h"
 
 #include "geometry.h"
+#include "keyboard.h"
 #include "levelchoice.h"
+#include "longtext.h"
 #include "messageboxes.h"
 #include "openfiledialog.h"
 #include "qtpath.h"
@@ -46,13 +48,11 @@ void Form1::createControls() {
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     Command3 = placed<QPushButton>(this, command3Place, QStringLiteral("..."));
+    Command3->setAccessibleName(QStringLiteral("choose level file"));
     Command1 = placed<QPushButton>(this, command1Place, QStringLiteral("save"));
 
-    // Enter presses the button that has the focus, as the user expects from a tool window.
-    Command3->setAutoDefault(true);
-    Command1->setAutoDefault(true);
-
     applyTabOrder(this);
+    letEnterPressFocusedButtons(this);
 
     connect(Command3, &QPushButton::clicked, this, &Form1::command3Clicked);
     connect(Command1, &QPushButton::clicked, this, &Form1::command1Clicked);
@@ -75,7 +75,14 @@ void Form1::command3Clicked() {
     const QString folder =
         QFileInfo(toQString(levels)).isDir() ? toQString(levels) : toQString(m_startFolder);
     if (const auto chosen = chooseFileName(this, QStringLiteral("*.lev"), folder))
-        Label1->setText(*chosen);
+        showLevel(*chosen);
+}
+
+// A name wider than the label shows whole in its tool tip.
+void Form1::showLevel(const QString& name) {
+    Label1->setText(name);
+    const int width = Label1->fontMetrics().horizontalAdvance(name);
+    Label1->setToolTip(showsWhole(Label1, 0, width) ? QString() : wholeTextToolTip(name, Label1));
 }
 
 void Form1::command1Clicked() {

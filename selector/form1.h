@@ -23,6 +23,7 @@ public:
 private:
     void createControls();
     void centreOnScreen();
+    void showLevel(const QString& name);
 
     void command3Clicked(); // "...": choose a level file
     void command1Clicked(); // "save": write the level choice file, confirm, end

@@ -7,7 +7,9 @@
 #include <QWidget>
 
 // The modal boxes both programs show. Each is a real QMessageBox, so tests answer it by its
-// buttons like a user would.
+// buttons like a user would. A box shows its text as plain text, wrapped so that it is read whole
+// (long words break anywhere), and is at least as wide as its title needs (see titleBarWidth),
+// within the widest a message box may be on its screen.
 
 // Asks a Yes/No question with Yes as the default button; true only when Yes was pressed.
 bool askYesNo(QWidget* parent, const QString& title, const QString& text,
@@ -19,3 +21,7 @@ void showFailure(QWidget* parent, const FileError& error);
 
 // An OK box without icon.
 void showMessage(QWidget* parent, const QString& title, const QString& text);
+
+// The width a window needs for its whole title in a window manager's title bar: the title in the
+// bold application font, beside room for the window's icon and buttons.
+int titleBarWidth(const QString& title);

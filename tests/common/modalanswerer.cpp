@@ -152,8 +152,10 @@ void ModalAnswerer::answer(const QPointer<QWidget>& modal) {
     SeenBox seen;
     seen.className = QString::fromLatin1(modal->metaObject()->className());
     seen.title = modal->windowTitle();
+    seen.width = modal->width();
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        seen.text = box->text();
+        // As the user reads it: without the zero-width spaces where long words may break.
+        seen.text = box->text().remove(QChar(0x200B));
         seen.icon = box->icon();
         for (QAbstractButton* b : box->buttons())
             seen.buttons << withoutMnemonic(b->text());

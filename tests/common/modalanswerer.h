@@ -26,10 +26,11 @@ public:
     struct SeenBox {
         QString className;
         QString title;
-        QString text;
+        QString text; // as read, without the places where long words may break
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QStringList buttons;   // button texts without mnemonics, as shown
         QString defaultButton; // text of the default button, if any
+        int width = 0;         // of the window as shown
     };
 
     ModalAnswerer();

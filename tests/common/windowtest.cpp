@@ -2,8 +2,10 @@
 
 #include "qtpath.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 
 WindowTestEnvironment::WindowTestEnvironment() {
     const QByteArray home = QByteArray::fromStdString(m_home.path());
@@ -28,4 +30,11 @@ QByteArray readBytes(const QString& path) {
 bool writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+int titleTextWidth(const QString& title) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) + 3 * metrics.height();
 }

@@ -34,6 +34,10 @@ private:
 QByteArray readBytes(const QString& path); // "<missing>" when it cannot be read
 bool writeBytes(const QString& path, const QByteArray& bytes);
 
+// Less than a window needs for its whole title in a title bar: the title in the bold application
+// font and three buttons of the font's height.
+int titleTextWidth(const QString& title);
+
 // The test-wide settings of a window test, made before the QApplication: Qt's own dialogs (a
 // native one would hang a headless test), a private home and settings folder, so that neither the
 // user's files nor the file dialog's stored history take part.

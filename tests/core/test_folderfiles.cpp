@@ -18,9 +18,11 @@ TEST_F(FolderFilesTest, FilesAreFoundExactlyOrInOtherLetterCase) {
     writeBytes(path("gr\xc3\xb6\xc3\x9f"
                     "e.shp"),
                ""); // größe.shp
+#ifndef _WIN32      // Windows names files in UTF-16: there are no Windows-1252 bytes to meet
     writeBytes(path("\xc4"
                     "lteste.bs"),
                ""); // "Älteste.bs" in Windows-1252 bytes
+#endif
     std::filesystem::create_directory(m_folder / "wing.shp");
 
     const auto files = FolderFiles::Read(m_game.startFolder());
@@ -36,8 +38,10 @@ TEST_F(FolderFilesTest, FilesAreFoundExactlyOrInOtherLetterCase) {
     EXPECT_EQ(files->Lookup("gr\xc3\x96\xc3\x9f"
                             "e.shp"),
               FilePresence::Missing);
+#ifndef _WIN32
     // A name in Windows-1252 bytes is the name a level writes in its own text.
     EXPECT_EQ(files->Lookup("\xc3\x84lteste.bs"), FilePresence::Exists);
+#endif
     EXPECT_EQ(files->Lookup("wing.shp"), FilePresence::Missing); // a folder is no file
     EXPECT_EQ(files->Lookup("fighter"), FilePresence::Missing);
     EXPECT_EQ(files->Lookup(""), FilePresence::Missing);

@@ -1,5 +1,6 @@
 #include "atomicfile.h"
 #include "levelchoice.h"
+#include "startfolder.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +20,12 @@ class LevelChoiceFile : public TempFolderTest {
 protected:
     void SetUp() override {
         TempFolderTest::SetUp();
-        m_start = m_folder.string() + "/";
-        m_choice = m_start + "levels/uselev.lst";
+        m_start = m_game.startFolder();
+        m_choice = JoinPath(path("levels"), "uselev.lst");
     }
 
-    void makeLevelsFolder() const { ASSERT_TRUE(fs::create_directory(m_start + "levels")); }
-    std::size_t entriesInLevels() const { return entries(m_start + "levels").size(); }
+    void makeLevelsFolder() const { ASSERT_TRUE(fs::create_directory(path("levels"))); }
+    std::size_t entriesInLevels() const { return entries(path("levels")).size(); }
 
     std::string m_start;
     std::string m_choice;
@@ -33,8 +34,13 @@ protected:
 } // namespace
 
 TEST_F(LevelChoiceFile, PathIsUnderTheLevelsFolder) {
+#ifdef _WIN32
+    EXPECT_EQ(LevelChoicePath("C:\\game\\"), "C:\\game\\levels\\uselev.lst");
+    EXPECT_EQ(LevelChoicePath("C:\\"), "C:\\levels\\uselev.lst");
+#else
     EXPECT_EQ(LevelChoicePath("/game/"), "/game/levels/uselev.lst");
     EXPECT_EQ(LevelChoicePath("/"), "/levels/uselev.lst");
+#endif
 }
 
 TEST_F(LevelChoiceFile, HoldsExactlyOneLineThatEachWriteReplaces) {
@@ -62,8 +68,8 @@ TEST_F(LevelChoiceFile, MissingLevelsFolderIsNotCreated) {
     ASSERT_FALSE(error);
     EXPECT_EQ(error.error().path, m_choice);
     EXPECT_EQ(error.error().reason, "the levels folder does not exist");
-    EXPECT_FALSE(fs::exists(m_start + "levels"));
-    EXPECT_TRUE(fs::is_empty(m_start));
+    EXPECT_FALSE(fs::exists(path("levels")));
+    EXPECT_TRUE(fs::is_empty(m_folder));
 }
 
 TEST_F(LevelChoiceFile, LevelsThatIsAFileIsNamedSo) {

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -163,10 +165,11 @@ TEST_F(LevelFileOnDisk, FailedLoadKeepsRowsAndSelection) {
         std::string file;
         std::string reason;
     };
+    const auto systemText = [](int error) { return std::generic_category().message(error); };
     const Case cases[] = {
-        {path("missing.lev"), "No such file or directory"},
-        {path("nofolder/a.lev"), "No such file or directory"},
-        {path("folder.lev"), "Is a directory"},
+        {path("missing.lev"), systemText(ENOENT)},
+        {path("nofolder/a.lev"), systemText(ENOENT)},
+        {path("folder.lev"), systemText(EISDIR)},
         {path("toolong.lev"), "the file has more than 32,767 lines, more than a level can hold"},
         {path("emptylines.lev"), "the file has more than 32,767 lines, more than a level can hold"},
         {path("huge.lev"), "the file is larger than 64 MiB, the most a level file may be"},

@@ -11,7 +11,9 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 
 #include <string>
 #include <vector>
@@ -77,4 +79,24 @@ inline void doubleClick(QWidget* widget, QPoint pos) {
     QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, pos);
     QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, pos);
     QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, pos);
+}
+
+// Takes away a tool tip at once (QToolTip::hideText lets it fade out first).
+inline void removeToolTip() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == QLatin1String("qtooltip_label"))
+            delete window;
+}
+
+// The tool tip that pointing at a row of a list shows, as one line; empty when none shows.
+inline QString toolTipOfRow(QAbstractItemView* view, int row) {
+    removeToolTip();
+    const QModelIndex index = view->model()->index(row, 0);
+    view->scrollTo(index);
+    const QRect place = view->visualRect(index).intersected(view->viewport()->rect());
+    QHelpEvent help(QEvent::ToolTip, place.center(), view->viewport()->mapToGlobal(place.center()));
+    QApplication::sendEvent(view->viewport(), &help);
+    const QString tip = QToolTip::isVisible() ? QToolTip::text() : QString();
+    removeToolTip();
+    return QString(tip).remove(QLatin1Char('\n'));
 }

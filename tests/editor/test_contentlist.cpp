@@ -5,6 +5,7 @@
 #include "windowtest.h"
 
 #include <QListView>
+#include <QScrollBar>
 #include <QTabBar>
 
 using Rows = std::vector<std::string>;
@@ -202,6 +203,7 @@ private slots:
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen()[0].icon, QMessageBox::Critical);
         QVERIFY(answerer.seen()[0].text.contains(QStringLiteral("32767")));
+        QVERIFY(answerer.seen()[0].text.endsWith(QStringLiteral(":\n(an empty line)")));
         QCOMPARE(w().lines().LineCount(), LevelLineList::MaxRows);
         QCOMPARE(selectedRow(w()), LevelLineList::MaxRows - 1);
 
@@ -243,6 +245,28 @@ private slots:
         QVERIFY(answerer.seen()[0].text.contains(QStringLiteral("ADD SHIP x= 0 y= 0")));
         QCOMPARE(w().lines().LineCount(), LevelLineList::MaxRows);
         QCOMPARE(w().lines().LineAt(LevelLineList::MaxRows - 1), "r");
+    }
+
+    // The widest row sets how far the list scrolls sideways, wherever it stands; a row that does
+    // not show whole shows as tool tip.
+    void longRowsScrollSidewaysAndShowAsToolTips() {
+        const std::string wide = "ADD BASE  x=0 y=0 file=" + std::string(150, 'w') + ".bs";
+        fill({wide, "short", "ADD SHIP x= 0 y= 0 r=0 team=1 typ=1"});
+        QTRY_VERIFY(list()->horizontalScrollBar()->maximum() > 0);
+        QCOMPARE(toolTipOfRow(list(), 0), QString::fromStdString(wide));
+        QCOMPARE(toolTipOfRow(list(), 1), QString());
+
+        select(1);
+        QTest::keyClick(list(), Qt::Key_Right);
+        QVERIFY(list()->horizontalScrollBar()->value() > 0);
+        QCOMPARE(selectedRow(w()), 1);
+        list()->horizontalScrollBar()->setValue(list()->horizontalScrollBar()->maximum());
+        const QRect place = list()->visualRect(list()->model()->index(0, 0));
+        QVERIFY(place.left() +
+                    list()->fontMetrics().horizontalAdvance(QString::fromStdString(wide)) <=
+                list()->viewport()->width());
+        // Scrolled to its end, the short row shows whole no more.
+        QCOMPARE(toolTipOfRow(list(), 1), QStringLiteral("short"));
     }
 
 private:

@@ -64,6 +64,25 @@ private slots:
         QCOMPARE(files->item(0)->text(), QStringLiteral("top.lev"));
     }
 
+    // Opened, a folder with many subfolders shows itself and the first of them.
+    void anOpenedFolderAndItsFirstSubfoldersStayInView() {
+        GameFolder game;
+        for (int i = 0; i < 30; ++i)
+            QVERIFY(
+                QDir(game.path()).mkpath(QStringLiteral("many/sub%1").arg(i, 2, 10, QChar(u'0'))));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        auto* dir = control<DirectoryList>(w, "Dir1");
+        dir->setFocus();
+        dir->setCurrentItem(dir->currentItem()->child(1)); // "many", after "levels"
+        QTest::keyClick(dir, Qt::Key_Return);
+        QCOMPARE(dir->path(), game.file("many"));
+        const QRect shown = dir->viewport()->rect();
+        QVERIFY(shown.contains(dir->visualItemRect(dir->currentItem())));
+        QVERIFY(shown.contains(dir->visualItemRect(dir->currentItem()->child(0))));
+        QVERIFY(shown.contains(dir->visualItemRect(dir->currentItem()->child(1))));
+    }
+
     void focusRefreshesTheListsFromDisk() {
         GameFolder game;
         QVERIFY(writeBytes(game.file("a.lev"), ""));
@@ -93,6 +112,18 @@ private slots:
         QCOMPARE(files->path(), game.path());
     }
 
+    void aLongNameShowsWholeAsToolTip() {
+        GameFolder game;
+        const QString name = QStringLiteral("a mission with a name much wider than the list.lev");
+        QVERIFY(writeBytes(game.file(name), ""));
+        QVERIFY(writeBytes(game.file("b.lev"), ""));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        auto* files = control<FileList>(w, "File1");
+        QCOMPARE(toolTipOfRow(files, 0), name);
+        QCOMPARE(toolTipOfRow(files, 1), QString());
+    }
+
     void typingInTheFileListShowsTheCharacterCode() {
         GameFolder game;
         QVERIFY(writeBytes(game.file("a.lev"), ""));
@@ -119,15 +150,33 @@ private slots:
         QVERIFY(game.path().startsWith(drives->drive()));
     }
 
-    void choosingADriveMovesTheDirectoryList() {
+    // Another drive moves the directory list (and the file list with it) to its root; choosing
+    // again the drive that is shown changes nothing.
+    void choosingADriveMovesTheDirectoryListOnlyWhenTheDriveChanges() {
         GameFolder game;
+        QVERIFY(QDir(game.path()).mkdir(QStringLiteral("deep")));
         Form1 w(game.startFolder());
         showAndActivate(w);
         auto* drives = control<DriveList>(w, "Drive1");
-        drives->setCurrentIndex(0);
-        emit drives->activated(0);
-        QCOMPARE(control<DirectoryList>(w, "Dir1")->path(), QStringLiteral("/"));
-        QCOMPARE(control<FileList>(w, "File1")->path(), QStringLiteral("/"));
+        auto* dir = control<DirectoryList>(w, "Dir1");
+        QVERIFY(dir->setPath(game.file("deep")));
+        const int shown = drives->currentIndex();
+
+        // Through the pop-up, as a user picks an entry: Return on the entry that is shown.
+        drives->setFocus();
+        drives->showPopup();
+        QTest::keyClick(drives->view(), Qt::Key_Return);
+        QCOMPARE(drives->currentIndex(), shown);
+        QCOMPARE(dir->path(), game.file("deep"));
+        QCOMPARE(control<FileList>(w, "File1")->path(), game.file("deep"));
+
+        // A drive whose root is the game folder stands in for another drive.
+        drives->addItem(QStringLiteral("game"), game.path());
+        drives->showPopup();
+        QTest::keyClick(drives->view(), Qt::Key_End);
+        QTest::keyClick(drives->view(), Qt::Key_Return);
+        QCOMPARE(dir->path(), game.path());
+        QCOMPARE(control<FileList>(w, "File1")->path(), game.path());
     }
 
     void aDriveThatIsNotReadyIsReportedAndTheListsStay() {
@@ -215,6 +264,23 @@ private slots:
         QTest::keyClick(name, Qt::Key_Escape);
         QVERIFY(QFileInfo::exists(game.file("esc.lev")));
         QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
+    }
+
+    // Enter presses OK while it has the focus (in the name field it does nothing); the window is
+    // wide enough for its title.
+    void enterPressesTheFocusedButton() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        Form2* dialog = openForm2(w);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QVERIFY(dialog->width() >= titleTextWidth(dialog->windowTitle()));
+        QTest::keyClicks(control(*dialog, "Text1"), QStringLiteral("keyed"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QPointer<Form2> guard(dialog);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
+        QVERIFY(QFileInfo::exists(game.file("keyed.lev")));
     }
 
     void cancelCreatesNothingAndTheNextOpeningStartsEmpty() {
@@ -314,7 +380,8 @@ private slots:
         QCOMPARE(answerer.count(), 2);
         QCOMPARE(answerer.seen()[1].icon, QMessageBox::Critical);
         QVERIFY(answerer.seen()[1].text.contains(game.file("a.lev")));
-        QCOMPARE(control<FileList>(w, "File1")->count(), 0);
+        // Nothing after the failing step: the file list is not read again.
+        QCOMPARE(control<FileList>(w, "File1")->count(), 1);
     }
 
 private:

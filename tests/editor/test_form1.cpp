@@ -1,11 +1,20 @@
-// The editor's main window at start and its tab strip.
+// The editor's main window at start, its tab strip, and what it offers the keyboard and screen
+// readers.
 
 #include "editortest.h"
+#include "form2.h"
 #include "windowtest.h"
 
+#include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTabBar>
+
+#include <map>
 
 class TestForm1 : public QObject {
     Q_OBJECT
@@ -153,6 +162,147 @@ private slots:
         strip->setCurrentIndex(3);
         QCOMPARE(name->text(), QStringLiteral("fighter.shp"));
         QCOMPARE(rows(w).size(), std::size_t{1});
+    }
+
+    // Tab from the strip reaches the scroll bars beside their boxes; the keys move them.
+    void keyboardReachesAndMovesTheScrollBars() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        QStringList chain;
+        do {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            chain << QApplication::focusWidget()->objectName();
+        } while (chain.last() != QStringLiteral("TabStrip1") && chain.size() < 100);
+        for (const char* pair : {"s9 s10 so1 so5 so4 so7 so6"})
+            QVERIFY2(chain.join(QLatin1Char(' ')).contains(QLatin1String(pair)),
+                     qPrintable(chain.join(QLatin1Char(' '))));
+
+        const auto press = [&](const char* bar, Qt::Key key, const char* box) {
+            control(w, bar)->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(QApplication::focusWidget(), key);
+            return control<QLineEdit>(w, box)->text();
+        };
+        QCOMPARE(press("s10", Qt::Key_Down, "s9"), QStringLiteral("2"));
+        QCOMPARE(press("s10", Qt::Key_Up, "s9"), QStringLiteral("1"));
+        QCOMPARE(press("so5", Qt::Key_End, "so4"), QStringLiteral("99"));
+        QCOMPARE(press("so5", Qt::Key_PageUp, "so4"), QStringLiteral("98"));
+        QCOMPARE(press("so5", Qt::Key_Home, "so4"), QStringLiteral("1"));
+        QCOMPARE(press("so7", Qt::Key_PageDown, "so6"), QStringLiteral("heavy"));
+        QCOMPARE(press("so7", Qt::Key_Down, "so6"), QStringLiteral("medium"));
+    }
+
+    // Return and Enter press the focused button, and only it; no button is pressed from elsewhere.
+    void enterPressesTheFocusedButtonOnly_data() {
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("pressed");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("freizeile, Return") << "Command2" << int(Qt::Key_Return) << "Command2" << 3;
+        QTest::newRow("clear, Enter") << "clear" << int(Qt::Key_Enter) << "clear" << 0;
+        QTest::newRow("ADD SHIP, Enter") << "s1" << int(Qt::Key_Enter) << "s1" << 3;
+        QTest::newRow("list, Return") << "inhalt" << int(Qt::Key_Return) << "" << 2;
+    }
+    void enterPressesTheFocusedButtonOnly() {
+        QFETCH(QString, focused);
+        QFETCH(int, key);
+        QFETCH(QString, pressed);
+        QFETCH(int, rows);
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        QVERIFY(w.level().addLine("a"));
+        QVERIFY(w.level().addLine("b"));
+        clickRow(control<ContentList>(w, "inhalt"), 0);
+        std::map<QString, std::unique_ptr<QSignalSpy>> clicks;
+        for (QPushButton* button : w.findChildren<QPushButton*>())
+            clicks[button->objectName()] =
+                std::make_unique<QSignalSpy>(button, &QAbstractButton::clicked);
+
+        QWidget* target = w.findChild<QWidget*>(focused);
+        target->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(target, Qt::Key(key));
+
+        for (const auto& [name, spy] : clicks)
+            QVERIFY2(spy->count() == (name == pressed ? 1 : 0), qPrintable(name));
+        QCOMPARE(int(w.lines().LineCount()), rows);
+    }
+
+    // A theme that puts a keyboard accelerator into a caption puts none into a line.
+    void linesDoNotFollowTheCaptions_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("ADD SHIP") << 0 << "s1"
+                                  << "ADD SHIP x= 0 y= 0 r=0 team=1 typ=1";
+        QTest::newRow("ADD BASE") << 1 << "bs1"
+                                  << "ADD BASE  x=0 y=0 file=b.bs";
+        QTest::newRow("[winfile]") << 2 << "wf1"
+                                   << "[winfile]";
+        QTest::newRow("[end] of WIN") << 2 << "wf3"
+                                      << "[end]";
+        QTest::newRow("[shipfiles]") << 3 << "us1"
+                                     << "[shipfiles]";
+        QTest::newRow("[end] of USE SHP") << 3 << "us3"
+                                          << "[end]";
+    }
+    void linesDoNotFollowTheCaptions() {
+        QFETCH(int, tab);
+        QFETCH(QString, button);
+        QFETCH(QString, line);
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        control<QTabBar>(w, "TabStrip1")->setCurrentIndex(tab);
+        control<QLineEdit>(w, "bs7")->setText(QStringLiteral("b.bs"));
+        auto* b = w.findChild<QAbstractButton*>(button);
+        const QString caption = b->text();
+        b->setText(QLatin1Char('&') + caption);
+        QTest::mouseClick(b, Qt::LeftButton);
+        QCOMPARE(rows(w), std::vector<std::string>{line.toStdString()});
+        QCOMPARE(b->text(), QLatin1Char('&') + caption);
+    }
+
+    // Every control that takes input has a name for screen readers, in the editor and in the
+    // "add new file ?" window.
+    void inputControlsHaveAccessibleNames() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        Form2 form2([] { return QString(); }, [] {});
+        for (QWidget* window : {static_cast<QWidget*>(&w), static_cast<QWidget*>(&form2)}) {
+            int inputs = 0;
+            for (QWidget* input : window->findChildren<QWidget*>()) {
+                // The lists' own scroll bars and header and the drive list's pop-up belong to
+                // those.
+                if (!(qobject_cast<QLineEdit*>(input) || qobject_cast<QScrollBar*>(input) ||
+                      qobject_cast<QAbstractItemView*>(input) || qobject_cast<QComboBox*>(input)) ||
+                    input->window() != window ||
+                    qobject_cast<QAbstractItemView*>(input->parentWidget()) ||
+                    qobject_cast<QAbstractItemView*>(input->parentWidget()->parentWidget()))
+                    continue;
+                ++inputs;
+                QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(input);
+                QVERIFY2(accessible && !accessible->text(QAccessible::Name).isEmpty(),
+                         qPrintable(input->objectName()));
+            }
+            QVERIFY(inputs >= 2);
+        }
+    }
+
+    // At fractional scale factors (this test runs at 1.5 too) the lists' frames are drawn whole:
+    // the bottom line shows in the frame's colour.
+    void listFramesAreDrawnWhole() {
+        GameFolder game;
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        for (const char* name : {"Dir1", "File1", "inhalt"}) {
+            const QImage picture = w.grab(control(w, name)->geometry()).toImage();
+            const QRgb frame = picture.pixel(0, picture.height() / 2);
+            bool bottomDrawn = false;
+            for (int y = picture.height() - 3; y < picture.height(); ++y)
+                bottomDrawn = bottomDrawn || picture.pixel(picture.width() / 2, y) == frame;
+            QVERIFY2(bottomDrawn, name);
+        }
     }
 
 private:

@@ -60,7 +60,74 @@ private slots:
         QVERIFY(answerer.seen()[0].text.contains(QStringLiteral("Permission denied")));
     }
 
+    // Windows programs, as a real game folder holds them ("MZ" first, no execute permission),
+    // start through wine; a script beside them starts itself.
+    void windowsProgramsStartThroughWine() {
+        GameFolder game;
+        const QString record = game.file("started.txt");
+        for (const char* program : {"drovnik.exe", "surrowen.exe"})
+            QVERIFY(writeBytes(game.file(QString::fromLatin1(program)), windowsProgram));
+        QVERIFY(writeStandIn(game.file("pelmasq.exe"), record));
+        QVERIFY(QDir(game.path()).mkdir("bin"));
+        QVERIFY(writeExecutable(game.file("bin/wine"),
+                                "#!/bin/sh\nprintf 'wine %s %s %s\\n' \"$#\" \"$1\" \"$PWD\" "
+                                ">> \"$STANDIN_RECORD\"\n"));
+        qputenv("STANDIN_RECORD", record.toLocal8Bit());
+        const SearchPath path(game.file("bin").toLocal8Bit() + ':' + qgetenv("PATH"));
+
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        click(w, "Command3");
+        click(w, "Command4");
+        click(w, "Command5");
+        QVERIFY(QTest::qWaitFor([&] { return readBytes(record).count('\n') == 3; }, 10000));
+
+        QStringList lines = QString::fromUtf8(readBytes(record)).split('\n', Qt::SkipEmptyParts);
+        lines.sort();
+        const QString here = QDir::currentPath();
+        QCOMPARE(lines, (QStringList{"pelmasq.exe 0 " + here,
+                                     "wine 1 " + game.file("drovnik.exe") + " " + here,
+                                     "wine 1 " + game.file("surrowen.exe") + " " + here}));
+    }
+
+    void aWindowsProgramWithoutWineIsReported() {
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("drovnik.exe"), windowsProgram));
+        QVERIFY(QDir(game.path()).mkdir("bin"));
+        const SearchPath path(game.file("bin").toLocal8Bit()); // no wine there
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Ok);
+        click(w, "Command3");
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.seen()[0].text,
+                 "cannot start " + game.file("drovnik.exe") +
+                     ": it is a Windows program, and Wine is not installed");
+    }
+
 private:
+    // The first bytes of a Windows program.
+    inline static const QByteArray windowsProgram{"MZ\x90\0\3\0\0\0", 8};
+
+    // The search path for programs, while it lives.
+    class SearchPath {
+    public:
+        explicit SearchPath(const QByteArray& path)
+            : m_old(qgetenv("PATH")) {
+            qputenv("PATH", path);
+        }
+        ~SearchPath() { qputenv("PATH", m_old); }
+
+    private:
+        QByteArray m_old;
+    };
+
+    static bool writeExecutable(const QString& path, const QByteArray& script) {
+        return writeBytes(path, script) &&
+               QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
     // A stand-in editor that appends its name, its argument count and its working folder.
     static bool writeStandIn(const QString& path, const QString& record) {
         const QByteArray script = "#!/bin/sh\nprintf '%s %s %s\\n' \"$(basename \"$0\")\" \"$#\" "

@@ -2,10 +2,13 @@
 
 #include "directorylist.h"
 #include "editortest.h"
+#include "longtext.h"
 #include "modalanswerer.h"
 #include "windowtest.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QScreen>
 
 #include <sys/stat.h>
 
@@ -38,6 +41,73 @@ private slots:
         QCOMPARE(rows(w), (Rows{"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "", "[end]"}));
         QCOMPARE(selectedRow(w), -1);
         QCOMPARE(w.windowTitle(), QStringLiteral("Level Editor / ") + game.startFolder());
+    }
+
+    // The title is the only place where a question names its file: the box is wide enough for it.
+    void questionsAreWideEnoughForTheirTitles_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("load") << "load"
+                              << "laden ?";
+        QTest::newRow("save") << "save"
+                              << "speichern ?";
+        QTest::newRow("delete file") << "del"
+                                     << "wirklich loeschen ?";
+    }
+    void questionsAreWideEnoughForTheirTitles() {
+        QFETCH(QString, button);
+        QFETCH(QString, question);
+        GameFolder game;
+        const QString name =
+            QStringLiteral("mission twelve - the long battle at the outer rim.lev");
+        QVERIFY(writeBytes(game.file(name), "row\r\n"));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        QVERIFY(selectLevelFile(w, name));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::No);
+        click(w, qPrintable(button));
+        QCOMPARE(answerer.count(), 1);
+        const auto& box = answerer.seen()[0];
+        QCOMPARE(box.title, name);
+        QCOMPARE(box.text, question);
+        QVERIFY2(box.width >= titleTextWidth(name),
+                 qPrintable(QStringLiteral("%1 < %2").arg(box.width).arg(titleTextWidth(name))));
+        QVERIFY(box.width <= w.screen()->availableGeometry().width());
+    }
+
+    // A row of 20 MB shows (its start), keeps the window answering and is saved unchanged.
+    void aHugeRowIsShownAndSavedUnchanged() {
+        GameFolder game;
+        QByteArray row;
+        row.reserve(20 << 20);
+        while (row.size() < (20 << 20))
+            row += "ADD SHIP x= 1 y= 2 r=3 team=1 typ=4 \xE4";
+        const QByteArray bytes = row + "\r\nsecond\r\n";
+        QVERIFY(writeBytes(game.file("levels/huge.lev"), bytes));
+        Form1 w(game.startFolder());
+        showAndActivate(w);
+        control<DirectoryList>(w, "Dir1")->setPath(game.levels());
+        QVERIFY(selectLevelFile(w, QStringLiteral("huge.lev")));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Yes).press(QMessageBox::Yes);
+        click(w, "load");
+        QCOMPARE(rows(w).size(), std::size_t{2});
+        QCOMPARE(rows(w)[0].size(), std::size_t(row.size() + row.count('\xE4')));
+
+        QElapsedTimer answering;
+        answering.start();
+        auto* list = control<ContentList>(w, "inhalt");
+        list->viewport()->repaint();
+        const QString shown = list->model()->index(0, 0).data().toString();
+        QCOMPARE(shown.size(), MaxShownCharacters + 1);
+        QVERIFY(shown.endsWith(QChar(0x2026)));
+        QCOMPARE(toolTipOfRow(list, 0), shown);
+        QVERIFY2(answering.elapsed() < 10000, qPrintable(QString::number(answering.elapsed())));
+
+        click(w, "save");
+        QCOMPARE(answerer.count(), 2);
+        QVERIFY(readBytes(game.file("levels/huge.lev")) == bytes);
     }
 
     void loadAnsweredNoKeepsTheRows() {

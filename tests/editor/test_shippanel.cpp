@@ -154,6 +154,34 @@ private slots:
         QCOMPARE(p.text(qPrintable(field)), text);
     }
 
+    // A number beyond a double is named as such; long texts wrap, so the message is read whole.
+    void longTextsAreReportedWhole_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("400 digits")
+            << QString(400, QLatin1Char('9')) << "is beyond the range of numbers.";
+        QTest::newRow("300 letters") << QString(300, QLatin1Char('n')) << "is not a number.";
+    }
+    void longTextsAreReportedWhole() {
+        QFETCH(QString, text);
+        QFETCH(QString, problem);
+        Panel p;
+        p.get<QLineEdit>("s3")->setText(text); // pasted
+        bool wrapped = false;
+        ModalAnswerer answer;
+        answer.then([&wrapped](QWidget* box) {
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            // No word is wider than the text's place in the box.
+            wrapped = label && label->minimumSizeHint().width() <= label->width();
+            static_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+        });
+        p.click("s1");
+        QTRY_VERIFY(answer.done());
+        QCOMPARE(answer.seen()[0].text, QStringLiteral("\"%1\" in X %2").arg(text, problem));
+        QVERIFY(wrapped);
+        QVERIFY(p.lines.isEmpty());
+    }
+
     void positionBeyondNumbersIsReported() {
         Panel p;
         p.type("s3", QStringLiteral("1.7e308"));

@@ -106,6 +106,7 @@ private slots:
     void dialogFolder_data();
     void dialogFolder();
     void cancelKeepsTheLabel();
+    void aLongNameShowsWholeAsToolTip();
 
     void failedSave_data();
     void failedSave();
@@ -232,6 +233,7 @@ void SelectorTest::save() {
     QCOMPARE(box.text, QDir::toNativeSeparators(choiceFile(game)));
     QCOMPARE(box.buttons, QStringList{QStringLiteral("OK")});
     QCOMPARE(box.icon, QMessageBox::NoIcon);
+    QVERIFY(box.width >= titleTextWidth(box.title));
 
     QVERIFY2(ended, "the program ends once the confirmation is dismissed");
     QVERIFY(!w.isVisible());
@@ -292,6 +294,21 @@ void SelectorTest::cancelKeepsTheLabel() {
         QCOMPARE(label1(w)->text(), QStringLiteral("chosen.lev"));
     }
     QVERIFY(!choiceFileExists(game));
+}
+
+void SelectorTest::aLongNameShowsWholeAsToolTip() {
+    GameFolder game;
+    Form1 w(game.coreStartFolder());
+    w.show();
+    const QString name =
+        QStringLiteral("the last mission, where every ship of both teams meets at the gate.lev");
+    ModalAnswerer answers;
+    answers.chooseFile(addLevel(game, name)).chooseFile(addLevel(game, QStringLiteral("a.lev")));
+    QTest::mouseClick(command3(w), Qt::LeftButton);
+    QCOMPARE(label1(w)->text(), name);
+    QCOMPARE(label1(w)->toolTip().remove(QLatin1Char('\n')), name);
+    QTest::mouseClick(command3(w), Qt::LeftButton);
+    QCOMPARE(label1(w)->toolTip(), QString());
 }
 
 void SelectorTest::failedSave_data() {

@@ -5,12 +5,23 @@
 #include "levelfile.h"
 #include "levellinelist.h"
 
+#include <filesystem>
 #include <iostream>
-#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <shellapi.h>
+
+namespace fs = std::filesystem;
+#endif
 
 namespace {
 
@@ -76,9 +87,36 @@ bool printFindings(const std::string& file, const std::vector<Finding>& findings
     return error;
 }
 
+#ifdef _WIN32
+std::string toUtf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// Windows hands main its arguments in the ANSI code page; the core and the output take UTF-8.
+std::vector<std::string> utf8Arguments() {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; wide && i < count; ++i)
+        arguments.push_back(toUtf8(fs::path(wide[i])));
+    LocalFree(wide);
+    return arguments;
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    std::vector<std::string> utf8 = utf8Arguments();
+    std::vector<char*> pointers;
+    for (std::string& argument : utf8)
+        pointers.push_back(argument.data());
+    argc = static_cast<int>(pointers.size());
+    argv = pointers.data();
+    SetConsoleOutputCP(CP_UTF8);
+#endif
     Arguments arguments;
     if (const auto wrong = parseArguments(argc, argv, arguments)) {
         std::cerr << "levelcheck: " << *wrong << '\n'
