@@ -14,6 +14,8 @@
 #       # program that stays reachable while /home is replaced
 #   ... start "$program" in "$game", e2e_capture_window "$win" "$SHOT_PICTURE", close it ...
 #   shot_write "$output"                 # gives /home back and writes the picture to $output
+# A script that takes several pictures captures them into files in "$SHOT_DIR" and names each in
+# its own shot_write call: shot_write "$output" "$SHOT_DIR/second.png".
 
 SHOT_HOME=/home
 SHOT_GAME=$SHOT_HOME/player/game
@@ -39,27 +41,31 @@ shot_enter() {
 
 # shot_game_folder GAMEVAR PROGRAMVAR PROGRAM SOURCE: replaces /home (in the namespace only) by an
 # empty folder holding player/game, a copy of SOURCE; GAMEVAR receives its path. PROGRAM is copied
-# first, as it may lie under /home; PROGRAMVAR receives the copy's path. SHOT_PICTURE names the
-# file that the picture is to be captured into.
+# first, as it may lie under /home; PROGRAMVAR receives the copy's path. SHOT_DIR is a temporary
+# folder outside /home for the pictures; SHOT_PICTURE names the file for a script's one picture.
 shot_game_folder() {
-    local _shot_stage
-    e2e_make_temp_dir _shot_stage
-    cp -- "$3" "$_shot_stage/" || e2e_fail "cannot copy $3"
-    cp -R -- "$4" "$_shot_stage/game" || e2e_fail "cannot copy $4"
+    e2e_make_temp_dir SHOT_DIR
+    cp -- "$3" "$SHOT_DIR/" || e2e_fail "cannot copy $3"
+    cp -R -- "$4" "$SHOT_DIR/game" || e2e_fail "cannot copy $4"
     mount -t tmpfs -o mode=0755 leveltools-screenshot "$SHOT_HOME" || e2e_fail "cannot mount a fresh $SHOT_HOME"
-    mkdir -p -- "$SHOT_GAME" && cp -R -- "$_shot_stage/game/." "$SHOT_GAME/" ||
+    _shot_mounted=yes
+    mkdir -p -- "$SHOT_GAME" && cp -R -- "$SHOT_DIR/game/." "$SHOT_GAME/" ||
         e2e_fail "cannot make $SHOT_GAME"
     mkdir -p -- "$SHOT_GAME/levels" || e2e_fail "cannot make $SHOT_GAME/levels"
-    SHOT_PICTURE="$_shot_stage/picture.png"
+    SHOT_PICTURE="$SHOT_DIR/picture.png"
     printf -v "$1" '%s' "$SHOT_GAME"
-    printf -v "$2" '%s' "$_shot_stage/$(basename -- "$3")"
+    printf -v "$2" '%s' "$SHOT_DIR/$(basename -- "$3")"
 }
 
-# shot_write OUTPUT: gives the real /home back (the program must have ended) and writes the
-# captured picture to OUTPUT.
+# shot_write OUTPUT [PICTURE]: gives the real /home back (the program must have ended) and writes
+# the captured PICTURE ($SHOT_PICTURE when not given) to OUTPUT.
 shot_write() {
-    umount -l "$SHOT_HOME" || e2e_fail "cannot unmount the private $SHOT_HOME"
-    [[ -s "$SHOT_PICTURE" ]] || e2e_fail "no picture was captured"
-    mkdir -p -- "$(dirname -- "$1")" && cp -- "$SHOT_PICTURE" "$1" || e2e_fail "cannot write $1"
+    local picture=${2:-$SHOT_PICTURE}
+    if [[ -n "${_shot_mounted:-}" ]]; then
+        umount -l "$SHOT_HOME" || e2e_fail "cannot unmount the private $SHOT_HOME"
+        _shot_mounted=
+    fi
+    [[ -s "$picture" ]] || e2e_fail "no picture was captured into $picture"
+    mkdir -p -- "$(dirname -- "$1")" && cp -- "$picture" "$1" || e2e_fail "cannot write $1"
     e2e_log "wrote $1"
 }
