@@ -1,12 +1,25 @@
 # The README's two commands: `make run` and `make check`.
 BUILD      ?= build
+BUILD_REL  ?= build-release
 BUILD_SAN  ?= build-sanitize
 BUILD_FUZZ ?= build-fuzz
 BUILD_WIN  ?= build-windows
 JOBS       ?= $(shell nproc)
-CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLEVELTOOLS_BENCH=ON
 
-.PHONY: all deps build run run-selector check test sanitize-check check-windows repeat-window-tests fuzz format bench screenshots clean
+# The programs as a packager builds them (build-release/, also the Debian package's build): GCC,
+# Release, no tests and no benchmarks, with Debian's hardening flags (dpkg-buildflags, read when
+# the recipe runs, after install-deps).
+RELEASE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DBUILD_TESTING=OFF -DLEVELTOOLS_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="$$(DEB_CXXFLAGS_MAINT_STRIP='-g -O2' dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
+
+# make check and CI turn every compiler warning into an error, in each build they make; a user's
+# or a packager's build only warns.
+WERROR := -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+
+.PHONY: all deps package-deps build run run-selector check test release-check sanitize-check check-windows \
+        package package-check repeat-window-tests fuzz format bench screenshots clean
 
 all: build
 
@@ -27,19 +40,50 @@ run: build
 run-selector: build
 	@scripts/run-example $(BUILD) selector
 
-# Installs what is missing, builds, and runs every test: the normal build, then the core tests
-# and a short fuzzing run under AddressSanitizer and UndefinedBehaviorSanitizer.
-check: build
+# Installs what is missing, builds, and runs every test: the normal build with all its tests; the
+# Release build of the programs alone, installed into a staging folder; then the core tests and a
+# short fuzzing run under AddressSanitizer and UndefinedBehaviorSanitizer (clang). Warnings are
+# errors in all three.
+check: deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) $(WERROR)
+	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory release-check
 	$(MAKE) --no-print-directory sanitize-check
 
 test: check
 
+# The Release build without tests and benchmarks (so without GoogleTest, Google Benchmark, Xvfb
+# or xdotool), and `cmake --install` of it into $(BUILD_REL)/staging.
+release-check: deps
+	cmake -S . -B $(BUILD_REL) -G Ninja $(RELEASE_FLAGS) $(WERROR)
+	cmake --build $(BUILD_REL) -j $(JOBS)
+	scripts/check-install $(BUILD_REL)
+
 sanitize-check: deps
 	cmake -S . -B $(BUILD_SAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-	    -DLEVELTOOLS_GUI=OFF -DLEVELTOOLS_SANITIZE=ON -DLEVELTOOLS_FUZZ=ON
+	    -DLEVELTOOLS_GUI=OFF -DLEVELTOOLS_SANITIZE=ON -DLEVELTOOLS_FUZZ=ON $(WERROR)
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	ctest --test-dir $(BUILD_SAN) --output-on-failure -j $(JOBS)
+
+# The Debian package of the three programs, from the Release build: $(BUILD_REL)/leveltools_*.deb.
+$(BUILD_REL)/build.ninja:
+	cmake -S . -B $(BUILD_REL) -G Ninja $(RELEASE_FLAGS)
+
+package: package-deps $(BUILD_REL)/build.ninja
+	cmake --build $(BUILD_REL) -j $(JOBS)
+	rm -f $(BUILD_REL)/*.deb
+	cd $(BUILD_REL) && cpack -G DEB
+
+package-deps:
+	@scripts/install-deps package
+
+# CI, after `make check`: builds the package, inspects it (contents, lintian), installs it with
+# dpkg -i, starts the installed programs under Xvfb and removes the package again. Needs root, and
+# refuses to run where the package is installed already.
+package-check: package
+	@scripts/install-deps package-check
+	tests/package/roundtrip.sh $(BUILD_REL)/*.deb
 
 # Installs mingw-w64 and Wine when missing, builds the core and its tests for Windows, and runs
 # them under Wine.
@@ -76,4 +120,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_WIN)
+	rm -rf $(BUILD) $(BUILD_REL) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_WIN)

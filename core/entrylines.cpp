@@ -85,17 +85,29 @@ std::string exponentForm(const Digits& d) {
     return text + expDigits;
 }
 
+// Appends into one string: GCC 12 at -O3 warns falsely (-Wrestrict) on `"." + std::string(...)`,
+// whose inlined insert at the front it cannot follow.
 std::string plainForm(const Digits& d) {
     const auto count = static_cast<int>(d.digits.size());
+    std::string text;
     if (d.exponent < 0) {
         // .000ddd: no "0" before the point.
-        return "." + std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + d.digits;
+        text += '.';
+        text.append(static_cast<std::size_t>(-d.exponent - 1), '0');
+        text += d.digits;
+        return text;
     }
     const int wholeCount = d.exponent + 1;
-    if (count <= wholeCount)
-        return d.digits + std::string(static_cast<std::size_t>(wholeCount - count), '0');
+    if (count <= wholeCount) {
+        text = d.digits;
+        text.append(static_cast<std::size_t>(wholeCount - count), '0');
+        return text;
+    }
     const auto split = static_cast<std::size_t>(wholeCount);
-    return d.digits.substr(0, split) + "." + d.digits.substr(split);
+    text.append(d.digits, 0, split);
+    text += '.';
+    text.append(d.digits, split);
+    return text;
 }
 
 using Problem = ConversionFailure::Problem;

@@ -441,25 +441,31 @@ e2e_capture_window() {
     import -window "$1" "$2" 2>/dev/null || e2e_fail "cannot capture window $1 into $2"
 }
 
-# e2e_expect_file_bytes FILE FORMAT [ARG...]: the file's bytes are exactly those that
-# printf FORMAT ARG... produces (for example 'level1.lev\r\n' or '\xe4.lev\r\n'). On a
-# difference both are shown in hex.
+# e2e_expect_file_bytes FILE FORMAT [ARG...]: the file's bytes are, or within E2E_TIMEOUT come to
+# be, exactly those that printf FORMAT ARG... produces (for example 'level1.lev\r\n' or
+# '\xe4.lev\r\n'). A program writes after the message box that asked has gone from the screen,
+# so the check waits for the file instead of reading it once. On a difference both are shown in
+# hex.
 e2e_expect_file_bytes() {
     local file=$1 format=$2
     shift 2
-    [[ -f "$file" ]] || e2e_fail "no file $file"
     local expected
     e2e_make_temp_dir expected
     expected="$expected/expected"
     # shellcheck disable=SC2059
     printf -- "$format" "$@" >"$expected"
-    if ! cmp -s "$expected" "$file"; then
-        e2e_fail "$file differs from the expected bytes
+    local deadline=$((SECONDS + E2E_TIMEOUT))
+    until [[ -f "$file" ]] && cmp -s "$expected" "$file"; do
+        if ((SECONDS >= deadline)); then
+            [[ -f "$file" ]] || e2e_fail "no file $file"
+            e2e_fail "$file differs from the expected bytes
 expected:
 $(od -A d -t x1z -v "$expected")
 actual:
 $(od -A d -t x1z -v "$file")"
-    fi
+        fi
+        sleep 0.1
+    done
 }
 
 # e2e_expect_no_file PATH: nothing exists at PATH.
