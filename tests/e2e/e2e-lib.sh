@@ -359,13 +359,15 @@ e2e_wait_popup() {
 # window class CLASS), types NAME into the focused name field and opens that file with Return.
 # The name field completes what is typed: the list of matching names it shows once the dialog has
 # read its folder is the sign that the whole name arrived and names a file there, so Return waits
-# for it.
+# for it; and the next step waits until the list has closed too.
 e2e_choose_file() {
     local dialog=$1 name=$2 class=$3
     e2e_type "$dialog" "$name"
     e2e_wait_popup "$class" shown
     xdotool key Return || e2e_fail "cannot press Return"
     e2e_wait_window_gone "$dialog"
+    # The list may close after the dialog; while it shows, it would take the next click.
+    e2e_wait_popup "$class" gone
 }
 
 # e2e_answer_box TITLE KEY [TIMEOUT] [VAR]: waits for a window (a message box) titled TITLE,
