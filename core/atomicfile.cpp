@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <new>
 #include <utility>
+#include <vector>
 
 using namespace fileplatform;
 
@@ -69,22 +70,29 @@ std::string temporaryPrefix(const fs::path& targetName) {
 }
 
 // Removes what crashed saves of the same target left behind: this user's own temporary files
-// of it that are older than a day. Best effort: whatever cannot be removed stays.
+// of it that are older than a day. Best effort: whatever cannot be removed stays, and a want of
+// memory only ends the tidying up.
 void removeStaleTemporaries(const fs::path& folder, const std::string& prefix) {
-    std::error_code error;
-    const auto dayAgo = fs::file_time_type::clock::now() - std::chrono::hours(24);
-    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, error), end;
-         !error && it != end; it.increment(error)) {
-        const std::string name = toUtf8(it->path().filename());
-        if (name.size() != prefix.size() + 10 || name.compare(0, prefix.size(), prefix) != 0)
-            continue;
-        std::error_code ignored;
-        if (!it->is_regular_file(ignored) || it->is_symlink(ignored) ||
-            it->last_write_time(ignored) > dayAgo)
-            continue;
-        FileFacts facts;
-        if (!inspect(it->path(), facts) && facts.exists && facts.owner == currentUser())
-            (void)removeFile(it->path());
+    try {
+        const fs::path where = folder.empty() ? fs::path(".") : folder;
+        std::vector<fs::path> names;
+        if (listNames(where, names))
+            return;
+        const auto dayAgo = fs::file_time_type::clock::now() - std::chrono::hours(24);
+        for (const fs::path& name : names) {
+            const std::string text = toUtf8(name);
+            if (text.size() != prefix.size() + 10 || text.compare(0, prefix.size(), prefix) != 0)
+                continue;
+            const fs::path file = where / name;
+            std::error_code ignored;
+            if (!fs::is_regular_file(fs::symlink_status(file, ignored)) ||
+                fs::last_write_time(file, ignored) > dayAgo)
+                continue;
+            FileFacts facts;
+            if (!inspect(file, facts) && facts.exists && facts.owner == currentUser())
+                (void)removeFile(file);
+        }
+    } catch (const std::bad_alloc&) {
     }
 }
 
@@ -118,10 +126,10 @@ public:
         if (m_path.empty()) {
             Reason reason;
             for (int attempt = 0; attempt < 100; ++attempt) {
-                const fs::path candidate = m_folder / toPath(m_prefix + uniqueSuffix());
+                fs::path candidate = m_folder / toPath(m_prefix + uniqueSuffix());
                 reason = nameUnnamed(m_fd, candidate);
                 if (!reason) {
-                    m_path = candidate;
+                    m_path = std::move(candidate); // cannot fail: the file is named, and known
                     break;
                 }
             }
@@ -138,11 +146,11 @@ private:
     Reason createNamed(int& fd) {
         Reason reason;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const fs::path candidate = m_folder / toPath(m_prefix + uniqueSuffix());
+            fs::path candidate = m_folder / toPath(m_prefix + uniqueSuffix());
             int error = 0;
             reason = createExclusive(candidate, 0600, fd, error);
             if (!reason) {
-                m_path = candidate;
+                m_path = std::move(candidate); // cannot fail: the file exists, and is known
                 return std::nullopt;
             }
             if (error != EEXIST)

@@ -8,10 +8,10 @@
 
 // What ReadWholeFile takes in at most, and how it says that a file is beyond that.
 struct ReadLimits {
-    std::size_t maxBytes = 0;    // a larger file is refused before anything is read
-    std::string tooLarge;        // the reason then given
-    std::size_t maxLineEnds = 0; // reading stops at one line end more (CR LF, LF or CR)...
-    std::string tooManyLines;    // ...and the file is refused with this reason
+    std::size_t maxBytes = 0;      // a larger file is refused before anything is read
+    const char* tooLarge = "";     // the reason then given
+    std::size_t maxLineEnds = 0;   // reading stops at one line end more (CR LF, LF or CR)...
+    const char* tooManyLines = ""; // ...and the file is refused with this reason
 };
 
 // Reads a whole regular file into memory. Anything else (a folder, a FIFO, a device, a socket)

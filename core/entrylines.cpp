@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <new>
 #include <system_error>
 
 namespace {
@@ -144,6 +145,37 @@ Result<double, ConversionFailure> scatteredPosition(ShipField positionField,
     return sum;
 }
 
+// The ship line for two drawn numbers.
+Result<std::optional<std::string>, ConversionFailure>
+shipLine(const ShipEntryInput& input, float r1, float r2, std::string_view decimalSeparator) {
+    const auto x = scatteredPosition(ShipField::X, input.x, ShipField::XRange, input.xRange, r1,
+                                     decimalSeparator);
+    if (!x)
+        return x.error();
+    const auto y = scatteredPosition(ShipField::Y, input.y, ShipField::YRange, input.yRange, r2,
+                                     decimalSeparator);
+    if (!y)
+        return y.error();
+
+    std::string line = input.head;
+    line += " x=" + NumberText(*x);
+    line += " y=" + NumberText(*y);
+    line += " r=" + input.r;
+    line += " team=" + input.team;
+    switch (input.option) {
+    case ShipOption::File:
+        line += " file=" + input.fileName;
+        break;
+    case ShipOption::Type:
+        line += " typ=" + input.type;
+        break;
+    case ShipOption::Level:
+        line += " sl=" + ShipLevelCode(input.shipLevel);
+        break;
+    }
+    return std::optional<std::string>(std::move(line));
+}
+
 } // namespace
 
 std::string ShipLevelName(int level) {
@@ -244,37 +276,20 @@ BuildShipLine(const ShipEntryInput& input, RandomSource& random,
     // Both numbers are drawn before any text is read, so a failure still uses them up.
     const float r1 = random.NextRandom();
     const float r2 = random.NextRandom();
-
-    const auto x = scatteredPosition(ShipField::X, input.x, ShipField::XRange, input.xRange, r1,
-                                     decimalSeparator);
-    if (!x)
-        return x.error();
-    const auto y = scatteredPosition(ShipField::Y, input.y, ShipField::YRange, input.yRange, r2,
-                                     decimalSeparator);
-    if (!y)
-        return y.error();
-
-    std::string line = input.head;
-    line += " x=" + NumberText(*x);
-    line += " y=" + NumberText(*y);
-    line += " r=" + input.r;
-    line += " team=" + input.team;
-    switch (input.option) {
-    case ShipOption::File:
-        line += " file=" + input.fileName;
-        break;
-    case ShipOption::Type:
-        line += " typ=" + input.type;
-        break;
-    case ShipOption::Level:
-        line += " sl=" + ShipLevelCode(input.shipLevel);
-        break;
+    try {
+        return shipLine(input, r1, r2, decimalSeparator);
+    } catch (const std::bad_alloc&) {
+        return ConversionFailure{ShipField::X, Problem::NotEnoughMemory, {}};
     }
-    return std::optional<std::string>(std::move(line));
 }
 
-std::optional<std::string> BuildBaseLine(const BaseEntryInput& input) {
+Result<std::optional<std::string>, NotEnoughMemory> BuildBaseLine(const BaseEntryInput& input) {
     if (input.file.empty())
-        return std::nullopt;
-    return input.head + " x=" + input.x + " y=" + input.y + " file=" + input.file;
+        return std::optional<std::string>();
+    try {
+        return std::optional<std::string>(input.head + " x=" + input.x + " y=" + input.y +
+                                          " file=" + input.file);
+    } catch (const std::bad_alloc&) {
+        return NotEnoughMemory{};
+    }
 }

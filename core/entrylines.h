@@ -51,6 +51,7 @@ struct ConversionFailure {
         NotANumber,          // the text is no number
         BeyondRange,         // the text is a number beyond the range of numbers
         PositionBeyondRange, // the range is a number, but the position it gives is beyond it
+        NotEnoughMemory,     // no memory was left for the line; field and text say nothing
     };
     ShipField field = ShipField::X;
     Problem problem = Problem::NotANumber;
@@ -77,5 +78,8 @@ std::string NumberText(double value);
 Result<std::optional<std::string>, ConversionFailure>
 BuildShipLine(const ShipEntryInput& input, RandomSource& random, std::string_view decimalSeparator);
 
+// No memory was left to build a line.
+struct NotEnoughMemory {};
+
 // Builds a base entry line; an empty file gives no line. Values go in unchanged.
-std::optional<std::string> BuildBaseLine(const BaseEntryInput& input);
+Result<std::optional<std::string>, NotEnoughMemory> BuildBaseLine(const BaseEntryInput& input);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace fileplatform {
 
@@ -77,6 +78,9 @@ Reason replaceFile(const fs::path& from, const fs::path& to);
 // Makes a rename in folder durable, where the system can.
 void syncFolder(const fs::path& folder);
 Reason removeFile(const fs::path& path);
+// The names in a folder, without "." and "..". A want of memory is thrown as std::bad_alloc;
+// std::filesystem's directory iterator would end the program on it instead.
+Reason listNames(const fs::path& folder, std::vector<fs::path>& names);
 unsigned long processId();
 
 } // namespace fileplatform

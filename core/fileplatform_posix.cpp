@@ -3,9 +3,11 @@
 #include "fileplatform.h"
 
 #include <cerrno>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -192,6 +194,26 @@ void syncFolder(const fs::path& folder) {
 
 Reason removeFile(const fs::path& path) {
     return unlink(path.c_str()) != 0 ? Reason(errnoText(errno)) : std::nullopt;
+}
+
+Reason listNames(const fs::path& folder, std::vector<fs::path>& names) {
+    DIR* const dir = opendir(folder.c_str());
+    if (!dir)
+        return errnoText(errno);
+    struct Closer {
+        DIR* dir;
+        ~Closer() { closedir(dir); }
+    } closer{dir};
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(dir);
+        if (!entry)
+            break;
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    return errno != 0 ? Reason(errnoText(errno)) : std::nullopt;
 }
 
 unsigned long processId() {

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <iterator>
+#include <string_view>
 #include <system_error>
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -233,6 +234,24 @@ void syncFolder(const fs::path&) {} // MOVEFILE_WRITE_THROUGH has flushed the re
 
 Reason removeFile(const fs::path& path) {
     return _wunlink(path.c_str()) != 0 ? Reason(errnoText(errno)) : std::nullopt;
+}
+
+Reason listNames(const fs::path& folder, std::vector<fs::path>& names) {
+    WIN32_FIND_DATAW found;
+    const HANDLE find = FindFirstFileW((folder / L"*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return windowsText(GetLastError());
+    struct Closer {
+        HANDLE find;
+        ~Closer() { FindClose(find); }
+    } closer{find};
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.emplace_back(name);
+    } while (FindNextFileW(find, &found));
+    const DWORD error = GetLastError();
+    return error == ERROR_NO_MORE_FILES ? std::nullopt : Reason(windowsText(error));
 }
 
 unsigned long processId() {

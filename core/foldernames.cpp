@@ -4,6 +4,7 @@
 #include "windows1252.h"
 
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -11,21 +12,26 @@ using fileplatform::toPath;
 using fileplatform::toUtf8;
 
 Result<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
-    std::vector<FolderEntry> entries;
-    std::error_code error;
-    fs::directory_iterator it(toPath(folder), error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        FolderEntry entry;
-        entry.name = toUtf8(it->path().filename());
-        std::error_code ignored; // a link that leads nowhere is simply neither
-        const fs::file_status status = it->status(ignored);
-        entry.isFolder = fs::is_directory(status);
-        entry.isFile = fs::is_regular_file(status);
-        entries.push_back(std::move(entry));
+    try {
+        const fs::path where = toPath(folder);
+        std::vector<fs::path> names;
+        if (fileplatform::Reason reason = fileplatform::listNames(where, names))
+            return FileError{"read the folder", folder, *reason};
+        std::vector<FolderEntry> entries;
+        entries.reserve(names.size());
+        for (const fs::path& name : names) {
+            FolderEntry entry;
+            entry.name = toUtf8(name);
+            std::error_code ignored; // a link that leads nowhere is simply neither
+            const fs::file_status status = fs::status(where / name, ignored);
+            entry.isFolder = fs::is_directory(status);
+            entry.isFile = fs::is_regular_file(status);
+            entries.push_back(std::move(entry));
+        }
+        return entries;
+    } catch (const std::bad_alloc&) {
+        return FileError{"read the folder", folder, "not enough memory"};
     }
-    if (error)
-        return FileError{"read the folder", folder, error.message()};
-    return entries;
 }
 
 bool IsUtf8(std::string_view bytes) {

@@ -80,7 +80,7 @@ Result<std::string, UnstorableRow> FormatLevelText(const std::vector<std::string
 }
 
 Result<void> LoadLevelFile(const std::string& path, LevelLineList& list) {
-    static const ReadLimits levelLimits{
+    static constexpr ReadLimits levelLimits{
         MaxLevelFileBytes, "the file is larger than 64 MiB, the most a level file may be", maxRows,
         "the file has more than 32,767 lines, more than a level can hold"};
     try {

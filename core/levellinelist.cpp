@@ -1,11 +1,27 @@
 #include "levellinelist.h"
 
+#include <algorithm>
+#include <new>
 #include <utility>
 
 bool LevelLineList::AddLine(std::string text) {
-    if (m_rows.size() >= static_cast<std::size_t>(MaxRows))
+    if (!MakeRoomForLine())
         return false;
-    m_rows.push_back(std::move(text));
+    m_rows.push_back(std::move(text)); // fits: no allocation, nothing can fail
+    return true;
+}
+
+bool LevelLineList::MakeRoomForLine() {
+    constexpr std::size_t most = static_cast<std::size_t>(MaxRows);
+    if (m_rows.size() >= most)
+        return false;
+    if (m_rows.size() < m_rows.capacity())
+        return true;
+    try {
+        m_rows.reserve(std::min(std::max<std::size_t>(m_rows.size() * 2, 16), most));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     return true;
 }
 

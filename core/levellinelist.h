@@ -13,8 +13,11 @@ public:
     static constexpr Index MaxRows = 32767;
 
     // Appends after the last row; the selection is unchanged. Returns false, and changes
-    // nothing, when the list already holds MaxRows rows.
+    // nothing, when the list already holds MaxRows rows or no memory is left for one more.
     [[nodiscard]] bool AddLine(std::string text);
+    // Makes room for one more row, so that the next AddLine cannot fail for want of memory.
+    // Returns false when the list is full or no memory is left.
+    [[nodiscard]] bool MakeRoomForLine();
     [[nodiscard]] bool AddEmptyLine() { return AddLine(std::string()); }
 
     // Removes the selected row and selects the row that takes its place (the new last row

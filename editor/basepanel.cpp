@@ -65,7 +65,10 @@ void BasePanel::bs1Clicked() {
     input.x = toStdString(bs4->text());
     input.y = toStdString(bs6->text());
     input.file = toStdString(bs7->text());
-    if (const auto line = BuildBaseLine(input))
+    const auto built = BuildBaseLine(input);
+    if (!built)
+        showFailure(this, QStringLiteral("There is not enough memory. The line was not added."));
+    else if (const std::optional<std::string>& line = *built)
         emit lineBuilt(toQString(*line));
 }
 

@@ -172,11 +172,18 @@ void Form1::form1Load() {
 }
 
 void Form1::appendLine(const QString& line) {
-    if (!m_level.addLine(toStdString(line)))
+    if (m_level.addLine(toStdString(line)))
+        return;
+    const QString shown = line.isEmpty() ? QStringLiteral("(an empty line)") : line;
+    if (m_level.lines().LineCount() < LevelLineList::MaxRows)
+        showFailure(
+            this,
+            QStringLiteral("There is not enough memory. The line was not added:\n%1").arg(shown));
+    else
         showFailure(this, QStringLiteral("The level already holds %1 lines, the most a level file "
                                          "can hold. The line was not added:\n%2")
                               .arg(LevelLineList::MaxRows)
-                              .arg(line.isEmpty() ? QStringLiteral("(an empty line)") : line));
+                              .arg(shown));
 }
 
 void Form1::tabStrip1Clicked() {

@@ -2,6 +2,8 @@
 
 #include "longtext.h"
 
+#include <utility>
+
 namespace editor {
 
 // Rows longer than MaxShownCharacters characters are shown up to there and end in "…"; the row
@@ -41,12 +43,13 @@ template <typename Operation> void LevelListModel::change(Operation operation) {
     emit selectedLineChanged(m_lines.SelectedIndex());
 }
 
-bool LevelListModel::addLine(const std::string& text) {
-    const int row = m_lines.LineCount();
-    if (row >= LevelLineList::MaxRows)
+bool LevelListModel::addLine(std::string text) {
+    // With room made first, the row is added for sure once views were told it comes.
+    if (!m_lines.MakeRoomForLine())
         return false;
+    const int row = m_lines.LineCount();
     beginInsertRows(QModelIndex(), row, row);
-    const bool added = m_lines.AddLine(text);
+    const bool added = m_lines.AddLine(std::move(text));
     endInsertRows();
     return added;
 }

@@ -28,7 +28,8 @@ public:
     const LevelLineList& lines() const { return m_lines; }
 
     // The operations of the level, each with the signals views need.
-    [[nodiscard]] bool addLine(const std::string& text);
+    // False when the level is full or no memory is left for one more row; nothing changed then.
+    [[nodiscard]] bool addLine(std::string text);
     Index removeSelectedLine();
     void removeLine(Index index);
     void moveLineUp();

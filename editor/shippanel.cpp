@@ -208,6 +208,9 @@ void ShipPanel::reportConversionFailure(const ConversionFailure& failure) {
     case ConversionFailure::Problem::PositionBeyondRange:
         message = QStringLiteral("\"%1\" in %2 gives a position beyond the range of numbers.");
         break;
+    case ConversionFailure::Problem::NotEnoughMemory:
+        showFailure(this, QStringLiteral("There is not enough memory. The line was not added."));
+        return;
     }
     showFailure(this, message.arg(toQString(failure.text), field));
 }

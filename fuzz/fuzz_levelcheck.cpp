@@ -99,7 +99,7 @@ void checkBaseRoundTrip(FuzzedDataProvider& data) {
     input.x = data.ConsumeRandomLengthString(24);
     input.y = data.ConsumeRandomLengthString(24);
     input.file = data.ConsumeRandomLengthString(48);
-    const std::optional<std::string> line = BuildBaseLine(input);
+    const std::optional<std::string> line = BuildBaseLine(input).value();
     if (!line || holds(input.x, " y=") || holds(input.y, " file="))
         return;
     const std::optional<ParsedEntry> entry = ParseEntryLine(*line);

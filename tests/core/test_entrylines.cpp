@@ -303,11 +303,11 @@ TEST(BaseLine, ValuesGoInUnchanged) {
         {{"ADD BASE ", "1,5", "\"2\"", "a,b.bs"}, "ADD BASE  x=1,5 y=\"2\" file=a,b.bs"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(BuildBaseLine(c.input), c.expected) << c.expected;
+        EXPECT_EQ(BuildBaseLine(c.input).value(), c.expected) << c.expected;
 }
 
 TEST(BaseLine, EmptyFileGivesNoLine) {
-    EXPECT_FALSE(BuildBaseLine(BaseEntryInput{}).has_value());
+    EXPECT_FALSE(BuildBaseLine(BaseEntryInput{}).value().has_value());
 }
 
 // --- ReadNumber --------------------------------------------------------------------------

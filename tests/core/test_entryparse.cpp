@@ -86,7 +86,7 @@ TEST(EntryParse, BaseLinesReadBackAsBuilt) {
         {"ADD BASE ", "file=1", "x=2", "a,b y=1 file=c.bs"},
     };
     for (const BaseEntryInput& input : cases) {
-        const std::string line = BuildBaseLine(input).value();
+        const std::string line = BuildBaseLine(input).value().value();
         const ParsedEntry entry = parsed(line);
         EXPECT_EQ(entry.kind, EntryKind::Base);
         EXPECT_EQ(entry.head, "ADD BASE ");
