@@ -33,9 +33,6 @@ std::vector<std::string> FolderChain(const std::string& folder);
 // The last part of a path, its name ("jo" of "/home/jo"); a root is its own name.
 std::string LastPart(const std::string& path);
 
-// Whether bytes are well-formed UTF-8.
-bool IsUtf8(std::string_view bytes);
-
 // A name as text to show: the name itself when it is UTF-8, else its bytes read as Windows-1252.
 std::string NameForDisplay(std::string_view bytes);
 // A path as text to show: each of its parts as NameForDisplay gives it.

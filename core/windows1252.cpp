@@ -85,8 +85,8 @@ constexpr char32_t replacementCharacter = 0xFFFD;
 
 // Reads one multi-byte UTF-8 sequence starting at text[i] (whose lead byte is not ASCII).
 // Returns the code point and advances i; a malformed sequence (stray continuation byte,
-// truncated, overlong, surrogate, beyond U+10FFFF) gives U+FFFD.
-char32_t readSequence(std::string_view text, std::size_t& i) {
+// truncated, overlong, surrogate, beyond U+10FFFF) gives U+FFFD and sets malformed.
+char32_t readSequence(std::string_view text, std::size_t& i, bool& malformed) {
     auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned lead = at(i);
     std::size_t length;
@@ -111,16 +111,19 @@ char32_t readSequence(std::string_view text, std::size_t& i) {
             high = 0x8F;
     } else {
         ++i;
+        malformed = true;
         return replacementCharacter;
     }
     if (i + length > text.size()) {
         i = text.size();
+        malformed = true;
         return replacementCharacter;
     }
     for (std::size_t k = 1; k < length; ++k) {
         const unsigned b = at(i + k);
         if (b < (k == 1 ? low : 0x80u) || b > (k == 1 ? high : 0xBFu)) {
             i += k;
+            malformed = true;
             return replacementCharacter;
         }
         c = (c << 6) | (b & 0x3F);
@@ -130,6 +133,16 @@ char32_t readSequence(std::string_view text, std::size_t& i) {
 }
 
 } // namespace
+
+bool IsUtf8(std::string_view bytes) {
+    bool malformed = false;
+    for (std::size_t i = 0; i < bytes.size() && !malformed;) {
+        i += asciiPrefixLength(bytes.substr(i));
+        if (i < bytes.size())
+            readSequence(bytes, i, malformed);
+    }
+    return !malformed;
+}
 
 Result<void, UnrepresentableCharacter> AppendWindows1252(std::string_view utf8, std::string& out) {
     std::size_t i = 0;
@@ -142,7 +155,8 @@ Result<void, UnrepresentableCharacter> AppendWindows1252(std::string_view utf8, 
             characters += run;
             continue;
         }
-        const char32_t c = readSequence(utf8, i);
+        bool malformed = false;
+        const char32_t c = readSequence(utf8, i, malformed);
         const int byte = byteOfCharacter(c);
         if (byte < 0)
             return UnrepresentableCharacter{c, characters};

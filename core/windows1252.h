@@ -10,6 +10,9 @@
 // All 256 bytes map to a character and back: the five bytes Windows-1252 leaves undefined
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the C1 control characters of the same number.
 
+// Whether bytes are well-formed UTF-8.
+bool IsUtf8(std::string_view bytes);
+
 // Decodes Windows-1252 bytes to UTF-8. Never fails.
 std::string DecodeWindows1252(std::string_view bytes);
 
