@@ -2,17 +2,6 @@
 
 #include "foldernames.h"
 
-namespace {
-
-std::string asciiLower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
-} // namespace
-
 Result<FolderFiles> FolderFiles::Read(const std::string& folder) {
     auto entries = ListFolder(folder);
     if (!entries)
@@ -22,7 +11,7 @@ Result<FolderFiles> FolderFiles::Read(const std::string& folder) {
         if (!entry.isFile)
             continue;
         std::string name = NameForDisplay(entry.name);
-        files.m_lowerNames.insert(asciiLower(name));
+        files.m_lowerNames.insert(AsciiLower(name));
         files.m_names.insert(std::move(name));
     }
     return files;
@@ -31,7 +20,7 @@ Result<FolderFiles> FolderFiles::Read(const std::string& folder) {
 FilePresence FolderFiles::Lookup(const std::string& name) const {
     if (m_names.contains(name))
         return FilePresence::Exists;
-    if (m_lowerNames.contains(asciiLower(name)))
+    if (m_lowerNames.contains(AsciiLower(name)))
         return FilePresence::OtherCase;
     return FilePresence::Missing;
 }

@@ -34,6 +34,14 @@ Result<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
     }
 }
 
+std::string AsciiLower(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
 std::string NameForDisplay(std::string_view bytes) {
     return IsUtf8(bytes) ? std::string(bytes) : DecodeWindows1252(bytes);
 }

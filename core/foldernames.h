@@ -33,6 +33,10 @@ std::vector<std::string> FolderChain(const std::string& folder);
 // The last part of a path, its name ("jo" of "/home/jo"); a root is its own name.
 std::string LastPart(const std::string& path);
 
+// The name with its ASCII letters in lower case and every other byte as it is: names compared
+// this way match whatever the letter case of their ASCII letters.
+std::string AsciiLower(std::string_view name);
+
 // A name as text to show: the name itself when it is UTF-8, else its bytes read as Windows-1252.
 std::string NameForDisplay(std::string_view bytes);
 // A path as text to show: each of its parts as NameForDisplay gives it.

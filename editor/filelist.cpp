@@ -17,11 +17,8 @@ namespace {
 
 constexpr int NameRole = Qt::UserRole; // the entry's name, its exact bytes
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Whether a name matches a pattern of '*' (any run) and '?' (any one byte), letter case aside.
+// Whether a name matches a pattern of '*' (any run) and '?' (any one byte); both are compared as
+// given, so callers lower the letters of both alike.
 bool matches(std::string_view name, std::string_view pattern) {
     if (pattern.empty())
         return name.empty();
@@ -31,8 +28,7 @@ bool matches(std::string_view name, std::string_view pattern) {
                 return true;
         return false;
     }
-    return !name.empty() &&
-           (pattern.front() == '?' || lower(pattern.front()) == lower(name.front())) &&
+    return !name.empty() && (pattern.front() == '?' || pattern.front() == name.front()) &&
            matches(name.substr(1), pattern.substr(1));
 }
 
@@ -40,7 +36,7 @@ bool matches(std::string_view name, std::string_view pattern) {
 
 FileList::FileList(const QString& pattern, QWidget* parent)
     : QListWidget(parent)
-    , m_pattern(toStdString(pattern)) {
+    , m_pattern(AsciiLower(toStdString(pattern))) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setSortingEnabled(false);
@@ -69,7 +65,7 @@ void FileList::refresh() {
     std::vector<std::pair<QString, std::string>> files;
     if (auto listed = ListFolder(m_path))
         for (const FolderEntry& entry : *listed)
-            if (!entry.isFolder && matches(entry.name, m_pattern))
+            if (!entry.isFolder && matches(AsciiLower(entry.name), m_pattern))
                 files.emplace_back(QString::fromStdString(NameForDisplay(entry.name)), entry.name);
     std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
         return QString::compare(a.first, b.first, Qt::CaseInsensitive) < 0;

@@ -41,7 +41,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    std::string m_pattern;
+    std::string m_pattern; // its ASCII letters in lower case
     std::string m_path;
 };
 

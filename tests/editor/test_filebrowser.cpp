@@ -84,6 +84,9 @@ private slots:
     void openingAFolderMovesTheFileList() {
         GameFolder game;
         QVERIFY(writeBytes(game.file("levels/one.lev"), ""));
+        // Level files whatever the letter case of their ending, and nothing else.
+        for (const char* name : {"levels/TWO.LEV", "levels/notes.txt", "levels/three.levx"})
+            QVERIFY(writeBytes(game.file(name), ""));
         QVERIFY(writeBytes(game.file("top.lev"), ""));
         Form1 w(game.startFolder());
         showAndActivate(w);
@@ -97,8 +100,9 @@ private slots:
         doubleClick(dir->viewport(), place.center());
         QCOMPARE(dir->path(), game.levels());
         QCOMPARE(files->path(), game.levels());
-        QCOMPARE(files->count(), 1);
+        QCOMPARE(files->count(), 2);
         QCOMPARE(files->item(0)->text(), QStringLiteral("one.lev"));
+        QCOMPARE(files->item(1)->text(), QStringLiteral("TWO.LEV"));
 
         // Enter on the parent entry goes back up.
         dir->setFocus();
