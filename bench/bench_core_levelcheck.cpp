@@ -1,7 +1,7 @@
 // Checking the largest level a list can hold (32,767 rows), nearly all of them ship entries:
 // types, ship levels and ship files mixed, as a hand-made level has them. Goal: at most 10 ms.
-#include "levelcheck.h"
-#include "levellinelist.h"
+#include "core/levelcheck.h"
+#include "core/levellinelist.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,7 +16,7 @@ std::vector<std::string> shipRows() {
     for (int i = 1; i <= 20; ++i)
         rows.push_back("ship" + std::to_string(i) + ".shp");
     rows.insert(rows.end(), {"[end]", "[winfile]", "conquest.win", "[end]"});
-    for (int i = static_cast<int>(rows.size()); i < LevelLineList::MaxRows; ++i) {
+    for (int i = static_cast<int>(rows.size()); i < level::LevelLineList::MaxRows; ++i) {
         std::string row = "ADD SHIP x= " + std::to_string(i % 1000) + " y=-" +
                           std::to_string(i % 450) + " r=" + std::to_string(i % 360) +
                           " team=" + std::to_string(1 + i % 2);
@@ -33,18 +33,18 @@ std::vector<std::string> shipRows() {
 
 // A game folder that lacks ship0.shp to ship9.shp (some 2,700 findings), or one that holds
 // every ship file.
-FilePresence everyOther(const std::string& name) {
-    return name.size() % 2 == 0 ? FilePresence::Exists : FilePresence::Missing;
+level::FilePresence everyOther(const std::string& name) {
+    return name.size() % 2 == 0 ? level::FilePresence::Exists : level::FilePresence::Missing;
 }
-FilePresence every(const std::string&) {
-    return FilePresence::Exists;
+level::FilePresence every(const std::string&) {
+    return level::FilePresence::Exists;
 }
 
 void BM_CheckLevel_ShipEntries(benchmark::State& state) {
     const std::vector<std::string> rows = shipRows();
-    const FileLookup fileExists = state.range(0) ? every : everyOther;
+    const level::FileLookup fileExists = state.range(0) ? every : everyOther;
     for (auto _ : state)
-        benchmark::DoNotOptimize(CheckLevel(rows, fileExists));
+        benchmark::DoNotOptimize(level::CheckLevel(rows, fileExists));
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * rows.size()));
 }
 

@@ -1,6 +1,6 @@
 // Loading and saving the largest level a list can hold (32,767 rows), each beside its floor:
 // the least any loader or saver of the same file has to do.
-#include "levelfile.h"
+#include "core/levelfile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,9 +20,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // Realistic rows of some 40 characters; every 97th names a base file with ä and €.
-LevelLineList fullLevel() {
-    LevelLineList list;
-    for (int i = 0; i < LevelLineList::MaxRows; ++i) {
+level::LevelLineList fullLevel() {
+    level::LevelLineList list;
+    for (int i = 0; i < level::LevelLineList::MaxRows; ++i) {
         std::string row;
         if (i % 97 == 0)
             row = "ADD BASE  x=" + std::to_string(i % 900) + " y=-" + std::to_string(i % 300) +
@@ -47,16 +47,16 @@ struct Files {
         level = fullLevel();
         source = (folder / "full.lev").string();
         target = (folder / "saved.lev").string();
-        if (!SaveLevelFile(source, level))
+        if (!level::SaveLevelFile(source, level))
             std::abort();
-        bytes = *FormatLevelText(level.Lines());
+        bytes = *level::FormatLevelText(level.Lines());
     }
     ~Files() {
         std::error_code ignored;
         fs::remove_all(folder, ignored);
     }
     fs::path folder;
-    LevelLineList level;
+    level::LevelLineList level;
     std::string source;
     std::string target;
     std::string bytes;
@@ -81,8 +81,8 @@ std::string readWithOneCall(const std::string& path) {
 void BM_LoadLevelFile(benchmark::State& state) {
     Files& f = files();
     for (auto _ : state) {
-        LevelLineList list;
-        if (!LoadLevelFile(f.source, list))
+        level::LevelLineList list;
+        if (!level::LoadLevelFile(f.source, list))
             std::abort();
         benchmark::DoNotOptimize(list);
     }
@@ -132,7 +132,7 @@ void BM_LoadFloor_ReadAndSplitIntoViews(benchmark::State& state) {
 void BM_SaveLevelFile(benchmark::State& state) {
     Files& f = files();
     for (auto _ : state)
-        if (!SaveLevelFile(f.target, f.level))
+        if (!level::SaveLevelFile(f.target, f.level))
             std::abort();
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.bytes.size()));
 }
@@ -164,13 +164,13 @@ void BM_SaveFloor_OneWriteAndFsync(benchmark::State& state) {
 void BM_FormatLevelText(benchmark::State& state) {
     Files& f = files();
     for (auto _ : state)
-        benchmark::DoNotOptimize(FormatLevelText(f.level.Lines()));
+        benchmark::DoNotOptimize(level::FormatLevelText(f.level.Lines()));
 }
 
 void BM_ParseLevelText(benchmark::State& state) {
     Files& f = files();
     for (auto _ : state)
-        benchmark::DoNotOptimize(ParseLevelText(f.bytes));
+        benchmark::DoNotOptimize(level::ParseLevelText(f.bytes));
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 //   crash_saver loop TARGET [--named]  saves version a, then b, then a ... until killed
 //   crash_saver once TARGET [--named]  saves version a once
 // --named makes the temporary files named, as on systems without unnamed files.
-#include "atomicfile.h"
-#include "levelfile.h"
+#include "core/diskfiles.h"
+#include "core/levelfile.h"
 
 #include <cstdio>
 #include <cstring>
@@ -27,17 +27,17 @@ int main(int argc, char* argv[]) {
     if (argc >= 3 && std::strcmp(argv[1], "versions") == 0) {
         const std::string folder = argv[2];
         for (const char which : {'a', 'b'})
-            if (!WriteFileAtomically(folder + "/" + which + ".lev", version(which)))
+            if (!level::WriteFileAtomically(folder + "/" + which + ".lev", version(which)))
                 return 1;
         return 0;
     }
     const bool loop = argc >= 3 && std::strcmp(argv[1], "loop") == 0;
     if (loop || (argc >= 3 && std::strcmp(argv[1], "once") == 0)) {
         if (argc >= 4 && std::strcmp(argv[3], "--named") == 0)
-            SetFileCallsForTesting({nullptr, nullptr, nullptr, true});
+            level::SetFileCallsForTesting({nullptr, nullptr, nullptr, true});
         const std::string versions[] = {version('a'), version('b')};
         for (unsigned long i = 0; loop || i < 1; ++i)
-            if (const auto saved = WriteFileAtomically(argv[2], versions[i % 2]); !saved) {
+            if (const auto saved = level::WriteFileAtomically(argv[2], versions[i % 2]); !saved) {
                 std::fprintf(stderr, "%s\n", saved.error().Message().c_str());
                 return 1;
             }

@@ -9,13 +9,13 @@
 // last line appends a row in the editor's window, content list and map together.
 // Prints the median of 15 runs (min, max) in milliseconds.
 
-#include "folderfiles.h"
-#include "form1.h"
-#include "levellistmodel.h"
-#include "levelmapscene.h"
-#include "levelmapview.h"
-#include "levelmapwindow.h"
-#include "qtpath.h"
+#include "core/folderfiles.h"
+#include "editor/form1.h"
+#include "editor/levellistmodel.h"
+#include "editor/levelmap/levelmapscene.h"
+#include "editor/levelmap/levelmapview.h"
+#include "editor/levelmap/levelmapwindow.h"
+#include "widgets/qtpath.h"
 
 #include <QApplication>
 #include <QDir>
@@ -101,10 +101,10 @@ int main(int argc, char* argv[]) {
     const QString folder = game.path() + QLatin1Char('/');
 
     std::vector<std::string> rows;
-    for (int i = 0; i < LevelLineList::MaxRows - 1; ++i)
+    for (int i = 0; i < level::LevelLineList::MaxRows - 1; ++i)
         rows.push_back(shipRow(i));
     const auto fill = [&rows](editor::LevelListModel& model) {
-        LevelLineList level;
+        level::LevelLineList level;
         if (!level.ReplaceLines(rows))
             std::exit(1);
         model.replaceLines(std::move(level));
@@ -139,15 +139,16 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < Runs; ++i) {
         const int before = paints.count;
         append.push_back(timed([&] {
-            if (!model.addLine(shipRow(LevelLineList::MaxRows - 1 + i)))
+            if (!model.addLine(shipRow(level::LevelLineList::MaxRows - 1 + i)))
                 std::exit(1);
             if (!waitForPaint(paints, before))
                 std::fprintf(stderr, "no repaint after an append\n");
         }));
-        model.removeLine(static_cast<LevelLineList::Index>(LevelLineList::MaxRows - 1));
+        model.removeLine(
+            static_cast<level::LevelLineList::Index>(level::LevelLineList::MaxRows - 1));
         QApplication::processEvents();
     }
-    if (!model.addLine(shipRow(LevelLineList::MaxRows - 1)))
+    if (!model.addLine(shipRow(level::LevelLineList::MaxRows - 1)))
         return 1;
     QApplication::processEvents();
 
@@ -175,7 +176,7 @@ int main(int argc, char* argv[]) {
     std::vector<double> listing;
     for (int i = 0; i < Runs; ++i)
         listing.push_back(timed([&] {
-            if (!FolderFiles::Read(toCorePath(folder)))
+            if (!level::FolderFiles::Read(widgets::toCorePath(folder)))
                 std::exit(1);
         }));
 
@@ -196,12 +197,13 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < Runs; ++i) {
         const int before = editorPaints.count;
         editorAppend.push_back(timed([&] {
-            if (!window.level().addLine(shipRow(LevelLineList::MaxRows - 1 + i)))
+            if (!window.level().addLine(shipRow(level::LevelLineList::MaxRows - 1 + i)))
                 std::exit(1);
             if (!waitForPaint(editorPaints, before))
                 std::fprintf(stderr, "no repaint after an append\n");
         }));
-        window.level().removeLine(static_cast<LevelLineList::Index>(LevelLineList::MaxRows - 1));
+        window.level().removeLine(
+            static_cast<level::LevelLineList::Index>(level::LevelLineList::MaxRows - 1));
         QApplication::processEvents();
     }
 

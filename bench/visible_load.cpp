@@ -1,9 +1,9 @@
 // In-process timing: a 32,767-row level file loaded into the visible content list, from reading
 // the file to the list's repaint with the rows. Prints the median of 15 runs in milliseconds.
 
-#include "contentlist.h"
-#include "form1.h"
-#include "levelfile.h"
+#include "core/levelfile.h"
+#include "editor/contentlist.h"
+#include "editor/form1.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,8 +32,8 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
         QElapsedTimer timer;
         timer.start();
-        LevelLineList rows;
-        if (auto loaded = LoadLevelFile(argv[1], rows); !loaded) {
+        level::LevelLineList rows;
+        if (auto loaded = level::LoadLevelFile(argv[1], rows); !loaded) {
             std::fprintf(stderr, "%s\n", loaded.error().Message().c_str());
             return 1;
         }

@@ -7,10 +7,10 @@
 // Each quits on the first paint of what it shows (for "rows", the content list's first paint
 // with the rows) and prints "<mode> load_ms=<in-process load> maxrss_kb=<peak memory>".
 
-#include "contentlist.h"
-#include "form1.h"
-#include "levelfile.h"
-#include "startfolder.h"
+#include "core/levelfile.h"
+#include "core/startfolder.h"
+#include "editor/contentlist.h"
+#include "editor/form1.h"
 
 #include <QApplication>
 #include <QDir>
@@ -76,8 +76,8 @@ int main(int argc, char* argv[]) {
         if (std::strcmp(mode, "rows") == 0 && argc > 2) {
             QElapsedTimer timer;
             timer.start();
-            LevelLineList rows;
-            if (auto loaded = LoadLevelFile(argv[2], rows); !loaded) {
+            level::LevelLineList rows;
+            if (auto loaded = level::LoadLevelFile(argv[2], rows); !loaded) {
                 std::fprintf(stderr, "%s\n", loaded.error().Message().c_str());
                 return 1;
             }

@@ -1,4 +1,4 @@
-#include "entrylines.h"
+#include "core/entrylines.h"
 
 #include <array>
 #include <charconv>
@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <new>
 #include <system_error>
+
+namespace level {
 
 namespace {
 
@@ -293,3 +295,5 @@ Result<std::optional<std::string>, NotEnoughMemory> BuildBaseLine(const BaseEntr
         return NotEnoughMemory{};
     }
 }
+
+} // namespace level

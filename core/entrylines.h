@@ -1,12 +1,14 @@
 #pragma once
 
-#include "randomsource.h"
-#include "result.h"
+#include "core/randomsource.h"
+#include "core/result.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+namespace level {
 
 // Ship and base entry lines: "ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "ADD BASE  x=0 y=0 file=b.bs".
 
@@ -83,3 +85,5 @@ struct NotEnoughMemory {};
 
 // Builds a base entry line; an empty file gives no line. Values go in unchanged.
 Result<std::optional<std::string>, NotEnoughMemory> BuildBaseLine(const BaseEntryInput& input);
+
+} // namespace level

@@ -1,9 +1,11 @@
-#include "entryparse.h"
+#include "core/entryparse.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+
+namespace level {
 
 namespace {
 
@@ -192,3 +194,5 @@ std::optional<ParsedEntry> ParseEntryLine(std::string_view line) {
                        view->xNumber,        view->yNumber,
                        view->rNumber,        std::move(view->fault)};
 }
+
+} // namespace level

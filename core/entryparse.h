@@ -1,10 +1,12 @@
 #pragma once
 
-#include "entrylines.h"
+#include "core/entrylines.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+
+namespace level {
 
 // Reading ship and base entry lines back into their fields.
 //
@@ -71,3 +73,5 @@ std::string_view ShipOptionKey(ShipOption option);
 std::optional<ParsedEntry> ParseEntryLine(std::string_view line);
 // The same without copying the texts: the views point into `line`.
 std::optional<EntryView> ViewEntryLine(std::string_view line);
+
+} // namespace level

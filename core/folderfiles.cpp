@@ -1,6 +1,8 @@
-#include "folderfiles.h"
+#include "core/folderfiles.h"
 
-#include "foldernames.h"
+#include "core/foldernames.h"
+
+namespace level {
 
 Result<FolderFiles> FolderFiles::Read(const std::string& folder) {
     auto entries = ListFolder(folder);
@@ -24,3 +26,5 @@ FilePresence FolderFiles::Lookup(const std::string& name) const {
         return FilePresence::OtherCase;
     return FilePresence::Missing;
 }
+
+} // namespace level

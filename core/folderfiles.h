@@ -1,10 +1,12 @@
 #pragma once
 
-#include "levelcheck.h"
-#include "result.h"
+#include "core/levelcheck.h"
+#include "core/result.h"
 
 #include <string>
 #include <unordered_set>
+
+namespace level {
 
 // The names of the regular files in one folder (the game folder), read once, to look up the
 // files a level names: ship, base and win files lie directly in the game folder.
@@ -23,3 +25,5 @@ private:
     std::unordered_set<std::string> m_names;
     std::unordered_set<std::string> m_lowerNames;
 };
+
+} // namespace level

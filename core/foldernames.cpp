@@ -1,11 +1,13 @@
-#include "foldernames.h"
+#include "core/foldernames.h"
 
-#include "fileplatform.h"
-#include "windows1252.h"
+#include "core/platform/fileplatform.h"
+#include "core/windows1252.h"
 
 #include <filesystem>
 #include <new>
 #include <system_error>
+
+namespace level {
 
 namespace fs = std::filesystem;
 using fileplatform::toPath;
@@ -91,3 +93,5 @@ std::string PathForDisplay(std::string_view path) {
     }
     return shown;
 }
+
+} // namespace level

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "result.h"
+#include "core/result.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace level {
 
 // The names in a folder as the system holds them: exact bytes, which need not be UTF-8 (a name
 // copied from a game folder made on Windows is often Windows-1252). Browsing works on these
@@ -41,3 +43,5 @@ std::string AsciiLower(std::string_view name);
 std::string NameForDisplay(std::string_view bytes);
 // A path as text to show: each of its parts as NameForDisplay gives it.
 std::string PathForDisplay(std::string_view path);
+
+} // namespace level

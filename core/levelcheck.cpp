@@ -1,7 +1,7 @@
-#include "levelcheck.h"
+#include "core/levelcheck.h"
 
-#include "entryparse.h"
-#include "sectionblocks.h"
+#include "core/entryparse.h"
+#include "core/sectionblocks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +11,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+
+namespace level {
 
 namespace {
 
@@ -198,3 +200,5 @@ std::vector<Finding> CheckLevel(const std::vector<std::string>& rows,
                                 const FileLookup& fileExists) {
     return Checker(fileExists).Run(rows);
 }
+
+} // namespace level

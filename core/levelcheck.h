@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace level {
+
 // Checking a level's rows for what the game would not load as meant.
 
 // Whether a file name is in the game folder.
@@ -49,3 +51,5 @@ struct Finding {
 //
 // A level without any "[winfile]" row gets a warning on row 0.
 std::vector<Finding> CheckLevel(const std::vector<std::string>& rows, const FileLookup& fileExists);
+
+} // namespace level

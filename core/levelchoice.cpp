@@ -1,11 +1,13 @@
-#include "levelchoice.h"
+#include "core/levelchoice.h"
 
-#include "atomicfile.h"
-#include "startfolder.h"
-#include "windows1252.h"
+#include "core/diskfiles.h"
+#include "core/startfolder.h"
+#include "core/windows1252.h"
 
 #include <filesystem>
 #include <system_error>
+
+namespace level {
 
 std::string LevelChoicePath(const std::string& startFolder) {
     return LevelsFolder(startFolder) + "uselev.lst";
@@ -40,3 +42,5 @@ Result<void> WriteLevelChoiceFile(const std::string& startFolder, const std::str
     *name += "\r\n";
     return WriteFileAtomically(path, *name, "write");
 }
+
+} // namespace level

@@ -1,12 +1,14 @@
-#include "levelfile.h"
+#include "core/levelfile.h"
 
-#include "atomicfile.h"
-#include "windows1252.h"
+#include "core/diskfiles.h"
+#include "core/windows1252.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 #include <utility>
+
+namespace level {
 
 namespace {
 
@@ -109,3 +111,5 @@ Result<void> SaveLevelFile(const std::string& path, const LevelLineList& list) {
         return FileError{"save", path, "not enough memory"};
     }
 }
+
+} // namespace level

@@ -1,13 +1,15 @@
 #pragma once
 
-#include "fileerror.h"
-#include "levellinelist.h"
-#include "result.h"
+#include "core/fileerror.h"
+#include "core/levellinelist.h"
+#include "core/result.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace level {
 
 // Level files: one row per text line, Windows-1252 on disk, CR LF after every row.
 // Reading takes whole lines; CR LF, a lone LF and a lone CR each end a line; a last line
@@ -40,3 +42,5 @@ Result<void> LoadLevelFile(const std::string& path, LevelLineList& list);
 // Writes every row of the list to path, replacing the file in one step (see WriteFileAtomically).
 // On failure the old file is untouched. The list is not changed.
 Result<void> SaveLevelFile(const std::string& path, const LevelLineList& list);
+
+} // namespace level

@@ -1,8 +1,10 @@
-#include "levellinelist.h"
+#include "core/levellinelist.h"
 
 #include <algorithm>
 #include <new>
 #include <utility>
+
+namespace level {
 
 bool LevelLineList::AddLine(std::string text) {
     if (!MakeRoomForLine())
@@ -73,3 +75,5 @@ bool LevelLineList::ReplaceLines(std::vector<std::string> rows) {
     m_selected = NoRow;
     return true;
 }
+
+} // namespace level

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace level {
+
 // The level being edited: its rows in order, and the one selected row.
 // Indices and the count are 16-bit signed, -1 stands for "no row".
 class LevelLineList {
@@ -49,3 +51,5 @@ private:
     std::vector<std::string> m_rows;
     Index m_selected = NoRow;
 };
+
+} // namespace level

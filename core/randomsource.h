@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace level {
+
 // The editor's pseudo-random generator. It is never seeded: every run draws the same sequence,
 // and the arithmetic is our own (a 24-bit linear congruential generator), so that sequence is
 // the same on every platform and compiler.
@@ -13,3 +15,5 @@ public:
 private:
     std::uint32_t m_state = 0x50000;
 };
+
+} // namespace level

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "fileerror.h"
+#include "core/fileerror.h"
 
 #include <cassert>
 #include <optional>
 #include <utility>
 #include <variant>
+
+namespace level {
 
 // The outcome of an operation that can fail: its value, or why it failed. Every fallible function
 // of the core returns one; no exception and no flag-and-out-parameter pair crosses its interface.
@@ -65,3 +67,5 @@ public:
 private:
     std::optional<Error> m_error;
 };
+
+} // namespace level

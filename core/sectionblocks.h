@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace level {
+
 // Section blocks of a level file: a marker, file names one per line, and "[end]".
 inline constexpr std::string_view ShipFilesMarker = "[shipfiles]";
 inline constexpr std::string_view WinFileMarker = "[winfile]";
@@ -16,3 +18,5 @@ inline std::optional<std::string> FileNameLine(std::string_view name) {
         return std::nullopt;
     return std::string(name);
 }
+
+} // namespace level

@@ -1,7 +1,9 @@
-#include "startfolder.h"
+#include "core/startfolder.h"
 
 #include <filesystem>
 #include <system_error>
+
+namespace level {
 
 namespace {
 
@@ -42,3 +44,5 @@ std::string StartFolder() {
 std::string LevelsFolder(const std::string& startFolder) {
     return JoinPath(startFolder, "levels") + PathSeparator();
 }
+
+} // namespace level

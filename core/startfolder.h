@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace level {
+
 // The platform's path separator: '/' on Linux and macOS, '\\' on Windows.
 char PathSeparator();
 
@@ -14,3 +16,5 @@ std::string StartFolder();
 
 // The folder every save writes into: start folder + "levels" + separator.
 std::string LevelsFolder(const std::string& startFolder);
+
+} // namespace level

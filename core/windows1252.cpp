@@ -1,8 +1,10 @@
-#include "windows1252.h"
+#include "core/windows1252.h"
 
 #include <array>
 #include <cstdint>
 #include <cstring>
+
+namespace level {
 
 namespace {
 
@@ -246,3 +248,5 @@ std::string DescribeCharacter(char32_t c) {
     text += "\" (" + name + ")";
     return text;
 }
+
+} // namespace level

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "result.h"
+#include "core/result.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+
+namespace level {
 
 // Conversion between the UTF-8 rows held in memory and the Windows-1252 bytes of the game's files.
 // All 256 bytes map to a character and back: the five bytes Windows-1252 leaves undefined
@@ -31,3 +33,5 @@ Result<void, UnrepresentableCharacter> AppendWindows1252(std::string_view utf8, 
 
 // "U+20AC" style name of a code point, and the character itself in UTF-8 when printable.
 std::string DescribeCharacter(char32_t c);
+
+} // namespace level

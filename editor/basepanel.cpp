@@ -1,10 +1,10 @@
-#include "basepanel.h"
+#include "editor/basepanel.h"
 
-#include "entrylines.h"
-#include "geometry.h"
-#include "messageboxes.h"
-#include "openfiledialog.h"
-#include "qtpath.h"
+#include "core/entrylines.h"
+#include "widgets/geometry.h"
+#include "widgets/messageboxes.h"
+#include "widgets/openfiledialog.h"
+#include "widgets/qtpath.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,13 +14,13 @@ namespace editor {
 namespace {
 
 // Places in twips inside the frame, and the window's focus order.
-constexpr ControlPlace bs1Place{"bs1", 0, 0, 2655, 375, 25};
-constexpr ControlPlace bs3Place{"bs3", 240, 480, 255, 285, 27};
-constexpr ControlPlace bs4Place{"bs4", 480, 480, 615, 285, 26};
-constexpr ControlPlace bs5Place{"bs5", 1560, 480, 255, 285, 29};
-constexpr ControlPlace bs6Place{"bs6", 1800, 480, 615, 285, 28};
-constexpr ControlPlace bs7Place{"bs7", 240, 840, 1575, 285, 30};
-constexpr ControlPlace bs8Place{"bs8", 1920, 840, 495, 255, 31};
+constexpr widgets::ControlPlace bs1Place{"bs1", 0, 0, 2655, 375, 25};
+constexpr widgets::ControlPlace bs3Place{"bs3", 240, 480, 255, 285, 27};
+constexpr widgets::ControlPlace bs4Place{"bs4", 480, 480, 615, 285, 26};
+constexpr widgets::ControlPlace bs5Place{"bs5", 1560, 480, 255, 285, 29};
+constexpr widgets::ControlPlace bs6Place{"bs6", 1800, 480, 615, 285, 28};
+constexpr widgets::ControlPlace bs7Place{"bs7", 240, 840, 1575, 285, 30};
+constexpr widgets::ControlPlace bs8Place{"bs8", 1920, 840, 495, 255, 31};
 
 // The head of every base entry line, shown as the caption of "ADD BASE"; its trailing blank makes
 // the two blanks before "x=". The line takes it from here, not from the caption, which a desktop
@@ -33,18 +33,18 @@ BasePanel::BasePanel(const QString& startFolder, QWidget* parent)
     : QFrame(parent)
     , m_startFolder(startFolder) {
     setObjectName(QStringLiteral("base"));
-    setFixedSize(twipsToPixels(2655), twipsToPixels(2055));
+    setFixedSize(widgets::twipsToPixels(2655), widgets::twipsToPixels(2055));
     createControls();
 }
 
 void BasePanel::createControls() {
-    bs1 = placed<QPushButton>(this, bs1Place, QString::fromLatin1(baseHead));
-    bs3 = placed<QLineEdit>(this, bs3Place, QStringLiteral("X"));
-    bs4 = placed<QLineEdit>(this, bs4Place, QStringLiteral("0"));
-    bs5 = placed<QLineEdit>(this, bs5Place, QStringLiteral("Y"));
-    bs6 = placed<QLineEdit>(this, bs6Place, QStringLiteral("0"));
-    bs7 = placed<QLineEdit>(this, bs7Place);
-    bs8 = placed<QPushButton>(this, bs8Place, QStringLiteral("..."));
+    bs1 = widgets::placed<QPushButton>(this, bs1Place, QString::fromLatin1(baseHead));
+    bs3 = widgets::placed<QLineEdit>(this, bs3Place, QStringLiteral("X"));
+    bs4 = widgets::placed<QLineEdit>(this, bs4Place, QStringLiteral("0"));
+    bs5 = widgets::placed<QLineEdit>(this, bs5Place, QStringLiteral("Y"));
+    bs6 = widgets::placed<QLineEdit>(this, bs6Place, QStringLiteral("0"));
+    bs7 = widgets::placed<QLineEdit>(this, bs7Place);
+    bs8 = widgets::placed<QPushButton>(this, bs8Place, QStringLiteral("..."));
     bs3->setReadOnly(true);
     bs5->setReadOnly(true);
     // What a screen reader calls each box: the caption beside it.
@@ -60,20 +60,21 @@ void BasePanel::createControls() {
 }
 
 void BasePanel::bs1Clicked() {
-    BaseEntryInput input;
+    level::BaseEntryInput input;
     input.head = baseHead;
-    input.x = toStdString(bs4->text());
-    input.y = toStdString(bs6->text());
-    input.file = toStdString(bs7->text());
-    const auto built = BuildBaseLine(input);
+    input.x = widgets::toStdString(bs4->text());
+    input.y = widgets::toStdString(bs6->text());
+    input.file = widgets::toStdString(bs7->text());
+    const auto built = level::BuildBaseLine(input);
     if (!built)
-        showFailure(this, QStringLiteral("There is not enough memory. The line was not added."));
+        widgets::showFailure(this,
+                             QStringLiteral("There is not enough memory. The line was not added."));
     else if (const std::optional<std::string>& line = *built)
-        emit lineBuilt(toQString(*line));
+        emit lineBuilt(widgets::toQString(*line));
 }
 
 void BasePanel::bs8Clicked() {
-    if (const auto name = chooseFileName(this, QStringLiteral("*.bs"), m_startFolder))
+    if (const auto name = widgets::chooseFileName(this, QStringLiteral("*.bs"), m_startFolder))
         bs7->setText(*name);
 }
 

@@ -1,4 +1,4 @@
-#include "compasslabel.h"
+#include "editor/compasslabel.h"
 
 #include <QFontMetrics>
 #include <QPaintEvent>

@@ -1,6 +1,6 @@
-#include "contentlist.h"
+#include "editor/contentlist.h"
 
-#include "longtext.h"
+#include "widgets/longtext.h"
 
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -13,10 +13,10 @@ namespace editor {
 
 // Every item takes the size of the widest row, so the list scrolls sideways as far as that row
 // reaches; rows that do not show whole show as tool tips.
-class ContentList::RowDelegate : public WholeTextToolTips {
+class ContentList::RowDelegate : public widgets::WholeTextToolTips {
 public:
     explicit RowDelegate(ContentList* list)
-        : WholeTextToolTips(list)
+        : widgets::WholeTextToolTips(list)
         , m_list(list) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
@@ -81,13 +81,13 @@ void ContentList::changeEvent(QEvent* event) {
 // The user changed the selection in the view: the level follows.
 void ContentList::viewSelectionChanged() {
     const QModelIndexList rows = selectionModel()->selectedRows();
-    m_level->selectLine(rows.isEmpty() ? LevelLineList::NoRow
+    m_level->selectLine(rows.isEmpty() ? level::LevelLineList::NoRow
                                        : static_cast<LevelListModel::Index>(rows.first().row()));
 }
 
 // An operation changed the level's selection: the view follows.
 void ContentList::showSelection(LevelListModel::Index row) {
-    if (row == LevelLineList::NoRow) {
+    if (row == level::LevelLineList::NoRow) {
         selectionModel()->clearSelection();
         return;
     }
@@ -109,7 +109,7 @@ void ContentList::measureAllRows() {
 }
 
 void ContentList::measureRows(int first, int last) {
-    const LevelLineList& lines = m_level->lines();
+    const level::LevelLineList& lines = m_level->lines();
     bool wider = false;
     for (int row = std::max(first, 0); row <= last && row < lines.LineCount(); ++row) {
         const std::string& text = lines.LineAt(static_cast<LevelListModel::Index>(row));
@@ -124,7 +124,7 @@ void ContentList::measureRows(int first, int last) {
 }
 
 void ContentList::rowsGoing(const QModelIndex&, int first, int last) {
-    const LevelLineList& lines = m_level->lines();
+    const level::LevelLineList& lines = m_level->lines();
     for (int row = first; row <= last && !m_widestGoing; ++row)
         m_widestGoing =
             shownWidth(lines.LineAt(static_cast<LevelListModel::Index>(row))) >= m_widestWidth;
@@ -157,11 +157,11 @@ int ContentList::shownWidth(const std::string& row) {
     int width = 0;
     int characters = 0;
     for (std::size_t i = 0; i < row.size();) {
-        if (characters == MaxShownCharacters)
+        if (characters == widgets::MaxShownCharacters)
             return width + otherWidth(0x2026);
         // A run of ASCII characters, as far as they are shown.
-        const std::size_t runEnd =
-            std::min(row.size(), i + static_cast<std::size_t>(MaxShownCharacters - characters));
+        const std::size_t runEnd = std::min(
+            row.size(), i + static_cast<std::size_t>(widgets::MaxShownCharacters - characters));
         const std::size_t runStart = i;
         // Eight bytes at a time while all eight are ASCII, then byte by byte.
         for (std::uint64_t eight; i + 8 <= runEnd; i += 8) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "levellistmodel.h"
+#include "editor/levellistmodel.h"
 
 #include <QHash>
 #include <QListView>

@@ -1,9 +1,9 @@
-#include "directorylist.h"
+#include "editor/directorylist.h"
 
-#include "foldernames.h"
-#include "messageboxes.h"
-#include "qtpath.h"
-#include "startfolder.h"
+#include "core/foldernames.h"
+#include "core/startfolder.h"
+#include "widgets/messageboxes.h"
+#include "widgets/qtpath.h"
 
 #include <QDir>
 #include <QKeyEvent>
@@ -20,7 +20,7 @@ namespace {
 constexpr int PathRole = Qt::UserRole; // the entry's folder, its exact bytes
 
 QString shown(const std::string& text) {
-    return QString::fromStdString(NameForDisplay(text));
+    return QString::fromStdString(level::NameForDisplay(text));
 }
 
 } // namespace
@@ -39,18 +39,19 @@ DirectoryList::DirectoryList(QWidget* parent)
 }
 
 QString DirectoryList::path() const {
-    return fromCorePath(PathForDisplay(m_path));
+    return widgets::fromCorePath(level::PathForDisplay(m_path));
 }
 
 bool DirectoryList::setPath(const QString& path) {
-    return setCorePath(toCorePath(path));
+    return setCorePath(widgets::toCorePath(path));
 }
 
 bool DirectoryList::setCorePath(const std::string& path) {
-    const std::string folder = CleanFolderPath(path);
-    if (auto listed = ListFolder(folder); !listed) {
-        showFailure(this,
-                    FileError{"open the folder", PathForDisplay(folder), listed.error().reason});
+    const std::string folder = level::CleanFolderPath(path);
+    if (auto listed = level::ListFolder(folder); !listed) {
+        widgets::showFailure(this,
+                             level::FileError{"open the folder", level::PathForDisplay(folder),
+                                              listed.error().reason});
         return false;
     }
     const bool changed = folder != m_path;
@@ -63,9 +64,9 @@ bool DirectoryList::setCorePath(const std::string& path) {
 
 void DirectoryList::refresh() {
     // The nearest folder that is still there, the current one or one above it.
-    const std::vector<std::string> chain = FolderChain(m_path);
+    const std::vector<std::string> chain = level::FolderChain(m_path);
     auto nearest = chain.rbegin();
-    while (std::next(nearest) != chain.rend() && !ListFolder(*nearest))
+    while (std::next(nearest) != chain.rend() && !level::ListFolder(*nearest))
         ++nearest;
     if (*nearest != m_path) {
         m_path = *nearest;
@@ -82,9 +83,9 @@ void DirectoryList::rebuild() {
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     // The chain from the root down to the current folder.
     QTreeWidgetItem* parentItem = nullptr;
-    for (const std::string& folder : FolderChain(m_path)) {
+    for (const std::string& folder : level::FolderChain(m_path)) {
         auto* item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
-        item->setText(0, QDir::toNativeSeparators(shown(LastPart(folder))));
+        item->setText(0, QDir::toNativeSeparators(shown(level::LastPart(folder))));
         item->setIcon(0, openIcon);
         item->setData(0, PathRole, QByteArray::fromStdString(folder));
         parentItem = item;
@@ -93,10 +94,10 @@ void DirectoryList::rebuild() {
     // Its subfolders, hidden ones left out, by name whatever the letter case. A symbolic link to
     // a folder is one; a link to anything else (a device, say) is not.
     std::vector<std::pair<QString, std::string>> subfolders;
-    if (auto listed = ListFolder(m_path))
-        for (const FolderEntry& entry : *listed)
+    if (auto listed = level::ListFolder(m_path))
+        for (const level::FolderEntry& entry : *listed)
             if (entry.isFolder && !entry.name.starts_with('.'))
-                subfolders.emplace_back(shown(entry.name), JoinPath(m_path, entry.name));
+                subfolders.emplace_back(shown(entry.name), level::JoinPath(m_path, entry.name));
     std::sort(subfolders.begin(), subfolders.end(), [](const auto& a, const auto& b) {
         return QString::compare(a.first, b.first, Qt::CaseInsensitive) < 0;
     });

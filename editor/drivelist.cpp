@@ -1,7 +1,7 @@
-#include "drivelist.h"
+#include "editor/drivelist.h"
 
-#include "messageboxes.h"
-#include "qtpath.h"
+#include "widgets/messageboxes.h"
+#include "widgets/qtpath.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -58,9 +58,9 @@ void DriveList::drive1Activated(int index) {
     if (!info.isDir() || !info.isReadable()) {
         // Back to the drive the directory list still shows.
         setCurrentIndex(m_shown);
-        showFailure(this, FileError{"open the drive", toCorePath(root),
-                                    info.exists() ? "the drive is not readable"
-                                                  : "the drive is not ready"});
+        widgets::showFailure(this, level::FileError{"open the drive", widgets::toCorePath(root),
+                                                    info.exists() ? "the drive is not readable"
+                                                                  : "the drive is not ready"});
         return;
     }
     m_shown = index;

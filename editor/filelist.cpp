@@ -1,8 +1,8 @@
-#include "filelist.h"
+#include "editor/filelist.h"
 
-#include "foldernames.h"
-#include "longtext.h"
-#include "qtpath.h"
+#include "core/foldernames.h"
+#include "widgets/longtext.h"
+#include "widgets/qtpath.h"
 
 #include <QKeyEvent>
 
@@ -36,20 +36,20 @@ bool matches(std::string_view name, std::string_view pattern) {
 
 FileList::FileList(const QString& pattern, QWidget* parent)
     : QListWidget(parent)
-    , m_pattern(AsciiLower(toStdString(pattern))) {
+    , m_pattern(level::AsciiLower(widgets::toStdString(pattern))) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setSortingEnabled(false);
     // A name wider than the list shows whole in its tool tip.
-    setItemDelegate(new WholeTextToolTips(this));
+    setItemDelegate(new widgets::WholeTextToolTips(this));
 }
 
 QString FileList::path() const {
-    return fromCorePath(PathForDisplay(m_path));
+    return widgets::fromCorePath(level::PathForDisplay(m_path));
 }
 
 void FileList::setPath(const QString& path) {
-    setCorePath(toCorePath(path));
+    setCorePath(widgets::toCorePath(path));
 }
 
 void FileList::setCorePath(const std::string& path) {
@@ -63,10 +63,11 @@ void FileList::refresh() {
     // Whatever is not a folder: also what no load will take (a FIFO, a link that leads nowhere),
     // so that it can be seen, and deleted.
     std::vector<std::pair<QString, std::string>> files;
-    if (auto listed = ListFolder(m_path))
-        for (const FolderEntry& entry : *listed)
-            if (!entry.isFolder && matches(AsciiLower(entry.name), m_pattern))
-                files.emplace_back(QString::fromStdString(NameForDisplay(entry.name)), entry.name);
+    if (auto listed = level::ListFolder(m_path))
+        for (const level::FolderEntry& entry : *listed)
+            if (!entry.isFolder && matches(level::AsciiLower(entry.name), m_pattern))
+                files.emplace_back(QString::fromStdString(level::NameForDisplay(entry.name)),
+                                   entry.name);
     std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
         return QString::compare(a.first, b.first, Qt::CaseInsensitive) < 0;
     });

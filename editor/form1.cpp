@@ -1,24 +1,24 @@
-#include "form1.h"
+#include "editor/form1.h"
 
-#include "atomicfile.h"
-#include "basepanel.h"
-#include "contentlist.h"
-#include "directorylist.h"
-#include "drivelist.h"
-#include "filelist.h"
-#include "form2.h"
-#include "geometry.h"
-#include "keyboard.h"
-#include "launcher.h"
-#include "levelfile.h"
-#include "levelmapwindow.h"
-#include "listframe.h"
-#include "messageboxes.h"
-#include "qtpath.h"
-#include "sectionpanel.h"
-#include "shippanel.h"
-#include "startfolder.h"
-#include "tabstrip.h"
+#include "core/diskfiles.h"
+#include "core/levelfile.h"
+#include "core/startfolder.h"
+#include "editor/basepanel.h"
+#include "editor/contentlist.h"
+#include "editor/directorylist.h"
+#include "editor/drivelist.h"
+#include "editor/filelist.h"
+#include "editor/form2.h"
+#include "editor/launcher.h"
+#include "editor/levelmap/levelmapwindow.h"
+#include "editor/sectionpanel.h"
+#include "editor/shippanel.h"
+#include "editor/tabstrip.h"
+#include "widgets/geometry.h"
+#include "widgets/keyboard.h"
+#include "widgets/listframe.h"
+#include "widgets/messageboxes.h"
+#include "widgets/qtpath.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -51,7 +51,7 @@ Form1::Form1(const QString& startFolder, QWidget* parent)
     : QWidget(parent)
     , m_startFolder(startFolder) {
     setObjectName(QStringLiteral("Form1"));
-    useLayoutFont(this);
+    widgets::useLayoutFont(this);
     createControls();
     createPanels();
     connectHandlers();
@@ -64,50 +64,56 @@ Form1::~Form1() {
 }
 
 void Form1::createControls() {
-    Drive1 = placed<DriveList>(this, {"Drive1", 120, 120, 2655, 315, 2});
-    Dir1 = placed<DirectoryList>(this, {"Dir1", 120, 510, 2655, 1440, 3});
-    File1 = placed<FileList>(this, {"File1", 2880, 120, 2055, 1845, 1}, QStringLiteral("*.lev"));
+    Drive1 = widgets::placed<DriveList>(this, {"Drive1", 120, 120, 2655, 315, 2});
+    Dir1 = widgets::placed<DirectoryList>(this, {"Dir1", 120, 510, 2655, 1440, 3});
+    File1 = widgets::placed<FileList>(this, {"File1", 2880, 120, 2055, 1845, 1},
+                                      QStringLiteral("*.lev"));
 
-    load = placed<QPushButton>(this, {"load", 5040, 360, 855, 255, 4}, QStringLiteral("load"));
-    add = placed<QPushButton>(this, {"add", 5040, 720, 855, 255, 7}, QStringLiteral("add file"));
-    del =
-        placed<QPushButton>(this, {"del", 5040, 1080, 855, 255, 8}, QStringLiteral("delete file"));
-    save = placed<QPushButton>(this, {"save", 5040, 1440, 855, 255, 5}, QStringLiteral("save"));
+    load = widgets::placed<QPushButton>(this, {"load", 5040, 360, 855, 255, 4},
+                                        QStringLiteral("load"));
+    add = widgets::placed<QPushButton>(this, {"add", 5040, 720, 855, 255, 7},
+                                       QStringLiteral("add file"));
+    del = widgets::placed<QPushButton>(this, {"del", 5040, 1080, 855, 255, 8},
+                                       QStringLiteral("delete file"));
+    save = widgets::placed<QPushButton>(this, {"save", 5040, 1440, 855, 255, 5},
+                                        QStringLiteral("save"));
 
-    Command3 = placed<QPushButton>(this, {"Command3", 6480, 360, 1455, 375, 53},
-                                   QStringLiteral("Ship Editor"));
-    Command4 = placed<QPushButton>(this, {"Command4", 6480, 840, 1455, 375, 54},
-                                   QStringLiteral("Win Editor"));
-    Command5 = placed<QPushButton>(this, {"Command5", 6480, 1320, 1455, 375, 55},
-                                   QStringLiteral("Base Editor"));
+    Command3 = widgets::placed<QPushButton>(this, {"Command3", 6480, 360, 1455, 375, 53},
+                                            QStringLiteral("Ship Editor"));
+    Command4 = widgets::placed<QPushButton>(this, {"Command4", 6480, 840, 1455, 375, 54},
+                                            QStringLiteral("Win Editor"));
+    Command5 = widgets::placed<QPushButton>(this, {"Command5", 6480, 1320, 1455, 375, 55},
+                                            QStringLiteral("Base Editor"));
 
-    inhalt = placed<ContentList>(this, {"inhalt", 120, 2040, 4815, 2790, 6}, &m_level);
+    inhalt = widgets::placed<ContentList>(this, {"inhalt", 120, 2040, 4815, 2790, 6}, &m_level);
 
-    TabStrip1 = placed<TabStrip>(this, {"TabStrip1", 5160, 2160, 2895, 2595, 0});
+    TabStrip1 = widgets::placed<TabStrip>(this, {"TabStrip1", 5160, 2160, 2895, 2595, 0});
     for (const char* caption : {ShipTab, BaseTab, WinTab, UseShipTab})
         TabStrip1->addTab(QString::fromLatin1(caption));
 
-    up = placed<QPushButton>(this, {"up", 120, 4920, 615, 255, 9}, QStringLiteral("up"));
-    down = placed<QPushButton>(this, {"down", 840, 4920, 615, 255, 10}, QStringLiteral("down"));
-    Command2 = placed<QPushButton>(this, {"Command2", 1920, 4920, 735, 255, 16},
-                                   QStringLiteral("freizeile"));
-    Command1 = placed<QPushButton>(this, {"Command1", 2760, 4920, 735, 255, 57},
-                                   QStringLiteral("del line"));
-    clear = placed<QPushButton>(this, {"clear", 3960, 4920, 855, 255, 56}, QStringLiteral("clear"));
+    up = widgets::placed<QPushButton>(this, {"up", 120, 4920, 615, 255, 9}, QStringLiteral("up"));
+    down = widgets::placed<QPushButton>(this, {"down", 840, 4920, 615, 255, 10},
+                                        QStringLiteral("down"));
+    Command2 = widgets::placed<QPushButton>(this, {"Command2", 1920, 4920, 735, 255, 16},
+                                            QStringLiteral("freizeile"));
+    Command1 = widgets::placed<QPushButton>(this, {"Command1", 2760, 4920, 735, 255, 57},
+                                            QStringLiteral("del line"));
+    clear = widgets::placed<QPushButton>(this, {"clear", 3960, 4920, 855, 255, 56},
+                                         QStringLiteral("clear"));
 
-    Label2 = placed<QLabel>(this, {"Label2", 5160, 4920, 2895, 255, 58},
-                            QStringLiteral("tessavor " LEVELTOOLS_VERSION));
+    Label2 = widgets::placed<QLabel>(this, {"Label2", 5160, 4920, 2895, 255, 58},
+                                     QStringLiteral("tessavor " LEVELTOOLS_VERSION));
     Label2->setAlignment(Qt::AlignCenter);
 
-    mapButton = placed<QPushButton>(this, {"mapButton", 6480, 1800, 1455, 300, 62},
-                                    QStringLiteral("Level Map"));
+    mapButton = widgets::placed<QPushButton>(this, {"mapButton", 6480, 1800, 1455, 300, 62},
+                                             QStringLiteral("Level Map"));
     // What a screen reader calls the lists.
     Drive1->setAccessibleName(QStringLiteral("drives"));
     Dir1->setAccessibleName(QStringLiteral("folders"));
     File1->setAccessibleName(QStringLiteral("level files"));
     inhalt->setAccessibleName(QStringLiteral("level lines"));
     for (QFrame* list : std::array<QFrame*, 3>{Dir1, File1, inhalt})
-        keepFrameOnTop(list);
+        widgets::keepFrameOnTop(list);
 }
 
 void Form1::createPanels() {
@@ -156,34 +162,37 @@ void Form1::form1Load() {
     Drive1->showDriveOf(Dir1->path());
     File1->setCorePath(Dir1->corePath());
 
-    setFixedSize(twipsToPixels(ClientWidthTwips), twipsToPixels(ClientHeightTwips));
+    setFixedSize(widgets::twipsToPixels(ClientWidthTwips),
+                 widgets::twipsToPixels(ClientHeightTwips));
 
-    const QPoint panelPlace = TabStrip1->geometry().topLeft() +
-                              QPoint(twipsToPixels(PanelOffsetLeft), twipsToPixels(PanelOffsetTop));
+    const QPoint panelPlace =
+        TabStrip1->geometry().topLeft() +
+        QPoint(widgets::twipsToPixels(PanelOffsetLeft), widgets::twipsToPixels(PanelOffsetTop));
     for (QWidget* panel : std::array<QWidget*, 4>{winfile, useship, base, ship}) {
         panel->move(panelPlace);
         panel->raise();
     }
 
     setWindowTitle(QStringLiteral("Level Editor / ") + m_startFolder);
-    applyTabOrder(this);
-    letEnterPressFocusedButtons(this);
+    widgets::applyTabOrder(this);
+    widgets::letEnterPressFocusedButtons(this);
     TabStrip1->setFocus();
 }
 
 void Form1::appendLine(const QString& line) {
-    if (m_level.addLine(toStdString(line)))
+    if (m_level.addLine(widgets::toStdString(line)))
         return;
     const QString shown = line.isEmpty() ? QStringLiteral("(an empty line)") : line;
-    if (m_level.lines().LineCount() < LevelLineList::MaxRows)
-        showFailure(
+    if (m_level.lines().LineCount() < level::LevelLineList::MaxRows)
+        widgets::showFailure(
             this,
             QStringLiteral("There is not enough memory. The line was not added:\n%1").arg(shown));
     else
-        showFailure(this, QStringLiteral("The level already holds %1 lines, the most a level file "
-                                         "can hold. The line was not added:\n%2")
-                              .arg(LevelLineList::MaxRows)
-                              .arg(shown));
+        widgets::showFailure(
+            this, QStringLiteral("The level already holds %1 lines, the most a level file "
+                                 "can hold. The line was not added:\n%2")
+                      .arg(level::LevelLineList::MaxRows)
+                      .arg(shown));
 }
 
 void Form1::tabStrip1Clicked() {
@@ -212,22 +221,22 @@ std::optional<std::string> Form1::confirmSelectedFile(const QString& question,
     if (File1->listIndex() == -1)
         return std::nullopt;
     const std::string name = File1->selectedName();
-    if (!askYesNo(this, File1->selectedFileName(), question, icon))
+    if (!widgets::askYesNo(this, File1->selectedFileName(), question, icon))
         return std::nullopt;
     return name;
 }
 
 std::string Form1::browsedPath(const std::string& name) const {
-    return JoinPath(Dir1->corePath(), name);
+    return level::JoinPath(Dir1->corePath(), name);
 }
 
 void Form1::loadClicked() {
     const auto name = confirmSelectedFile(QStringLiteral("laden ?"));
     if (!name)
         return;
-    LevelLineList loaded;
-    if (auto read = LoadLevelFile(browsedPath(*name), loaded); !read) {
-        showFailure(this, read.error());
+    level::LevelLineList loaded;
+    if (auto read = level::LoadLevelFile(browsedPath(*name), loaded); !read) {
+        widgets::showFailure(this, read.error());
         return;
     }
     m_level.replaceLines(std::move(loaded));
@@ -237,9 +246,9 @@ void Form1::saveClicked() {
     const auto name = confirmSelectedFile(QStringLiteral("speichern ?"));
     if (!name)
         return;
-    const std::string path = LevelsFolder(toCorePath(m_startFolder)) + *name;
-    if (auto saved = SaveLevelFile(path, m_level.lines()); !saved)
-        showFailure(this, saved.error());
+    const std::string path = level::LevelsFolder(widgets::toCorePath(m_startFolder)) + *name;
+    if (auto saved = level::SaveLevelFile(path, m_level.lines()); !saved)
+        widgets::showFailure(this, saved.error());
 }
 
 void Form1::addClicked() {
@@ -258,8 +267,8 @@ void Form1::delClicked() {
         return;
     if (const auto name =
             confirmSelectedFile(QStringLiteral("wirklich loeschen ?"), QMessageBox::Question)) {
-        if (auto deleted = DeleteFile(browsedPath(*name)); !deleted) {
-            showFailure(this, deleted.error());
+        if (auto deleted = level::RemoveFile(browsedPath(*name)); !deleted) {
+            widgets::showFailure(this, deleted.error());
             return;
         }
     }
@@ -267,7 +276,7 @@ void Form1::delClicked() {
 }
 
 void Form1::command1Clicked() {
-    if (m_level.lines().SelectedIndex() == LevelLineList::NoRow)
+    if (m_level.lines().SelectedIndex() == level::LevelLineList::NoRow)
         return;
     setWindowTitle(QString::number(m_level.removeSelectedLine()));
 }
@@ -290,7 +299,7 @@ void Form1::clearClicked() {
 
 void Form1::inhaltKeyPressed(int code) {
     const auto selected = m_level.lines().SelectedIndex();
-    if (code == 8 && selected != LevelLineList::NoRow)
+    if (code == 8 && selected != level::LevelLineList::NoRow)
         m_level.removeLine(selected);
 }
 
@@ -311,7 +320,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::launch(const char* program) {
     if (auto started = startExternalEditor(m_startFolder + QString::fromLatin1(program)); !started)
-        showFailure(this, started.error());
+        widgets::showFailure(this, started.error());
 }
 
 } // namespace editor

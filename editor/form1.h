@@ -1,7 +1,7 @@
 #pragma once
 
-#include "levellistmodel.h"
-#include "randomsource.h"
+#include "core/randomsource.h"
+#include "editor/levellistmodel.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -41,7 +41,7 @@ public:
     QString startFolder() const { return m_startFolder; }
     // The level being edited.
     LevelListModel& level() { return m_level; }
-    const LevelLineList& lines() const { return m_level.lines(); }
+    const level::LevelLineList& lines() const { return m_level.lines(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -80,7 +80,7 @@ private:
 
     QString m_startFolder;
     LevelListModel m_level;
-    RandomSource m_random;
+    level::RandomSource m_random;
     QPointer<Form2> m_form2;
     // Made at the first click on mapButton; it shows m_level and inhalt, so it goes first.
     std::unique_ptr<LevelMapWindow> m_map;

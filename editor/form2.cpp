@@ -1,11 +1,11 @@
-#include "form2.h"
+#include "editor/form2.h"
 
-#include "atomicfile.h"
-#include "geometry.h"
-#include "keyboard.h"
-#include "messageboxes.h"
-#include "qtpath.h"
-#include "startfolder.h"
+#include "core/diskfiles.h"
+#include "core/startfolder.h"
+#include "widgets/geometry.h"
+#include "widgets/keyboard.h"
+#include "widgets/messageboxes.h"
+#include "widgets/qtpath.h"
 
 #include <QDir>
 #include <QKeyEvent>
@@ -28,38 +28,40 @@ Form2::Form2(std::function<std::string()> folder, std::function<void()> created)
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("add new file ?"));
-    useLayoutFont(this);
+    widgets::useLayoutFont(this);
     createControls();
     fitTitle();
 }
 
 void Form2::createControls() {
-    Text1 = placed<QLineEdit>(this, {"Text1", 120, 120, 1215, 285, 0});
+    Text1 = widgets::placed<QLineEdit>(this, {"Text1", 120, 120, 1215, 285, 0});
     Text1->installEventFilter(this);
     Text1->setAccessibleName(QStringLiteral("file"));
 
-    Text2 = placed<QLineEdit>(this, {"Text2", 1320, 120, 615, 285, 3}, QStringLiteral(".lev"));
+    Text2 =
+        widgets::placed<QLineEdit>(this, {"Text2", 1320, 120, 615, 285, 3}, QStringLiteral(".lev"));
     Text2->setReadOnly(true);
     Text2->setAccessibleName(QStringLiteral("extension"));
 
     // Neither button is a default button: Enter presses a button only while it has the focus.
-    Command1 = placed<QPushButton>(this, {"Command1", 120, 480, 855, 375, 1}, QStringLiteral("OK"));
-    Command2 =
-        placed<QPushButton>(this, {"Command2", 1080, 480, 855, 375, 2}, QStringLiteral("CANCEL"));
+    Command1 = widgets::placed<QPushButton>(this, {"Command1", 120, 480, 855, 375, 1},
+                                            QStringLiteral("OK"));
+    Command2 = widgets::placed<QPushButton>(this, {"Command2", 1080, 480, 855, 375, 2},
+                                            QStringLiteral("CANCEL"));
     connect(Command1, &QPushButton::clicked, this, &Form2::command1Clicked);
     connect(Command2, &QPushButton::clicked, this, &Form2::command2Clicked);
 
-    applyTabOrder(this);
-    letEnterPressFocusedButtons(this);
+    widgets::applyTabOrder(this);
+    widgets::letEnterPressFocusedButtons(this);
     Text1->setFocus();
 }
 
 // The window is as laid out, or wider when its title needs more room in a title bar, so that a
 // window manager shows the title whole; the controls then stand in the middle of the width.
 void Form2::fitTitle() {
-    const int laidOut = twipsToPixels(ClientWidthTwips);
-    const int width = std::max(laidOut, titleBarWidth(windowTitle()));
-    setFixedSize(width, twipsToPixels(ClientHeightTwips));
+    const int laidOut = widgets::twipsToPixels(ClientWidthTwips);
+    const int width = std::max(laidOut, widgets::titleBarWidth(windowTitle()));
+    setFixedSize(width, widgets::twipsToPixels(ClientHeightTwips));
     const QPoint shift((width - laidOut) / 2, 0);
     for (QWidget* control : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2),
                              static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2)})
@@ -79,13 +81,14 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
 // of that name is kept as it is. A name that would reach into another folder is refused.
 void Form2::command1Clicked() {
     const QString name = Text1->text() + QStringLiteral(".lev");
-    const std::string path = JoinPath(m_folder(), toCorePath(name));
+    const std::string path = level::JoinPath(m_folder(), widgets::toCorePath(name));
     if (name.contains(QLatin1Char('/')) || name.contains(QDir::separator())) {
-        showFailure(this, FileError{"create", path, "a file name cannot hold a folder separator"});
+        widgets::showFailure(
+            this, level::FileError{"create", path, "a file name cannot hold a folder separator"});
         return;
     }
-    if (auto created = CreateEmptyFileIfMissing(path); !created) {
-        showFailure(this, created.error());
+    if (auto created = level::CreateEmptyFileIfMissing(path); !created) {
+        widgets::showFailure(this, created.error());
         return;
     }
     m_created();

@@ -1,7 +1,7 @@
-#include "launcher.h"
+#include "editor/launcher.h"
 
-#include "messageboxes.h"
-#include "qtpath.h"
+#include "widgets/messageboxes.h"
+#include "widgets/qtpath.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -26,10 +26,11 @@ bool needsWine(const QString& program) {
 
 } // namespace
 
-Result<void> startExternalEditor(const QString& program) {
+level::Result<void> startExternalEditor(const QString& program) {
     const QFileInfo info(program);
     const auto failure = [&](const QString& reason) {
-        return FileError{"start", toCorePath(program), toStdString(reason)};
+        return level::FileError{"start", widgets::toCorePath(program),
+                                widgets::toStdString(reason)};
     };
     if (!info.exists())
         return failure(QStringLiteral("No such file or directory"));

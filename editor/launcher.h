@@ -1,6 +1,6 @@
 #pragma once
 
-#include "result.h"
+#include "core/result.h"
 
 #include <QString>
 
@@ -10,6 +10,6 @@ namespace editor {
 // editor's working folder. Each call starts one more copy. A Windows program on another system
 // is started through Wine (`wine` on PATH, the program as its one argument), or refused with
 // that reason when Wine is not installed.
-Result<void> startExternalEditor(const QString& program);
+level::Result<void> startExternalEditor(const QString& program);
 
 } // namespace editor

@@ -1,6 +1,6 @@
-#include "levellistmodel.h"
+#include "editor/levellistmodel.h"
 
-#include "longtext.h"
+#include "widgets/longtext.h"
 
 #include <utility>
 
@@ -10,7 +10,8 @@ namespace editor {
 // itself stays whole in the level and is saved as it is.
 QString LevelListModel::shownText(const std::string& row) {
     std::size_t end = 0;
-    for (int characters = 0; end < row.size() && characters < MaxShownCharacters; ++characters) {
+    for (int characters = 0; end < row.size() && characters < widgets::MaxShownCharacters;
+         ++characters) {
         // One UTF-8 sequence: its first byte, then the continuation bytes 10xxxxxx.
         ++end;
         while (end < row.size() && (static_cast<unsigned char>(row[end]) & 0xC0) == 0x80)
@@ -56,8 +57,8 @@ bool LevelListModel::addLine(std::string text) {
 
 LevelListModel::Index LevelListModel::removeSelectedLine() {
     const Index selected = m_lines.SelectedIndex();
-    if (selected == LevelLineList::NoRow)
-        return LevelLineList::NoRow;
+    if (selected == level::LevelLineList::NoRow)
+        return level::LevelLineList::NoRow;
     change([&] {
         beginRemoveRows(QModelIndex(), selected, selected);
         m_lines.RemoveSelectedLine();
@@ -102,11 +103,11 @@ void LevelListModel::clearLines() {
     });
 }
 
-void LevelListModel::replaceLines(LevelLineList&& lines) {
+void LevelListModel::replaceLines(level::LevelLineList&& lines) {
     change([&] {
         beginResetModel();
         m_lines = std::move(lines);
-        m_lines.SelectLine(LevelLineList::NoRow);
+        m_lines.SelectLine(level::LevelLineList::NoRow);
         endResetModel();
     });
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "levellinelist.h"
+#include "core/levellinelist.h"
 
 #include <QAbstractListModel>
 
@@ -14,7 +14,7 @@ namespace editor {
 class LevelListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    using Index = LevelLineList::Index;
+    using Index = level::LevelLineList::Index;
 
     explicit LevelListModel(QObject* parent = nullptr);
 
@@ -25,7 +25,7 @@ public:
     // by "…", so that drawing stays quick whatever a row holds.
     static QString shownText(const std::string& row);
 
-    const LevelLineList& lines() const { return m_lines; }
+    const level::LevelLineList& lines() const { return m_lines; }
 
     // The operations of the level, each with the signals views need.
     // False when the level is full or no memory is left for one more row; nothing changed then.
@@ -36,7 +36,7 @@ public:
     void moveLineDown();
     void clearLines();
     // Takes every row of another list at once, as a load does; no row is selected afterwards.
-    void replaceLines(LevelLineList&& lines);
+    void replaceLines(level::LevelLineList&& lines);
     // The user selected a row in a view (-1: none). Selections that views report while an
     // operation is changing the rows are passing states and are ignored.
     void selectLine(Index index);
@@ -48,7 +48,7 @@ signals:
 private:
     template <typename Operation> void change(Operation operation);
 
-    LevelLineList m_lines;
+    level::LevelLineList m_lines;
     bool m_changing = false;
 };
 

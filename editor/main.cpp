@@ -1,7 +1,7 @@
-#include "form1.h"
-#include "messageboxes.h"
-#include "qtpath.h"
-#include "startfolder.h"
+#include "core/startfolder.h"
+#include "editor/form1.h"
+#include "widgets/messageboxes.h"
+#include "widgets/qtpath.h"
 
 #include <QApplication>
 
@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("tessavor"));
 
-    editor::Form1 window(toQString(StartFolder()));
+    editor::Form1 window(widgets::toQString(level::StartFolder()));
     window.show();
     return app.exec();
 }

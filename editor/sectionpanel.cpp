@@ -1,10 +1,10 @@
-#include "sectionpanel.h"
+#include "editor/sectionpanel.h"
 
-#include "geometry.h"
-#include "messageboxes.h"
-#include "openfiledialog.h"
-#include "qtpath.h"
-#include "sectionblocks.h"
+#include "core/sectionblocks.h"
+#include "widgets/geometry.h"
+#include "widgets/messageboxes.h"
+#include "widgets/openfiledialog.h"
+#include "widgets/qtpath.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +16,7 @@ namespace {
 
 // Both panels share one layout (twips inside the frame); the names and focus order differ.
 struct SectionLayout {
-    ControlPlace marker, nameLine, name, browse, end;
+    widgets::ControlPlace marker, nameLine, name, browse, end;
 };
 
 constexpr SectionLayout shipFilesLayout{
@@ -29,7 +29,7 @@ constexpr SectionLayout winFileLayout{
     {"wf4", 600, 480, 1455, 285, 14}, {"wf5", 2160, 480, 495, 255, 15},
     {"wf3", 0, 840, 2655, 375, 52},
 };
-constexpr ControlPlace label1Place{"Label1", 120, 1320, 2415, 735, 23};
+constexpr widgets::ControlPlace label1Place{"Label1", 120, 1320, 2415, 735, 23};
 
 // Wrapped text that does not fit its box gets a smaller font, down to 6 points.
 void shrinkToFit(QLabel* label) {
@@ -51,7 +51,7 @@ SectionPanel::SectionPanel(Kind kind, const QString& startFolder, QWidget* paren
     , m_kind(kind)
     , m_startFolder(startFolder) {
     setObjectName(kind == Kind::ShipFiles ? QStringLiteral("useship") : QStringLiteral("winfile"));
-    setFixedSize(twipsToPixels(2655), twipsToPixels(2055));
+    setFixedSize(widgets::twipsToPixels(2655), widgets::twipsToPixels(2055));
     createControls();
 }
 
@@ -59,11 +59,11 @@ void SectionPanel::createControls() {
     const bool shipFiles = m_kind == Kind::ShipFiles;
     const SectionLayout& layout = shipFiles ? shipFilesLayout : winFileLayout;
 
-    m_marker = placed<QPushButton>(this, layout.marker, fromView(marker()));
-    m_nameLine = placed<QPushButton>(this, layout.nameLine, QStringLiteral("<-"));
-    m_name = placed<QLineEdit>(this, layout.name);
-    m_browse = placed<QPushButton>(this, layout.browse, QStringLiteral("..."));
-    m_end = placed<QPushButton>(this, layout.end, fromView(EndMarker));
+    m_marker = widgets::placed<QPushButton>(this, layout.marker, fromView(marker()));
+    m_nameLine = widgets::placed<QPushButton>(this, layout.nameLine, QStringLiteral("<-"));
+    m_name = widgets::placed<QLineEdit>(this, layout.name);
+    m_browse = widgets::placed<QPushButton>(this, layout.browse, QStringLiteral("..."));
+    m_end = widgets::placed<QPushButton>(this, layout.end, fromView(level::EndMarker));
     // What a screen reader says for the field and the buttons without words.
     m_name->setAccessibleName(QStringLiteral("file"));
     m_nameLine->setAccessibleName(QStringLiteral("add file line"));
@@ -71,9 +71,10 @@ void SectionPanel::createControls() {
                                           : QStringLiteral("choose win file"));
 
     if (shipFiles) {
-        Label1 = placed<QLabel>(this, label1Place,
-                                QStringLiteral("Diese shp-Files koennen von Basen benutzt werden, "
-                                               "um neue Raumschiffe zu erstellen."));
+        Label1 = widgets::placed<QLabel>(
+            this, label1Place,
+            QStringLiteral("Diese shp-Files koennen von Basen benutzt werden, "
+                           "um neue Raumschiffe zu erstellen."));
         Label1->setWordWrap(true);
         Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         shrinkToFit(Label1);
@@ -88,7 +89,7 @@ void SectionPanel::createControls() {
 // The marker buttons show exactly the lines they append; the lines come from the markers
 // themselves, not from the captions, which a desktop theme may give a keyboard accelerator ("&").
 std::string_view SectionPanel::marker() const {
-    return m_kind == Kind::ShipFiles ? ShipFilesMarker : WinFileMarker;
+    return m_kind == Kind::ShipFiles ? level::ShipFilesMarker : level::WinFileMarker;
 }
 
 void SectionPanel::markerClicked() {
@@ -96,18 +97,18 @@ void SectionPanel::markerClicked() {
 }
 
 void SectionPanel::endClicked() {
-    emit lineBuilt(fromView(EndMarker));
+    emit lineBuilt(fromView(level::EndMarker));
 }
 
 void SectionPanel::nameLineClicked() {
-    if (const auto line = FileNameLine(toStdString(m_name->text())))
-        emit lineBuilt(toQString(*line));
+    if (const auto line = level::FileNameLine(widgets::toStdString(m_name->text())))
+        emit lineBuilt(widgets::toQString(*line));
 }
 
 void SectionPanel::browseClicked() {
     const QString pattern =
         m_kind == Kind::ShipFiles ? QStringLiteral("*.shp") : QStringLiteral("*.win");
-    if (const auto name = chooseFileName(this, pattern, m_startFolder))
+    if (const auto name = widgets::chooseFileName(this, pattern, m_startFolder))
         m_name->setText(*name);
 }
 

@@ -1,11 +1,11 @@
-#include "shippanel.h"
+#include "editor/shippanel.h"
 
-#include "compasslabel.h"
-#include "entrylines.h"
-#include "geometry.h"
-#include "messageboxes.h"
-#include "openfiledialog.h"
-#include "qtpath.h"
+#include "core/entrylines.h"
+#include "editor/compasslabel.h"
+#include "widgets/geometry.h"
+#include "widgets/messageboxes.h"
+#include "widgets/openfiledialog.h"
+#include "widgets/qtpath.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -24,28 +24,28 @@ namespace editor {
 namespace {
 
 // Places in twips inside the frame, and the window's focus order.
-constexpr ControlPlace s1Place{"s1", 0, 0, 2655, 375, 33};
-constexpr ControlPlace s2Place{"s2", 0, 480, 255, 285, 37};
-constexpr ControlPlace s3Place{"s3", 240, 480, 615, 285, 38};
-constexpr ControlPlace srnd1Place{"srnd1", 840, 480, 375, 285, 59};
-constexpr ControlPlace s4Place{"s4", 1440, 480, 255, 285, 35};
-constexpr ControlPlace s5Place{"s5", 1680, 480, 615, 285, 36};
-constexpr ControlPlace srnd2Place{"srnd2", 2280, 480, 375, 285, 60};
-constexpr ControlPlace label3Place{"Label3", 840, 680, 975, 500, 61};
-constexpr ControlPlace s6Place{"s6", 0, 840, 255, 285, 39};
-constexpr ControlPlace s7Place{"s7", 240, 840, 615, 285, 40};
-constexpr ControlPlace s8Place{"s8", 1800, 840, 495, 285, 41};
-constexpr ControlPlace s9Place{"s9", 2280, 840, 200, 285, 42};
-constexpr ControlPlace s10Place{"s10", 2475, 850, 200, 255, 43};
-constexpr ControlPlace so1Place{"so1", 120, 1200, 615, 255, 44};
-constexpr ControlPlace s11Place{"s11", 720, 1200, 1335, 255, 47};
-constexpr ControlPlace s12Place{"s12", 2160, 1200, 255, 255, 34};
-constexpr ControlPlace so2Place{"so2", 120, 1500, 1455, 255, 45};
-constexpr ControlPlace so4Place{"so4", 1740, 1480, 315, 285, 49};
-constexpr ControlPlace so5Place{"so5", 2160, 1490, 255, 255, 48};
-constexpr ControlPlace so3Place{"so3", 120, 1800, 975, 255, 46};
-constexpr ControlPlace so6Place{"so6", 1260, 1800, 795, 285, 51};
-constexpr ControlPlace so7Place{"so7", 2160, 1800, 225, 255, 50};
+constexpr widgets::ControlPlace s1Place{"s1", 0, 0, 2655, 375, 33};
+constexpr widgets::ControlPlace s2Place{"s2", 0, 480, 255, 285, 37};
+constexpr widgets::ControlPlace s3Place{"s3", 240, 480, 615, 285, 38};
+constexpr widgets::ControlPlace srnd1Place{"srnd1", 840, 480, 375, 285, 59};
+constexpr widgets::ControlPlace s4Place{"s4", 1440, 480, 255, 285, 35};
+constexpr widgets::ControlPlace s5Place{"s5", 1680, 480, 615, 285, 36};
+constexpr widgets::ControlPlace srnd2Place{"srnd2", 2280, 480, 375, 285, 60};
+constexpr widgets::ControlPlace label3Place{"Label3", 840, 680, 975, 500, 61};
+constexpr widgets::ControlPlace s6Place{"s6", 0, 840, 255, 285, 39};
+constexpr widgets::ControlPlace s7Place{"s7", 240, 840, 615, 285, 40};
+constexpr widgets::ControlPlace s8Place{"s8", 1800, 840, 495, 285, 41};
+constexpr widgets::ControlPlace s9Place{"s9", 2280, 840, 200, 285, 42};
+constexpr widgets::ControlPlace s10Place{"s10", 2475, 850, 200, 255, 43};
+constexpr widgets::ControlPlace so1Place{"so1", 120, 1200, 615, 255, 44};
+constexpr widgets::ControlPlace s11Place{"s11", 720, 1200, 1335, 255, 47};
+constexpr widgets::ControlPlace s12Place{"s12", 2160, 1200, 255, 255, 34};
+constexpr widgets::ControlPlace so2Place{"so2", 120, 1500, 1455, 255, 45};
+constexpr widgets::ControlPlace so4Place{"so4", 1740, 1480, 315, 285, 49};
+constexpr widgets::ControlPlace so5Place{"so5", 2160, 1490, 255, 255, 48};
+constexpr widgets::ControlPlace so3Place{"so3", 120, 1800, 975, 255, 46};
+constexpr widgets::ControlPlace so6Place{"so6", 1260, 1800, 795, 285, 51};
+constexpr widgets::ControlPlace so7Place{"so7", 2160, 1800, 225, 255, 50};
 
 // 9 blanks, "0", 13 blanks, "90", 2 blanks, "X", 2 blanks, "270", 9 blanks, "180".
 const char* const compassCaption = "         0             90  X  270         180";
@@ -55,9 +55,9 @@ const char* const compassCaption = "         0             90  X  270         18
 const char* const shipHead = "ADD SHIP";
 
 // name: what a screen reader calls the box, the caption beside it.
-QLineEdit* textBox(QWidget* parent, const ControlPlace& place, const QString& text,
+QLineEdit* textBox(QWidget* parent, const widgets::ControlPlace& place, const QString& text,
                    const QString& name, bool readOnly = false, const QString& toolTip = {}) {
-    auto* box = placed<QLineEdit>(parent, place, text);
+    auto* box = widgets::placed<QLineEdit>(parent, place, text);
     box->setReadOnly(readOnly);
     box->setAccessibleName(name);
     if (!toolTip.isEmpty())
@@ -86,9 +86,9 @@ protected:
 // A vertical scroll bar with its range: the upper arrow (and the Up key) lowers the value, the
 // lower arrow raises it (the thumb stands at the top for the smallest value). A dragged thumb
 // reports its value only when it is let go.
-QScrollBar* scrollBar(QWidget* parent, const ControlPlace& place, int minimum, int maximum,
+QScrollBar* scrollBar(QWidget* parent, const widgets::ControlPlace& place, int minimum, int maximum,
                       const QString& name) {
-    auto* bar = placed<FocusScrollBar>(parent, place, Qt::Vertical);
+    auto* bar = widgets::placed<FocusScrollBar>(parent, place, Qt::Vertical);
     bar->setRange(minimum, maximum);
     bar->setSingleStep(1);
     bar->setPageStep(1);
@@ -101,18 +101,18 @@ QScrollBar* scrollBar(QWidget* parent, const ControlPlace& place, int minimum, i
 
 } // namespace
 
-ShipPanel::ShipPanel(RandomSource& random, const QString& startFolder, QWidget* parent)
+ShipPanel::ShipPanel(level::RandomSource& random, const QString& startFolder, QWidget* parent)
     : QFrame(parent)
     , m_random(random)
     , m_startFolder(startFolder) {
     setObjectName(QStringLiteral("ship"));
-    setFixedSize(twipsToPixels(2655), twipsToPixels(2100));
+    setFixedSize(widgets::twipsToPixels(2655), widgets::twipsToPixels(2100));
     createControls();
 }
 
 void ShipPanel::createControls() {
     // The compass comes first, so it lies behind the boxes it reaches under.
-    Label3 = placed<CompassLabel>(this, label3Place, QString::fromLatin1(compassCaption));
+    Label3 = widgets::placed<CompassLabel>(this, label3Place, QString::fromLatin1(compassCaption));
     // Where the compass's own font is not installed, the panel's font stands in: no other font
     // is looked for.
     QFont compassFont = Label3->font();
@@ -129,7 +129,7 @@ void ShipPanel::createControls() {
     const QString random = QStringLiteral("zufall");
     const QString degrees = QStringLiteral("in Grad: 0 - 360");
 
-    s1 = placed<QPushButton>(this, s1Place, QString::fromLatin1(shipHead));
+    s1 = widgets::placed<QPushButton>(this, s1Place, QString::fromLatin1(shipHead));
     s2 = textBox(this, s2Place, QStringLiteral("X"), QStringLiteral("X"), true);
     s3 = textBox(this, s3Place, QStringLiteral("0"), QStringLiteral("X"), false, fixed);
     srnd1 = textBox(this, srnd1Place, QStringLiteral("0"), QStringLiteral("random range of X"),
@@ -144,17 +144,18 @@ void ShipPanel::createControls() {
     s9 = textBox(this, s9Place, QStringLiteral("1"), QStringLiteral("team"), true);
     s10 = scrollBar(this, s10Place, 1, 2, QStringLiteral("team"));
 
-    so1 = placed<QRadioButton>(this, so1Place, QStringLiteral("file"));
-    s11 = placed<QLabel>(this, s11Place);
+    so1 = widgets::placed<QRadioButton>(this, so1Place, QStringLiteral("file"));
+    s11 = widgets::placed<QLabel>(this, s11Place);
     s11->setTextFormat(Qt::PlainText); // a file name, never markup
-    s12 = placed<QPushButton>(this, s12Place, QStringLiteral("..."));
+    s12 = widgets::placed<QPushButton>(this, s12Place, QStringLiteral("..."));
     s12->setAccessibleName(QStringLiteral("choose ship file"));
-    so2 = placed<QRadioButton>(this, so2Place, QStringLiteral("type (n. shpfile)"));
+    so2 = widgets::placed<QRadioButton>(this, so2Place, QStringLiteral("type (n. shpfile)"));
     so2->setChecked(true);
     so4 = textBox(this, so4Place, QStringLiteral("1"), QStringLiteral("type"));
     so5 = scrollBar(this, so5Place, 1, 99, QStringLiteral("type"));
-    so3 = placed<QRadioButton>(this, so3Place, QStringLiteral("ship level"));
-    so6 = textBox(this, so6Place, toQString(ShipLevelName(1)), QStringLiteral("ship level"), true);
+    so3 = widgets::placed<QRadioButton>(this, so3Place, QStringLiteral("ship level"));
+    so6 = textBox(this, so6Place, widgets::toQString(level::ShipLevelName(1)),
+                  QStringLiteral("ship level"), true);
     so7 = scrollBar(this, so7Place, 1, 6, QStringLiteral("ship level"));
 
     connect(s1, &QPushButton::clicked, this, &ShipPanel::s1Clicked);
@@ -166,57 +167,60 @@ void ShipPanel::createControls() {
 }
 
 void ShipPanel::s1Clicked() {
-    ShipEntryInput input;
+    level::ShipEntryInput input;
     input.head = shipHead;
-    input.x = toStdString(s3->text());
-    input.xRange = toStdString(srnd1->text());
-    input.y = toStdString(s5->text());
-    input.yRange = toStdString(srnd2->text());
-    input.r = toStdString(s7->text());
-    input.team = toStdString(s9->text());
-    input.option = so1->isChecked()   ? ShipOption::File
-                   : so3->isChecked() ? ShipOption::Level
-                                      : ShipOption::Type;
-    input.fileName = toStdString(s11->text());
-    input.type = toStdString(so4->text());
+    input.x = widgets::toStdString(s3->text());
+    input.xRange = widgets::toStdString(srnd1->text());
+    input.y = widgets::toStdString(s5->text());
+    input.yRange = widgets::toStdString(srnd2->text());
+    input.r = widgets::toStdString(s7->text());
+    input.team = widgets::toStdString(s9->text());
+    input.option = so1->isChecked()   ? level::ShipOption::File
+                   : so3->isChecked() ? level::ShipOption::Level
+                                      : level::ShipOption::Type;
+    input.fileName = widgets::toStdString(s11->text());
+    input.type = widgets::toStdString(so4->text());
     input.shipLevel = static_cast<std::int16_t>(so7->value());
 
-    const std::string separator = toStdString(QLocale().decimalPoint());
-    const auto built = BuildShipLine(input, m_random, separator);
+    const std::string separator = widgets::toStdString(QLocale().decimalPoint());
+    const auto built = level::BuildShipLine(input, m_random, separator);
     if (!built) {
         reportConversionFailure(built.error());
         return;
     }
     if (const std::optional<std::string>& line = *built)
-        emit lineBuilt(toQString(*line));
+        emit lineBuilt(widgets::toQString(*line));
 }
 
 // Names the field by the caption beside it, as the user sees it.
-void ShipPanel::reportConversionFailure(const ConversionFailure& failure) {
-    const bool isX = failure.field == ShipField::X || failure.field == ShipField::XRange;
+void ShipPanel::reportConversionFailure(const level::ConversionFailure& failure) {
+    const bool isX =
+        failure.field == level::ShipField::X || failure.field == level::ShipField::XRange;
     const QString caption = (isX ? s2 : s4)->text();
-    const bool isRange = failure.field == ShipField::XRange || failure.field == ShipField::YRange;
+    const bool isRange =
+        failure.field == level::ShipField::XRange || failure.field == level::ShipField::YRange;
     const QString field = isRange ? QStringLiteral("the random range of %1").arg(caption) : caption;
     QString message;
     switch (failure.problem) {
-    case ConversionFailure::Problem::NotANumber:
+    case level::ConversionFailure::Problem::NotANumber:
         message = QStringLiteral("\"%1\" in %2 is not a number.");
         break;
-    case ConversionFailure::Problem::BeyondRange:
+    case level::ConversionFailure::Problem::BeyondRange:
         message = QStringLiteral("\"%1\" in %2 is beyond the range of numbers.");
         break;
-    case ConversionFailure::Problem::PositionBeyondRange:
+    case level::ConversionFailure::Problem::PositionBeyondRange:
         message = QStringLiteral("\"%1\" in %2 gives a position beyond the range of numbers.");
         break;
-    case ConversionFailure::Problem::NotEnoughMemory:
-        showFailure(this, QStringLiteral("There is not enough memory. The line was not added."));
+    case level::ConversionFailure::Problem::NotEnoughMemory:
+        widgets::showFailure(this,
+                             QStringLiteral("There is not enough memory. The line was not added."));
         return;
     }
-    showFailure(this, message.arg(toQString(failure.text), field));
+    widgets::showFailure(this, message.arg(widgets::toQString(failure.text), field));
 }
 
 void ShipPanel::s12Clicked() {
-    if (const auto name = chooseFileName(this, QStringLiteral("*.shp"), m_startFolder))
+    if (const auto name = widgets::chooseFileName(this, QStringLiteral("*.shp"), m_startFolder))
         s11->setText(*name);
 }
 
@@ -229,7 +233,8 @@ void ShipPanel::so5Changed(int value) {
 }
 
 void ShipPanel::so4Changed(const QString& text) {
-    const auto number = ReadNumber(toStdString(text), toStdString(QLocale().decimalPoint()));
+    const auto number = level::ReadNumber(widgets::toStdString(text),
+                                          widgets::toStdString(QLocale().decimalPoint()));
     if (!number)
         return;
     // Nearest whole number, a half going to the even neighbour (the default rounding mode).
@@ -240,7 +245,7 @@ void ShipPanel::so4Changed(const QString& text) {
 }
 
 void ShipPanel::so7Changed(int value) {
-    so6->setText(toQString(ShipLevelName(value)));
+    so6->setText(widgets::toQString(level::ShipLevelName(value)));
 }
 
 } // namespace editor

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "entrylines.h"
-#include "randomsource.h"
+#include "core/entrylines.h"
+#include "core/randomsource.h"
 
 #include <QFrame>
 #include <QString>
@@ -20,7 +20,7 @@ class CompassLabel;
 class ShipPanel : public QFrame {
     Q_OBJECT
 public:
-    ShipPanel(RandomSource& random, const QString& startFolder, QWidget* parent = nullptr);
+    ShipPanel(level::RandomSource& random, const QString& startFolder, QWidget* parent = nullptr);
 
 signals:
     // A finished level line; the window appends it at the end of the level.
@@ -30,14 +30,14 @@ private:
     void createControls();
 
     void s1Clicked();
-    void reportConversionFailure(const ConversionFailure& failure);
+    void reportConversionFailure(const level::ConversionFailure& failure);
     void s12Clicked();
     void s10Changed(int value);
     void so5Changed(int value);
     void so4Changed(const QString& text);
     void so7Changed(int value);
 
-    RandomSource& m_random;
+    level::RandomSource& m_random;
     QString m_startFolder;
 
     QPushButton* s1 = nullptr;

@@ -1,4 +1,4 @@
-#include "tabstrip.h"
+#include "editor/tabstrip.h"
 
 #include <QEvent>
 #include <QStyleOptionFocusRect>

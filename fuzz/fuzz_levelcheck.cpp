@@ -7,12 +7,12 @@
 //  - The level checks without crashing; its findings are ordered by row, lie inside the level,
 //    have a message, and each file name is asked for once; the level-wide warning comes
 //    exactly when there is no [winfile] row.
-#include "entrylines.h"
-#include "entryparse.h"
-#include "levelcheck.h"
-#include "levelfile.h"
-#include "randomsource.h"
-#include "sectionblocks.h"
+#include "core/entrylines.h"
+#include "core/entryparse.h"
+#include "core/levelcheck.h"
+#include "core/levelfile.h"
+#include "core/randomsource.h"
+#include "core/sectionblocks.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -41,7 +41,7 @@ bool holds(const std::string& text, std::string_view key) {
 }
 
 std::optional<double> readNumber(std::string_view text) {
-    if (const auto number = ReadNumber(text, "."))
+    if (const auto number = level::ReadNumber(text, "."))
         return *number;
     return std::nullopt;
 }
@@ -56,24 +56,25 @@ std::string position(FuzzedDataProvider& data) {
     case 0:
         return std::to_string(data.ConsumeIntegral<std::int32_t>());
     case 1:
-        return NumberText(data.ConsumeFloatingPoint<double>());
+        return level::NumberText(data.ConsumeFloatingPoint<double>());
     default:
         return data.ConsumeRandomLengthString(24);
     }
 }
 
 void checkShipRoundTrip(FuzzedDataProvider& data) {
-    ShipEntryInput input;
+    level::ShipEntryInput input;
     input.x = position(data);
     input.y = position(data);
     input.r = data.ConsumeRandomLengthString(24);
     input.team = data.ConsumeRandomLengthString(24);
-    input.option = data.PickValueInArray({ShipOption::File, ShipOption::Type, ShipOption::Level});
+    input.option = data.PickValueInArray(
+        {level::ShipOption::File, level::ShipOption::Type, level::ShipOption::Level});
     input.fileName = input.type = data.ConsumeRandomLengthString(48);
     input.shipLevel = data.ConsumeIntegralInRange<std::int16_t>(1, 6);
 
-    RandomSource random;
-    const auto built = BuildShipLine(input, random, ".");
+    level::RandomSource random;
+    const auto built = level::BuildShipLine(input, random, ".");
     if (!built || !built->has_value())
         return;
     const std::string& line = **built;
@@ -81,37 +82,41 @@ void checkShipRoundTrip(FuzzedDataProvider& data) {
         holds(input.team, " sl="))
         return; // such a line reads differently, as documented
 
-    const std::optional<ParsedEntry> entry = ParseEntryLine(line);
-    check(entry && !entry->fault && entry->kind == EntryKind::Ship, "a built ship line reads");
-    const double x = *ReadNumber(input.x, ".");
-    const double y = *ReadNumber(input.y, ".");
+    const std::optional<level::ParsedEntry> entry = level::ParseEntryLine(line);
+    check(entry && !entry->fault && entry->kind == level::EntryKind::Ship,
+          "a built ship line reads");
+    const double x = *level::ReadNumber(input.x, ".");
+    const double y = *level::ReadNumber(input.y, ".");
     check(entry->head == input.head, "ship head");
-    check(entry->x == NumberText(x) && entry->y == NumberText(y), "ship position texts");
+    check(entry->x == level::NumberText(x) && entry->y == level::NumberText(y),
+          "ship position texts");
     check(entry->r == input.r && entry->team == input.team, "ship heading and team");
     check(entry->option == input.option, "ship option");
-    const std::string value =
-        input.option == ShipOption::Level ? ShipLevelCode(input.shipLevel) : input.fileName;
+    const std::string value = input.option == level::ShipOption::Level
+                                  ? level::ShipLevelCode(input.shipLevel)
+                                  : input.fileName;
     check(entry->value == value, "ship option value");
 }
 
 void checkBaseRoundTrip(FuzzedDataProvider& data) {
-    BaseEntryInput input;
+    level::BaseEntryInput input;
     input.x = data.ConsumeRandomLengthString(24);
     input.y = data.ConsumeRandomLengthString(24);
     input.file = data.ConsumeRandomLengthString(48);
-    const std::optional<std::string> line = BuildBaseLine(input).value();
+    const std::optional<std::string> line = level::BuildBaseLine(input).value();
     if (!line || holds(input.x, " y=") || holds(input.y, " file="))
         return;
-    const std::optional<ParsedEntry> entry = ParseEntryLine(*line);
-    check(entry && !entry->fault && entry->kind == EntryKind::Base, "a built base line reads");
+    const std::optional<level::ParsedEntry> entry = level::ParseEntryLine(*line);
+    check(entry && !entry->fault && entry->kind == level::EntryKind::Base,
+          "a built base line reads");
     check(entry->head == input.head && entry->x == input.x && entry->y == input.y &&
               entry->value == input.file,
           "base fields");
 }
 
 void checkRow(const std::string& row) {
-    const std::optional<ParsedEntry> entry = ParseEntryLine(row);
-    const std::optional<EntryView> view = ViewEntryLine(row);
+    const std::optional<level::ParsedEntry> entry = level::ParseEntryLine(row);
+    const std::optional<level::EntryView> view = level::ViewEntryLine(row);
     check(entry.has_value() == view.has_value(), "both readers see an entry");
     if (!entry)
         return;
@@ -124,9 +129,9 @@ void checkRow(const std::string& row) {
           "both readers give the same texts");
 
     std::string again = entry->head + " x=" + entry->x + " y=" + entry->y;
-    if (entry->kind == EntryKind::Ship)
+    if (entry->kind == level::EntryKind::Ship)
         again += " r=" + entry->r + " team=" + entry->team + " " +
-                 std::string(ShipOptionKey(entry->option)) + entry->value;
+                 std::string(level::ShipOptionKey(entry->option)) + entry->value;
     else
         again += " file=" + entry->value;
     check(again == row, "an entry made again from its fields is the row");
@@ -134,24 +139,24 @@ void checkRow(const std::string& row) {
     check(sameNumber(entry->xNumber, readNumber(entry->x)), "x is read as ReadNumber does");
     check(sameNumber(entry->yNumber, readNumber(entry->y)), "y is read as ReadNumber does");
     check(sameNumber(entry->rNumber,
-                     entry->kind == EntryKind::Ship ? readNumber(entry->r) : std::nullopt),
+                     entry->kind == level::EntryKind::Ship ? readNumber(entry->r) : std::nullopt),
           "r is read as ReadNumber does");
 }
 
 void checkLevel(const std::vector<std::string>& rows) {
     std::set<std::string> asked;
-    const FileLookup lookup = [&asked](const std::string& name) {
+    const level::FileLookup lookup = [&asked](const std::string& name) {
         check(asked.insert(name).second, "each file name is asked for once");
-        return static_cast<FilePresence>(name.size() % 3);
+        return static_cast<level::FilePresence>(name.size() % 3);
     };
-    const std::vector<Finding> findings = CheckLevel(rows, lookup);
+    const std::vector<level::Finding> findings = level::CheckLevel(rows, lookup);
     for (std::size_t i = 0; i < findings.size(); ++i) {
         check(findings[i].row >= 0 && static_cast<std::size_t>(findings[i].row) <= rows.size(),
               "findings lie inside the level");
         check(i == 0 || findings[i - 1].row <= findings[i].row, "findings are ordered by row");
         check(!findings[i].message.empty(), "findings have a message");
     }
-    const bool winFile = std::find(rows.begin(), rows.end(), WinFileMarker) != rows.end();
+    const bool winFile = std::find(rows.begin(), rows.end(), level::WinFileMarker) != rows.end();
     const bool warned = !findings.empty() && findings.front().row == 0;
     check(warned != winFile, "the level-wide warning comes exactly without a [winfile] row");
 }
@@ -160,7 +165,7 @@ void checkLevel(const std::vector<std::string>& rows) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const std::vector<std::string> rows = ParseLevelText(bytes);
+    const std::vector<std::string> rows = level::ParseLevelText(bytes);
     for (const std::string& row : rows)
         checkRow(row);
     checkLevel(rows);

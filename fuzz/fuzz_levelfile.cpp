@@ -8,9 +8,9 @@
 //  - Replacing a list's rows takes them, and at most 32,767 rows; a refusal changes nothing.
 //  - The whole load path: the bytes written to a file and loaded with LoadLevelFile give the
 //    rows that parsing gives, or, beyond 32,767 lines, a refusal that leaves the list as it was.
-#include "levelfile.h"
-#include "levellinelist.h"
-#include "windows1252.h"
+#include "core/levelfile.h"
+#include "core/levellinelist.h"
+#include "core/windows1252.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -34,18 +34,18 @@ void check(bool condition, const char* what) {
 // Replaces the rows of a list that holds two rows, the second selected: accepted up to the
 // limit (rows in, nothing selected), refused beyond it (list as it was).
 void checkReplaceLines(std::vector<std::string> rows) {
-    LevelLineList list;
+    level::LevelLineList list;
     check(list.AddLine("before"), "add to an empty list");
     check(list.AddLine("kept"), "add a second row");
     list.SelectLine(1);
 
     const std::vector<std::string> expected = rows;
     const bool accepted = list.ReplaceLines(std::move(rows));
-    check(accepted == (expected.size() <= static_cast<std::size_t>(LevelLineList::MaxRows)),
+    check(accepted == (expected.size() <= static_cast<std::size_t>(level::LevelLineList::MaxRows)),
           "ReplaceLines accepts exactly up to the limit");
     if (accepted) {
         check(list.Lines() == expected, "rows after replace");
-        check(list.SelectedIndex() == LevelLineList::NoRow, "no selection after replace");
+        check(list.SelectedIndex() == level::LevelLineList::NoRow, "no selection after replace");
     } else {
         check(list.LineCount() == 2 && list.LineAt(1) == "kept", "refused replace kept rows");
         check(list.SelectedIndex() == 1, "refused replace kept selection");
@@ -56,8 +56,8 @@ void checkReplaceLines(std::vector<std::string> rows) {
 const std::string& scratchFile() {
     static const std::string path = [] {
         const char* folder = std::getenv("TMPDIR");
-        std::string file = std::string(folder && *folder ? folder : "/tmp") +
-                           "/fuzz_levelfile-" + std::to_string(std::random_device()()) + ".lev";
+        std::string file = std::string(folder && *folder ? folder : "/tmp") + "/fuzz_levelfile-" +
+                           std::to_string(std::random_device()()) + ".lev";
         std::atexit([] { std::remove(scratchFile().c_str()); });
         return file;
     }();
@@ -70,10 +70,10 @@ void checkLoad(std::string_view bytes, const std::vector<std::string>& parsed) {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         check(out.good(), "the input is written to a file");
     }
-    LevelLineList list;
+    level::LevelLineList list;
     check(list.AddLine("before"), "add to an empty list");
-    const auto loaded = LoadLevelFile(scratchFile(), list);
-    if (parsed.size() <= static_cast<std::size_t>(LevelLineList::MaxRows)) {
+    const auto loaded = level::LoadLevelFile(scratchFile(), list);
+    if (parsed.size() <= static_cast<std::size_t>(level::LevelLineList::MaxRows)) {
         check(loaded.ok(), "a level file within the limits loads");
         check(list.Lines() == parsed, "loading gives the rows that parsing gives");
     } else {
@@ -87,26 +87,27 @@ void checkLoad(std::string_view bytes, const std::vector<std::string>& parsed) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
-    const std::vector<std::string> rows = ParseLevelText(bytes);
+    const std::vector<std::string> rows = level::ParseLevelText(bytes);
     check(rows.size() <= size, "no more rows than bytes");
     for (const std::string& row : rows)
         check(row.find_first_of("\r\n") == std::string::npos, "no line end inside a row");
 
-    const auto text = FormatLevelText(rows);
+    const auto text = level::FormatLevelText(rows);
     check(text.ok(), "parsed rows always format");
-    check(ParseLevelText(*text) == rows, "format then parse gives the same rows");
-    const auto again = FormatLevelText(ParseLevelText(*text));
+    check(level::ParseLevelText(*text) == rows, "format then parse gives the same rows");
+    const auto again = level::FormatLevelText(level::ParseLevelText(*text));
     check(again.ok() && *again == *text, "a formatted file formats to itself");
 
-    const std::string decoded = DecodeWindows1252(bytes);
-    const auto encoded = EncodeWindows1252(decoded);
+    const std::string decoded = level::DecodeWindows1252(bytes);
+    const auto encoded = level::EncodeWindows1252(decoded);
     check(encoded.ok() && *encoded == bytes, "decode then encode gives the bytes back");
 
-    const auto direct = EncodeWindows1252(bytes);
+    const auto direct = level::EncodeWindows1252(bytes);
     if (direct)
-        check(DecodeWindows1252(*direct) == bytes, "encode then decode gives the text back");
+        check(level::DecodeWindows1252(*direct) == bytes, "encode then decode gives the text back");
     else
-        check(direct.error().index < size && !DescribeCharacter(direct.error().character).empty(),
+        check(direct.error().index < size &&
+                  !level::DescribeCharacter(direct.error().character).empty(),
               "a refused character lies inside the text");
 
     checkLoad(bytes, rows);
@@ -116,8 +117,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 // Inputs of the fuzzer stay far below the row limit, so the limit itself is checked once here.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    for (std::size_t count = LevelLineList::MaxRows - 1; count <= LevelLineList::MaxRows + 1u;
-         ++count)
+    for (std::size_t count = level::LevelLineList::MaxRows - 1;
+         count <= level::LevelLineList::MaxRows + 1u; ++count)
         checkReplaceLines(std::vector<std::string>(count, "ADD SHIP"));
     return 0;
 }

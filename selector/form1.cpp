@@ -1,13 +1,13 @@
-#include "form1.h"
+#include "selector/form1.h"
 
-#include "geometry.h"
-#include "keyboard.h"
-#include "levelchoice.h"
-#include "longtext.h"
-#include "messageboxes.h"
-#include "openfiledialog.h"
-#include "qtpath.h"
-#include "startfolder.h"
+#include "core/levelchoice.h"
+#include "core/startfolder.h"
+#include "widgets/geometry.h"
+#include "widgets/keyboard.h"
+#include "widgets/longtext.h"
+#include "widgets/messageboxes.h"
+#include "widgets/openfiledialog.h"
+#include "widgets/qtpath.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -20,9 +20,9 @@ namespace {
 constexpr int clientWidth = 2055;
 constexpr int clientHeight = 780;
 
-constexpr ControlPlace label1Place{"Label1", 120, 120, 1335, 255, 1};
-constexpr ControlPlace command3Place{"Command3", 1560, 100, 375, 280, 2};
-constexpr ControlPlace command1Place{"Command1", 120, 480, 1815, 255, 0};
+constexpr widgets::ControlPlace label1Place{"Label1", 120, 120, 1335, 255, 1};
+constexpr widgets::ControlPlace command3Place{"Command3", 1560, 100, 375, 280, 2};
+constexpr widgets::ControlPlace command1Place{"Command1", 120, 480, 1815, 255, 0};
 
 } // namespace
 
@@ -32,10 +32,10 @@ Form1::Form1(const std::string& startFolder, QWidget* parent)
     , m_startFolder(startFolder) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Levelselector"));
-    useLayoutFont(this);
+    widgets::useLayoutFont(this);
     // Qt leaves tool windows out of the "last window closed" rule; this one is the program.
     setAttribute(Qt::WA_QuitOnClose, true);
-    setFixedSize(twipsRect(0, 0, clientWidth, clientHeight).size());
+    setFixedSize(widgets::twipsRect(0, 0, clientWidth, clientHeight).size());
 
     createControls();
     centreOnScreen();
@@ -43,16 +43,16 @@ Form1::Form1(const std::string& startFolder, QWidget* parent)
 }
 
 void Form1::createControls() {
-    Label1 = placed<QLabel>(this, label1Place, QStringLiteral("level1.lev"));
+    Label1 = widgets::placed<QLabel>(this, label1Place, QStringLiteral("level1.lev"));
     Label1->setTextFormat(Qt::PlainText); // a file name is never markup
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Command3 = placed<QPushButton>(this, command3Place, QStringLiteral("..."));
+    Command3 = widgets::placed<QPushButton>(this, command3Place, QStringLiteral("..."));
     Command3->setAccessibleName(QStringLiteral("choose level file"));
-    Command1 = placed<QPushButton>(this, command1Place, QStringLiteral("save"));
+    Command1 = widgets::placed<QPushButton>(this, command1Place, QStringLiteral("save"));
 
-    applyTabOrder(this);
-    letEnterPressFocusedButtons(this);
+    widgets::applyTabOrder(this);
+    widgets::letEnterPressFocusedButtons(this);
 
     connect(Command3, &QPushButton::clicked, this, &Form1::command3Clicked);
     connect(Command1, &QPushButton::clicked, this, &Form1::command1Clicked);
@@ -71,10 +71,11 @@ void Form1::centreOnScreen() {
 }
 
 void Form1::command3Clicked() {
-    const std::string levels = LevelsFolder(m_startFolder);
-    const QString folder =
-        QFileInfo(toQString(levels)).isDir() ? toQString(levels) : toQString(m_startFolder);
-    if (const auto chosen = chooseFileName(this, QStringLiteral("*.lev"), folder))
+    const std::string levels = level::LevelsFolder(m_startFolder);
+    const QString folder = QFileInfo(widgets::toQString(levels)).isDir()
+                               ? widgets::toQString(levels)
+                               : widgets::toQString(m_startFolder);
+    if (const auto chosen = widgets::chooseFileName(this, QStringLiteral("*.lev"), folder))
         showLevel(*chosen);
 }
 
@@ -82,16 +83,20 @@ void Form1::command3Clicked() {
 void Form1::showLevel(const QString& name) {
     Label1->setText(name);
     const int width = Label1->fontMetrics().horizontalAdvance(name);
-    Label1->setToolTip(showsWhole(Label1, 0, width) ? QString() : wholeTextToolTip(name, Label1));
+    Label1->setToolTip(widgets::showsWhole(Label1, 0, width)
+                           ? QString()
+                           : widgets::wholeTextToolTip(name, Label1));
 }
 
 void Form1::command1Clicked() {
-    if (const auto written = WriteLevelChoiceFile(m_startFolder, toStdString(Label1->text()));
+    if (const auto written =
+            level::WriteLevelChoiceFile(m_startFolder, widgets::toStdString(Label1->text()));
         !written) {
-        showFailure(this, written.error());
+        widgets::showFailure(this, written.error());
         return;
     }
-    showMessage(this, QStringLiteral("uselev.lst"), toQString(LevelChoicePath(m_startFolder)));
+    widgets::showMessage(this, QStringLiteral("uselev.lst"),
+                         widgets::toQString(level::LevelChoicePath(m_startFolder)));
     close();
 }
 

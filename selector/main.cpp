@@ -1,5 +1,5 @@
-#include "form1.h"
-#include "startfolder.h"
+#include "core/startfolder.h"
+#include "selector/form1.h"
 
 #include <QApplication>
 
@@ -12,7 +12,7 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("pallowick"));
 
-    selector::Form1 window(StartFolder());
+    selector::Form1 window(level::StartFolder());
     window.show();
     return QApplication::exec();
 }

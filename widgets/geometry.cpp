@@ -1,8 +1,9 @@
-#include "geometry.h"
-
+#include "widgets/geometry.h"
 
 #include <algorithm>
 #include <vector>
+
+namespace widgets {
 
 void applyTabOrder(QWidget* window) {
     std::vector<std::pair<int, QWidget*>> chain;
@@ -30,3 +31,5 @@ void useLayoutFont(QWidget* window) {
     font.setPointSizeF(8.0);
     window->setFont(font);
 }
+
+} // namespace widgets

@@ -6,6 +6,8 @@
 
 #include <utility>
 
+namespace widgets {
+
 // Window layouts are written in twips, as the game's tool set has always measured them:
 // 15 twips are one logical pixel. Qt scales logical pixels on high-DPI screens.
 constexpr int twipsToPixels(int twips) {
@@ -49,3 +51,5 @@ void applyTabOrder(QWidget* window);
 // The tool set's windows are laid out for a small 8-point dialog font; each window sets it so
 // captions fit their controls whatever the desktop's own font size.
 void useLayoutFont(QWidget* window);
+
+} // namespace widgets

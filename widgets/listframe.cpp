@@ -1,9 +1,11 @@
-#include "listframe.h"
+#include "widgets/listframe.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QPainter>
 #include <QStyleOptionFrame>
+
+namespace widgets {
 
 namespace {
 
@@ -70,3 +72,5 @@ private:
 void keepFrameOnTop(QFrame* list) {
     new FrameOnTop(list);
 }
+
+} // namespace widgets

@@ -2,6 +2,8 @@
 
 class QFrame;
 
+namespace widgets {
+
 // Keeps the frame of a list (a scroll area) whole at fractional scale factors.
 //
 // At a scale factor such as 1.5 a frame line at a logical pixel whose device position falls on a
@@ -10,3 +12,5 @@ class QFrame;
 // place, are rounded up to cover that pixel: they paint over the line. A transparent sibling
 // stacked above the list draws the list's frame again, after everything inside the list.
 void keepFrameOnTop(QFrame* list);
+
+} // namespace widgets

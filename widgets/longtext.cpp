@@ -1,4 +1,4 @@
-#include "longtext.h"
+#include "widgets/longtext.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -10,6 +10,8 @@
 #include <QToolTip>
 
 #include <algorithm>
+
+namespace widgets {
 
 QString wholeTextToolTip(const QString& text, const QWidget* near) {
     const QScreen* screen = near ? near->screen() : QGuiApplication::primaryScreen();
@@ -60,3 +62,5 @@ QSize WholeTextToolTips::textSize(const QStyleOptionViewItem& option, const QMod
     const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
     return style->sizeFromContents(QStyle::CT_ItemViewItem, &item, QSize(), option.widget);
 }
+
+} // namespace widgets

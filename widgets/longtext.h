@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace widgets {
+
 // Texts that can be longer than the control that shows them: level rows and file names.
 
 // The most characters of one text that a list draws or a tool tip shows; a longer text shows its
@@ -35,3 +37,5 @@ protected:
     QSize textSize(const QStyleOptionViewItem& option, const QModelIndex& index,
                    const QString& text) const;
 };
+
+} // namespace widgets

@@ -1,7 +1,7 @@
-#include "messageboxes.h"
+#include "widgets/messageboxes.h"
 
-#include "foldernames.h"
-#include "qtpath.h"
+#include "core/foldernames.h"
+#include "widgets/qtpath.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -11,6 +11,8 @@
 #include <QSpacerItem>
 
 #include <algorithm>
+
+namespace widgets {
 
 namespace {
 
@@ -102,11 +104,11 @@ void showFailure(QWidget* parent, const QString& message) {
     box.exec();
 }
 
-void showFailure(QWidget* parent, const FileError& error) {
+void showFailure(QWidget* parent, const level::FileError& error) {
     // A path whose names are no UTF-8 shows them as Windows-1252, as the file browser does.
-    showFailure(
-        parent,
-        toQString(FileError{error.action, PathForDisplay(error.path), error.reason}.Message()));
+    showFailure(parent, toQString(level::FileError{error.action, level::PathForDisplay(error.path),
+                                                   error.reason}
+                                      .Message()));
 }
 
 void showMessage(QWidget* parent, const QString& title, const QString& text) {
@@ -114,3 +116,5 @@ void showMessage(QWidget* parent, const QString& title, const QString& text) {
     prepare(box, parent);
     box.exec();
 }
+
+} // namespace widgets

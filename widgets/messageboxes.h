@@ -1,10 +1,12 @@
 #pragma once
 
-#include "fileerror.h"
+#include "core/fileerror.h"
 
 #include <QMessageBox>
 #include <QString>
 #include <QWidget>
+
+namespace widgets {
 
 // The modal boxes both programs show. Each is a real QMessageBox, so tests answer it by its
 // buttons like a user would. A box shows its text as plain text, wrapped so that it is read whole
@@ -17,7 +19,7 @@ bool askYesNo(QWidget* parent, const QString& title, const QString& text,
 
 // Reports a failure with the critical icon; the title is the program's name.
 void showFailure(QWidget* parent, const QString& message);
-void showFailure(QWidget* parent, const FileError& error);
+void showFailure(QWidget* parent, const level::FileError& error);
 
 // An OK box without icon.
 void showMessage(QWidget* parent, const QString& title, const QString& text);
@@ -25,3 +27,5 @@ void showMessage(QWidget* parent, const QString& title, const QString& text);
 // The width a window needs for its whole title in a window manager's title bar: the title in the
 // bold application font, beside room for the window's icon and buttons.
 int titleBarWidth(const QString& title);
+
+} // namespace widgets

@@ -1,7 +1,9 @@
-#include "openfiledialog.h"
+#include "widgets/openfiledialog.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
+
+namespace widgets {
 
 std::optional<QString> chooseFileName(QWidget* parent, const QString& pattern,
                                       const QString& folder) {
@@ -18,3 +20,5 @@ std::optional<QString> chooseFileName(QWidget* parent, const QString& pattern,
         return std::nullopt;
     return QFileInfo(files.first()).fileName();
 }
+
+} // namespace widgets

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace widgets {
+
 inline QString toQString(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -25,3 +27,5 @@ inline std::string toCorePath(const QString& path) {
 inline QString fromCorePath(const std::string& path) {
     return QDir::fromNativeSeparators(toQString(path));
 }
+
+} // namespace widgets

@@ -1,4 +1,4 @@
-#include "gamefolder.h"
+#include "tests/common/gamefolder.h"
 
 #include <algorithm>
 #include <fstream>

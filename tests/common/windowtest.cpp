@@ -1,6 +1,6 @@
-#include "windowtest.h"
+#include "tests/common/windowtest.h"
 
-#include "qtpath.h"
+#include "widgets/qtpath.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,7 +17,7 @@ WindowTestEnvironment::WindowTestEnvironment() {
 }
 
 QString GameFolder::qtPath(const std::string& path) {
-    return fromCorePath(path);
+    return widgets::fromCorePath(path);
 }
 
 QByteArray readBytes(const QString& path) {

@@ -2,8 +2,8 @@
 
 // What every window test of the project shares: its main function and the environment it runs in.
 
-#include "gamefolder.h"
-#include "modalanswerer.h"
+#include "tests/common/gamefolder.h"
+#include "tests/common/modalanswerer.h"
 
 #include <QApplication>
 #include <QByteArray>

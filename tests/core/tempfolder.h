@@ -2,7 +2,7 @@
 
 // The core's tests of files: each runs in a fresh temporary folder.
 
-#include "gamefolder.h"
+#include "tests/common/gamefolder.h"
 
 #include <gtest/gtest.h>
 

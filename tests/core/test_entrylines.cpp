@@ -1,5 +1,5 @@
-#include "entrylines.h"
-#include "randomsource.h"
+#include "core/entrylines.h"
+#include "core/randomsource.h"
 
 #include <gtest/gtest.h>
 
@@ -11,19 +11,19 @@
 
 namespace {
 
-ShipEntryInput startValues() {
-    return ShipEntryInput{};
+level::ShipEntryInput startValues() {
+    return level::ShipEntryInput{};
 }
 
-std::string lineOf(const ShipEntryInput& input, RandomSource& random,
+std::string lineOf(const level::ShipEntryInput& input, level::RandomSource& random,
                    std::string_view separator = ".") {
-    const auto result = BuildShipLine(input, random, separator);
+    const auto result = level::BuildShipLine(input, random, separator);
     EXPECT_TRUE(result && result->has_value()) << (result ? "no line" : result.error().text);
     return result && result->has_value() ? **result : std::string();
 }
 
-std::string lineOf(const ShipEntryInput& input) {
-    RandomSource random;
+std::string lineOf(const level::ShipEntryInput& input) {
+    level::RandomSource random;
     return lineOf(input, random);
 }
 
@@ -42,7 +42,7 @@ double numberAfter(const std::string& line, const std::string& key) {
 TEST(RandomSource, FirstValuesArePinned) {
     // The generator's sequence decides every scattered position a user has ever produced;
     // a change of the arithmetic must not slip through.
-    RandomSource random;
+    level::RandomSource random;
     const std::vector<float> expected{11837123.0f / 16777216.0f, 8949370.0f / 16777216.0f,
                                       9722709.0f / 16777216.0f,  4858052.0f / 16777216.0f,
                                       5065847.0f / 16777216.0f,  12997982.0f / 16777216.0f};
@@ -51,8 +51,8 @@ TEST(RandomSource, FirstValuesArePinned) {
 }
 
 TEST(RandomSource, TwoFreshSourcesDrawTheSameSequenceWithinRange) {
-    RandomSource a;
-    RandomSource b;
+    level::RandomSource a;
+    level::RandomSource b;
     for (int i = 0; i < 100000; ++i) {
         const float value = a.NextRandom();
         ASSERT_EQ(value, b.NextRandom());
@@ -70,68 +70,69 @@ TEST(ShipLine, StartValuesGiveTheKnownLine) {
 TEST(ShipLine, FieldsGoInAsTyped) {
     struct Case {
         const char* name;
-        void (*change)(ShipEntryInput&);
+        void (*change)(level::ShipEntryInput&);
         std::string expected;
     };
     const std::vector<Case> cases{
-        {"negative x", [](ShipEntryInput& in) { in.x = "-50"; },
+        {"negative x", [](level::ShipEntryInput& in) { in.x = "-50"; },
          "ADD SHIP x=-50 y= 0 r=0 team=1 typ=1"},
-        {"positive x", [](ShipEntryInput& in) { in.x = "7"; },
+        {"positive x", [](level::ShipEntryInput& in) { in.x = "7"; },
          "ADD SHIP x= 7 y= 0 r=0 team=1 typ=1"},
-        {"fraction y", [](ShipEntryInput& in) { in.y = " 10.5\t"; },
+        {"fraction y", [](level::ShipEntryInput& in) { in.y = " 10.5\t"; },
          "ADD SHIP x= 0 y= 10.5 r=0 team=1 typ=1"},
-        {"r not a number", [](ShipEntryInput& in) { in.r = "abc"; },
+        {"r not a number", [](level::ShipEntryInput& in) { in.r = "abc"; },
          "ADD SHIP x= 0 y= 0 r=abc team=1 typ=1"},
-        {"empty r", [](ShipEntryInput& in) { in.r = ""; }, "ADD SHIP x= 0 y= 0 r= team=1 typ=1"},
-        {"team 2", [](ShipEntryInput& in) { in.team = "2"; },
+        {"empty r", [](level::ShipEntryInput& in) { in.r = ""; },
+         "ADD SHIP x= 0 y= 0 r= team=1 typ=1"},
+        {"team 2", [](level::ShipEntryInput& in) { in.team = "2"; },
          "ADD SHIP x= 0 y= 0 r=0 team=2 typ=1"},
-        {"type with comma and quote", [](ShipEntryInput& in) { in.type = "1,\"2"; },
+        {"type with comma and quote", [](level::ShipEntryInput& in) { in.type = "1,\"2"; },
          "ADD SHIP x= 0 y= 0 r=0 team=1 typ=1,\"2"},
-        {"empty type", [](ShipEntryInput& in) { in.type = ""; },
+        {"empty type", [](level::ShipEntryInput& in) { in.type = ""; },
          "ADD SHIP x= 0 y= 0 r=0 team=1 typ="},
         {"file option",
-         [](ShipEntryInput& in) {
-             in.option = ShipOption::File;
+         [](level::ShipEntryInput& in) {
+             in.option = level::ShipOption::File;
              in.fileName = "f1.shp";
          },
          "ADD SHIP x= 0 y= 0 r=0 team=1 file=f1.shp"},
-        {"level 1", [](ShipEntryInput& in) { in.option = ShipOption::Level; },
+        {"level 1", [](level::ShipEntryInput& in) { in.option = level::ShipOption::Level; },
          "ADD SHIP x= 0 y= 0 r=0 team=1 sl=1"},
         {"level 5",
-         [](ShipEntryInput& in) {
-             in.option = ShipOption::Level;
+         [](level::ShipEntryInput& in) {
+             in.option = level::ShipOption::Level;
              in.shipLevel = 5;
          },
          "ADD SHIP x= 0 y= 0 r=0 team=1 sl=16"},
         {"level 6",
-         [](ShipEntryInput& in) {
-             in.option = ShipOption::Level;
+         [](level::ShipEntryInput& in) {
+             in.option = level::ShipOption::Level;
              in.shipLevel = 6;
          },
          "ADD SHIP x= 0 y= 0 r=0 team=1 sl=32"},
-        {"other head", [](ShipEntryInput& in) { in.head = "ADD  SHIP"; },
+        {"other head", [](level::ShipEntryInput& in) { in.head = "ADD  SHIP"; },
          "ADD  SHIP x= 0 y= 0 r=0 team=1 typ=1"},
     };
     for (const Case& c : cases) {
-        ShipEntryInput input = startValues();
+        level::ShipEntryInput input = startValues();
         c.change(input);
         EXPECT_EQ(lineOf(input), c.expected) << c.name;
     }
 }
 
 TEST(ShipLine, OnlyTheChosenOptionIsWritten) {
-    ShipEntryInput input = startValues();
+    level::ShipEntryInput input = startValues();
     input.fileName = "f1.shp";
     input.shipLevel = 4;
-    input.option = ShipOption::Type;
+    input.option = level::ShipOption::Type;
     EXPECT_EQ(lineOf(input), "ADD SHIP x= 0 y= 0 r=0 team=1 typ=1");
-    input.option = ShipOption::Level;
+    input.option = level::ShipOption::Level;
     EXPECT_EQ(lineOf(input), "ADD SHIP x= 0 y= 0 r=0 team=1 sl=8");
 }
 
 TEST(ShipLine, FirstDrawsScatterBothCoordinates) {
     // r1 = 0.7055..., r2 = 0.5334...: floor(10 r1) = 7, floor(10 r2) = 5.
-    ShipEntryInput input = startValues();
+    level::ShipEntryInput input = startValues();
     input.x = "100";
     input.y = "-3";
     input.xRange = "10";
@@ -140,10 +141,10 @@ TEST(ShipLine, FirstDrawsScatterBothCoordinates) {
 }
 
 TEST(ShipLine, WholeRangeGivesEveryOffsetFromZeroToRangeLessOne) {
-    ShipEntryInput input = startValues();
+    level::ShipEntryInput input = startValues();
     input.x = "20";
     input.xRange = "10";
-    RandomSource random;
+    level::RandomSource random;
     std::set<double> seen;
     for (int i = 0; i < 2000; ++i) {
         const double x = numberAfter(lineOf(input, random), " x=");
@@ -156,9 +157,9 @@ TEST(ShipLine, WholeRangeGivesEveryOffsetFromZeroToRangeLessOne) {
 }
 
 TEST(ShipLine, NegativeRangeGivesOffsetsDownToMinusRange) {
-    ShipEntryInput input = startValues();
+    level::ShipEntryInput input = startValues();
     input.xRange = "-4";
-    RandomSource random;
+    level::RandomSource random;
     std::set<double> seen;
     for (int i = 0; i < 2000; ++i) {
         const double x = numberAfter(lineOf(input, random), " x=");
@@ -171,10 +172,10 @@ TEST(ShipLine, NegativeRangeGivesOffsetsDownToMinusRange) {
 }
 
 TEST(ShipLine, ZeroRangeGivesIdenticalLines) {
-    ShipEntryInput input = startValues();
+    level::ShipEntryInput input = startValues();
     input.x = "12.25";
     input.y = "-7";
-    RandomSource random;
+    level::RandomSource random;
     const std::string first = lineOf(input, random);
     EXPECT_EQ(first, "ADD SHIP x= 12.25 y=-7 r=0 team=1 typ=1");
     for (int i = 0; i < 20; ++i)
@@ -182,70 +183,71 @@ TEST(ShipLine, ZeroRangeGivesIdenticalLines) {
 }
 
 TEST(ShipLine, RefusedFileEntryDrawsNothing) {
-    ShipEntryInput scattered = startValues();
+    level::ShipEntryInput scattered = startValues();
     scattered.xRange = "1000";
     scattered.yRange = "1000";
 
-    ShipEntryInput noFile = scattered;
-    noFile.option = ShipOption::File;
+    level::ShipEntryInput noFile = scattered;
+    noFile.option = level::ShipOption::File;
 
-    RandomSource used;
-    const auto refused = BuildShipLine(noFile, used, ".");
+    level::RandomSource used;
+    const auto refused = level::BuildShipLine(noFile, used, ".");
     ASSERT_TRUE(refused);
     EXPECT_FALSE(refused->has_value());
 
-    RandomSource fresh;
+    level::RandomSource fresh;
     EXPECT_EQ(lineOf(scattered, used), lineOf(scattered, fresh));
 }
 
 TEST(ShipLine, ConversionFailureNamesFieldAndReasonAndUsesUpTwoDraws) {
-    using Problem = ConversionFailure::Problem;
+    using Problem = level::ConversionFailure::Problem;
     struct Case {
         const char* name;
-        void (*change)(ShipEntryInput&);
-        ShipField field;
+        void (*change)(level::ShipEntryInput&);
+        level::ShipField field;
         Problem problem;
         std::string text;
     };
     const std::string huge(400, '9');
     const std::vector<Case> cases{
-        {"x", [](ShipEntryInput& in) { in.x = "abc"; }, ShipField::X, Problem::NotANumber, "abc"},
-        {"x beyond numbers", [](ShipEntryInput& in) { in.x = std::string(400, '9'); }, ShipField::X,
-         Problem::BeyondRange, huge},
-        {"x range empty", [](ShipEntryInput& in) { in.xRange = ""; }, ShipField::XRange,
-         Problem::NotANumber, ""},
-        {"x range beyond numbers", [](ShipEntryInput& in) { in.xRange = "-1e309"; },
-         ShipField::XRange, Problem::BeyondRange, "-1e309"},
-        {"y", [](ShipEntryInput& in) { in.y = "1.2.3"; }, ShipField::Y, Problem::NotANumber,
-         "1.2.3"},
-        {"y beyond numbers", [](ShipEntryInput& in) { in.y = "1e999"; }, ShipField::Y,
+        {"x", [](level::ShipEntryInput& in) { in.x = "abc"; }, level::ShipField::X,
+         Problem::NotANumber, "abc"},
+        {"x beyond numbers", [](level::ShipEntryInput& in) { in.x = std::string(400, '9'); },
+         level::ShipField::X, Problem::BeyondRange, huge},
+        {"x range empty", [](level::ShipEntryInput& in) { in.xRange = ""; },
+         level::ShipField::XRange, Problem::NotANumber, ""},
+        {"x range beyond numbers", [](level::ShipEntryInput& in) { in.xRange = "-1e309"; },
+         level::ShipField::XRange, Problem::BeyondRange, "-1e309"},
+        {"y", [](level::ShipEntryInput& in) { in.y = "1.2.3"; }, level::ShipField::Y,
+         Problem::NotANumber, "1.2.3"},
+        {"y beyond numbers", [](level::ShipEntryInput& in) { in.y = "1e999"; }, level::ShipField::Y,
          Problem::BeyondRange, "1e999"},
-        {"y range", [](ShipEntryInput& in) { in.yRange = "ten"; }, ShipField::YRange,
+        {"y range", [](level::ShipEntryInput& in) { in.yRange = "ten"; }, level::ShipField::YRange,
          Problem::NotANumber, "ten"},
-        {"y range beyond numbers", [](ShipEntryInput& in) { in.yRange = "1e-400"; },
-         ShipField::YRange, Problem::BeyondRange, "1e-400"},
+        {"y range beyond numbers", [](level::ShipEntryInput& in) { in.yRange = "1e-400"; },
+         level::ShipField::YRange, Problem::BeyondRange, "1e-400"},
         {"x before y",
-         [](ShipEntryInput& in) {
+         [](level::ShipEntryInput& in) {
              in.x = "a";
              in.y = "b";
          },
-         ShipField::X, Problem::NotANumber, "a"},
+         level::ShipField::X, Problem::NotANumber, "a"},
         {"sum beyond a double",
-         [](ShipEntryInput& in) {
+         [](level::ShipEntryInput& in) {
              in.x = "1.7e308";
              in.xRange = "1e308";
          },
-         ShipField::XRange, Problem::PositionBeyondRange, "1e308"},
+         level::ShipField::XRange, Problem::PositionBeyondRange, "1e308"},
     };
-    ShipEntryInput scattered = startValues();
+    level::ShipEntryInput scattered = startValues();
     scattered.xRange = "1000";
     scattered.yRange = "1000";
 
     for (const Case& c : cases) {
-        ShipEntryInput input = startValues();
+        level::ShipEntryInput input = startValues();
         c.change(input);
-        RandomSource used;
-        const auto failed = BuildShipLine(input, used, ".");
+        level::RandomSource used;
+        const auto failed = level::BuildShipLine(input, used, ".");
         ASSERT_FALSE(failed) << c.name;
         EXPECT_EQ(failed.error().field, c.field) << c.name;
         EXPECT_EQ(failed.error().problem, c.problem) << c.name;
@@ -253,23 +255,23 @@ TEST(ShipLine, ConversionFailureNamesFieldAndReasonAndUsesUpTwoDraws) {
 
         // The next entry draws the third and fourth numbers: the same as a fresh source's
         // second entry.
-        RandomSource fresh;
+        level::RandomSource fresh;
         lineOf(scattered, fresh);
         EXPECT_EQ(lineOf(scattered, used), lineOf(scattered, fresh)) << c.name;
     }
 }
 
 TEST(ShipLine, LocaleSeparatorIsUsedForPositionsButLineKeepsThePoint) {
-    ShipEntryInput input = startValues();
+    level::ShipEntryInput input = startValues();
     input.x = "22,5";
     input.yRange = "0,0";
-    RandomSource random;
+    level::RandomSource random;
     EXPECT_EQ(lineOf(input, random, ","), "ADD SHIP x= 22.5 y= 0 r=0 team=1 typ=1");
 
     input.x = "22.5";
-    const auto refused = BuildShipLine(input, random, ",");
+    const auto refused = level::BuildShipLine(input, random, ",");
     ASSERT_FALSE(refused);
-    EXPECT_EQ(refused.error().field, ShipField::X);
+    EXPECT_EQ(refused.error().field, level::ShipField::X);
 }
 
 // --- ship levels -------------------------------------------------------------------------
@@ -279,12 +281,12 @@ TEST(ShipLevel, NamesAndCodes) {
                                          "light", "elight", "special"};
     const std::vector<std::string> codes{"", "1", "2", "4", "8", "16", "32"};
     for (int level = 0; level <= 6; ++level) {
-        EXPECT_EQ(ShipLevelName(level), names[static_cast<std::size_t>(level)]) << level;
-        EXPECT_EQ(ShipLevelCode(level), codes[static_cast<std::size_t>(level)]) << level;
+        EXPECT_EQ(level::ShipLevelName(level), names[static_cast<std::size_t>(level)]) << level;
+        EXPECT_EQ(level::ShipLevelCode(level), codes[static_cast<std::size_t>(level)]) << level;
     }
     for (int level : {-1, 7, 32767}) {
-        EXPECT_EQ(ShipLevelName(level), "") << level;
-        EXPECT_EQ(ShipLevelCode(level), "") << level;
+        EXPECT_EQ(level::ShipLevelName(level), "") << level;
+        EXPECT_EQ(level::ShipLevelCode(level), "") << level;
     }
 }
 
@@ -292,7 +294,7 @@ TEST(ShipLevel, NamesAndCodes) {
 
 TEST(BaseLine, ValuesGoInUnchanged) {
     struct Case {
-        BaseEntryInput input;
+        level::BaseEntryInput input;
         std::string expected;
     };
     const std::vector<Case> cases{
@@ -303,11 +305,11 @@ TEST(BaseLine, ValuesGoInUnchanged) {
         {{"ADD BASE ", "1,5", "\"2\"", "a,b.bs"}, "ADD BASE  x=1,5 y=\"2\" file=a,b.bs"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(BuildBaseLine(c.input).value(), c.expected) << c.expected;
+        EXPECT_EQ(level::BuildBaseLine(c.input).value(), c.expected) << c.expected;
 }
 
 TEST(BaseLine, EmptyFileGivesNoLine) {
-    EXPECT_FALSE(BuildBaseLine(BaseEntryInput{}).value().has_value());
+    EXPECT_FALSE(level::BuildBaseLine(level::BaseEntryInput{}).value().has_value());
 }
 
 // --- ReadNumber --------------------------------------------------------------------------
@@ -346,14 +348,14 @@ TEST(ReadNumber, AcceptedForms) {
          "\xD9\xAB", 1.5}, // a two-byte separator (Arabic decimal separator)
     };
     for (const Case& c : cases) {
-        const auto value = ReadNumber(c.text, c.separator);
+        const auto value = level::ReadNumber(c.text, c.separator);
         ASSERT_TRUE(value) << '"' << c.text << "\" with " << c.separator;
         EXPECT_EQ(*value, c.value) << c.text;
     }
 }
 
 TEST(ReadNumber, NegativeZeroKeepsItsSign) {
-    const auto value = ReadNumber("-0", ".");
+    const auto value = level::ReadNumber("-0", ".");
     ASSERT_TRUE(value);
     EXPECT_TRUE(std::signbit(*value));
 }
@@ -401,11 +403,12 @@ TEST(ReadNumber, RefusedForms) {
         {"\xD9\xA1", "."}, // an Arabic-Indic digit
     };
     for (const Case& c : cases) {
-        const auto number = ReadNumber(c.text, c.separator);
+        const auto number = level::ReadNumber(c.text, c.separator);
         ASSERT_FALSE(number) << '"' << c.text << "\" with " << c.separator;
         const bool beyond = std::string_view(c.text).find("e309") != std::string_view::npos ||
                             std::string_view(c.text) == "1e-400";
-        EXPECT_EQ(number.error(), beyond ? NumberProblem::BeyondRange : NumberProblem::NotANumber)
+        EXPECT_EQ(number.error(),
+                  beyond ? level::NumberProblem::BeyondRange : level::NumberProblem::NotANumber)
             << '"' << c.text << '"';
     }
 }
@@ -456,31 +459,31 @@ TEST(NumberText, Forms) {
         {std::numeric_limits<double>::denorm_min(), " 4.94065645841247E-324"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(NumberText(c.value), c.text) << c.text;
+        EXPECT_EQ(level::NumberText(c.value), c.text) << c.text;
 }
 
 TEST(NumberText, NonFiniteValuesGiveAMarkerNotAFault) {
-    EXPECT_EQ(NumberText(std::numeric_limits<double>::infinity()), " INF");
-    EXPECT_EQ(NumberText(-std::numeric_limits<double>::infinity()), "-INF");
-    EXPECT_EQ(NumberText(std::numeric_limits<double>::quiet_NaN()), " NAN");
+    EXPECT_EQ(level::NumberText(std::numeric_limits<double>::infinity()), " INF");
+    EXPECT_EQ(level::NumberText(-std::numeric_limits<double>::infinity()), "-INF");
+    EXPECT_EQ(level::NumberText(std::numeric_limits<double>::quiet_NaN()), " NAN");
 }
 
 TEST(NumberText, ReadsBackToTheSameFifteenDigitValue) {
     // Whatever NumberText writes, ReadNumber reads back as the value rounded to 15 digits.
-    RandomSource random;
+    level::RandomSource random;
     for (int i = 0; i < 5000; ++i) {
         const double mantissa = static_cast<double>(random.NextRandom()) * 20.0 - 10.0;
         const int exponent = static_cast<int>(random.NextRandom() * 60.0f) - 30;
         const double value = mantissa * std::pow(10.0, exponent);
-        const std::string text = NumberText(value);
-        const auto back = ReadNumber(text, ".");
+        const std::string text = level::NumberText(value);
+        const auto back = level::ReadNumber(text, ".");
         ASSERT_TRUE(back) << text;
         EXPECT_NEAR(*back, value, std::fabs(value) * 1e-14) << text;
     }
     // Near the largest double, rounding up would leave the range of numbers.
     for (const double largest : {std::numeric_limits<double>::max(), -1.7976931348623155e308}) {
-        const std::string text = NumberText(largest);
-        const auto back = ReadNumber(text, ".");
+        const std::string text = level::NumberText(largest);
+        const auto back = level::ReadNumber(text, ".");
         ASSERT_TRUE(back) << text;
         EXPECT_NEAR(*back, largest, std::fabs(largest) * 1e-14) << text;
     }

@@ -1,4 +1,4 @@
-#include "levelcheck.h"
+#include "core/levelcheck.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,12 @@
 namespace {
 
 using Rows = std::vector<std::string>;
-constexpr auto E = Finding::Severity::Error;
-constexpr auto W = Finding::Severity::Warning;
+constexpr auto E = level::Finding::Severity::Error;
+constexpr auto W = level::Finding::Severity::Warning;
 
 struct Expected {
     int row;
-    Finding::Severity severity;
+    level::Finding::Severity severity;
     std::string message;
     bool operator==(const Expected&) const = default;
 };
@@ -26,19 +26,19 @@ std::ostream& operator<<(std::ostream& out, const Expected& e) {
 
 // The game folder of these tests: fighter.shp, cruiser.shp, base1.bs, win.win, and Big.shp,
 // which a level names in lower case.
-FilePresence gameFolder(const std::string& name) {
-    const std::map<std::string, FilePresence> known{
-        {"fighter.shp", FilePresence::Exists}, {"cruiser.shp", FilePresence::Exists},
-        {"base1.bs", FilePresence::Exists},    {"win.win", FilePresence::Exists},
-        {"big.shp", FilePresence::OtherCase},
+level::FilePresence gameFolder(const std::string& name) {
+    const std::map<std::string, level::FilePresence> known{
+        {"fighter.shp", level::FilePresence::Exists}, {"cruiser.shp", level::FilePresence::Exists},
+        {"base1.bs", level::FilePresence::Exists},    {"win.win", level::FilePresence::Exists},
+        {"big.shp", level::FilePresence::OtherCase},
     };
     const auto it = known.find(name);
-    return it == known.end() ? FilePresence::Missing : it->second;
+    return it == known.end() ? level::FilePresence::Missing : it->second;
 }
 
 std::vector<Expected> check(const Rows& rows) {
     std::vector<Expected> result;
-    for (const Finding& f : CheckLevel(rows, gameFolder))
+    for (const level::Finding& f : level::CheckLevel(rows, gameFolder))
         result.push_back({f.row, f.severity, f.message});
     return result;
 }
@@ -136,7 +136,7 @@ TEST(LevelCheck, FindingsAndTheirRows) {
 
 TEST(LevelCheck, EachFileNameIsLookedUpOnce) {
     std::map<std::string, int> asked;
-    const FileLookup counting = [&asked](const std::string& name) {
+    const level::FileLookup counting = [&asked](const std::string& name) {
         ++asked[name];
         return gameFolder(name);
     };
@@ -145,7 +145,7 @@ TEST(LevelCheck, EachFileNameIsLookedUpOnce) {
         rows.push_back("ADD SHIP x= 0 y= 0 r=0 team=1 file=fighter.shp");
         rows.push_back("ADD BASE  x=0 y=0 file=x.shp");
     }
-    const std::vector<Finding> findings = CheckLevel(rows, counting);
+    const std::vector<level::Finding> findings = level::CheckLevel(rows, counting);
     EXPECT_EQ(asked,
               (std::map<std::string, int>{{"win.win", 1}, {"fighter.shp", 1}, {"x.shp", 1}}));
     EXPECT_EQ(findings.size(), 101u); // x.shp is missing in its block and in every base entry

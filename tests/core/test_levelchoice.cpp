@@ -1,7 +1,7 @@
-#include "atomicfile.h"
-#include "levelchoice.h"
-#include "startfolder.h"
-#include "tempfolder.h"
+#include "core/diskfiles.h"
+#include "core/levelchoice.h"
+#include "core/startfolder.h"
+#include "tests/core/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ protected:
     void SetUp() override {
         TempFolderTest::SetUp();
         m_start = m_game.startFolder();
-        m_choice = JoinPath(path("levels"), "uselev.lst");
+        m_choice = level::JoinPath(path("levels"), "uselev.lst");
     }
 
     void makeLevelsFolder() const { ASSERT_TRUE(fs::create_directory(path("levels"))); }
@@ -35,11 +35,11 @@ protected:
 
 TEST_F(LevelChoiceFile, PathIsUnderTheLevelsFolder) {
 #ifdef _WIN32
-    EXPECT_EQ(LevelChoicePath("C:\\game\\"), "C:\\game\\levels\\uselev.lst");
-    EXPECT_EQ(LevelChoicePath("C:\\"), "C:\\levels\\uselev.lst");
+    EXPECT_EQ(level::LevelChoicePath("C:\\game\\"), "C:\\game\\levels\\uselev.lst");
+    EXPECT_EQ(level::LevelChoicePath("C:\\"), "C:\\levels\\uselev.lst");
 #else
-    EXPECT_EQ(LevelChoicePath("/game/"), "/game/levels/uselev.lst");
-    EXPECT_EQ(LevelChoicePath("/"), "/levels/uselev.lst");
+    EXPECT_EQ(level::LevelChoicePath("/game/"), "/game/levels/uselev.lst");
+    EXPECT_EQ(level::LevelChoicePath("/"), "/levels/uselev.lst");
 #endif
 }
 
@@ -57,14 +57,14 @@ TEST_F(LevelChoiceFile, HoldsExactlyOneLineThatEachWriteReplaces) {
         {"", "\r\n"},
     };
     for (const Case& c : cases) {
-        ASSERT_TRUE(WriteLevelChoiceFile(m_start, c.name)) << c.name;
+        ASSERT_TRUE(level::WriteLevelChoiceFile(m_start, c.name)) << c.name;
         EXPECT_EQ(readBytes(m_choice), c.bytes);
         EXPECT_EQ(entriesInLevels(), 1u);
     }
 }
 
 TEST_F(LevelChoiceFile, MissingLevelsFolderIsNotCreated) {
-    const auto error = WriteLevelChoiceFile(m_start, "level1.lev");
+    const auto error = level::WriteLevelChoiceFile(m_start, "level1.lev");
     ASSERT_FALSE(error);
     EXPECT_EQ(error.error().path, m_choice);
     EXPECT_EQ(error.error().reason, "the levels folder does not exist");
@@ -74,7 +74,7 @@ TEST_F(LevelChoiceFile, MissingLevelsFolderIsNotCreated) {
 
 TEST_F(LevelChoiceFile, LevelsThatIsAFileIsNamedSo) {
     writeBytes(m_start + "levels", "not a folder");
-    const auto error = WriteLevelChoiceFile(m_start, "level1.lev");
+    const auto error = level::WriteLevelChoiceFile(m_start, "level1.lev");
     ASSERT_FALSE(error);
     EXPECT_EQ(error.error().reason, "the levels folder is not a folder");
     EXPECT_EQ(readBytes(m_start + "levels"), "not a folder");
@@ -82,17 +82,17 @@ TEST_F(LevelChoiceFile, LevelsThatIsAFileIsNamedSo) {
 
 TEST_F(LevelChoiceFile, RefusedWriteKeepsTheOldLine) {
     makeLevelsFolder();
-    ASSERT_TRUE(WriteLevelChoiceFile(m_start, "old.lev"));
+    ASSERT_TRUE(level::WriteLevelChoiceFile(m_start, "old.lev"));
 
-    const auto unrepresentable = WriteLevelChoiceFile(m_start, "Ω.lev");
+    const auto unrepresentable = level::WriteLevelChoiceFile(m_start, "Ω.lev");
     ASSERT_FALSE(unrepresentable);
     EXPECT_EQ(unrepresentable.error().reason,
               "the level name holds \"Ω\" (U+03A9), which the level choice file cannot store");
-    const auto lineBreak = WriteLevelChoiceFile(m_start, "a.lev\r\nb.lev");
+    const auto lineBreak = level::WriteLevelChoiceFile(m_start, "a.lev\r\nb.lev");
     ASSERT_FALSE(lineBreak);
 
     ASSERT_EQ(chmod(m_choice.c_str(), 0444), 0);
-    const auto readOnly = WriteLevelChoiceFile(m_start, "new.lev");
+    const auto readOnly = level::WriteLevelChoiceFile(m_start, "new.lev");
     ASSERT_FALSE(readOnly);
     EXPECT_EQ(readOnly.error().Message(), "cannot write " + m_choice + ": the file is read-only");
 
@@ -102,13 +102,13 @@ TEST_F(LevelChoiceFile, RefusedWriteKeepsTheOldLine) {
 
 TEST_F(LevelChoiceFile, FailedWriteInTheMiddleKeepsTheOldLine) {
     makeLevelsFolder();
-    ASSERT_TRUE(WriteLevelChoiceFile(m_start, "old.lev"));
-    SetFileCallsForTesting({[](int, const void*, std::size_t) -> long {
+    ASSERT_TRUE(level::WriteLevelChoiceFile(m_start, "old.lev"));
+    level::SetFileCallsForTesting({[](int, const void*, std::size_t) -> long {
         errno = EIO;
         return -1;
     }});
-    const auto error = WriteLevelChoiceFile(m_start, "new.lev");
-    SetFileCallsForTesting({});
+    const auto error = level::WriteLevelChoiceFile(m_start, "new.lev");
+    level::SetFileCallsForTesting({});
     ASSERT_FALSE(error);
     EXPECT_EQ(error.error().reason, "Input/output error");
     EXPECT_EQ(readBytes(m_choice), "old.lev\r\n");

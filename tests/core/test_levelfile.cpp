@@ -1,6 +1,6 @@
-#include "atomicfile.h"
-#include "levelfile.h"
-#include "tempfolder.h"
+#include "core/diskfiles.h"
+#include "core/levelfile.h"
+#include "tests/core/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,9 @@ using Rows = std::vector<std::string>;
 
 class LevelFileOnDisk : public TempFolderTest {
 protected:
-    static LevelLineList listOf(const Rows& rows, LevelLineList::Index selected = -1) {
-        LevelLineList list;
+    static level::LevelLineList listOf(const Rows& rows,
+                                       level::LevelLineList::Index selected = -1) {
+        level::LevelLineList list;
         EXPECT_TRUE(list.ReplaceLines(rows));
         list.SelectLine(selected);
         return list;
@@ -52,19 +53,19 @@ TEST(LevelTextFormat, EveryRowEndsInCrLf) {
         {{"a,b", "\"q\"", "  blanks  "}, "a,b\r\n\"q\"\r\n  blanks  \r\n"},
     };
     for (const Case& c : cases) {
-        const auto result = FormatLevelText(c.rows);
+        const auto result = level::FormatLevelText(c.rows);
         ASSERT_TRUE(result) << result.error().Reason();
         EXPECT_EQ(*result, c.bytes);
     }
 }
 
 TEST(LevelTextFormat, UnrepresentableCharacterRefusesAllRowsNamingRowAndCharacter) {
-    const auto result = FormatLevelText({"ADD SHIP", "", "x Ω y", "ä€"});
+    const auto result = level::FormatLevelText({"ADD SHIP", "", "x Ω y", "ä€"});
     ASSERT_FALSE(result);
     EXPECT_EQ(result.error().Reason(),
               "row 3 holds \"Ω\" (U+03A9), which a level file cannot store");
 
-    const auto emoji = FormatLevelText({"ship😀"});
+    const auto emoji = level::FormatLevelText({"ship😀"});
     ASSERT_FALSE(emoji);
     EXPECT_EQ(emoji.error().Reason(),
               "row 1 holds \"😀\" (U+1F600), which a level file cannot store");
@@ -73,7 +74,7 @@ TEST(LevelTextFormat, UnrepresentableCharacterRefusesAllRowsNamingRowAndCharacte
 TEST(LevelTextFormat, LineBreakInsideARowIsRefused) {
     // Written out, it would come back as two rows.
     for (const std::string row : {"a\nb", "a\r", "\r\n"}) {
-        const auto result = FormatLevelText({"first", row});
+        const auto result = level::FormatLevelText({"first", row});
         ASSERT_FALSE(result);
         EXPECT_EQ(result.error().Reason(),
                   "row 2 holds a line break, which a level file cannot store");
@@ -110,7 +111,7 @@ TEST(LevelTextParse, WholeLinesWithEveryKindOfLineEnd) {
         {"NUL is an ordinary character", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ParseLevelText(c.bytes), c.rows) << c.name;
+        EXPECT_EQ(level::ParseLevelText(c.bytes), c.rows) << c.name;
 }
 
 TEST(LevelTextParse, EveryByteButLineEndsRoundTripsInOneRow) {
@@ -119,9 +120,9 @@ TEST(LevelTextParse, EveryByteButLineEndsRoundTripsInOneRow) {
         if (byte != '\r' && byte != '\n')
             line += static_cast<char>(byte);
     const std::string file = line + "\r\n" + line + "\r\n";
-    const Rows rows = ParseLevelText(file);
+    const Rows rows = level::ParseLevelText(file);
     ASSERT_EQ(rows.size(), 2u);
-    const auto back = FormatLevelText(rows);
+    const auto back = level::FormatLevelText(rows);
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, file);
 }
@@ -134,13 +135,13 @@ TEST_F(LevelFileOnDisk, SaveWritesExactBytesAndLoadGivesTheRowsBack) {
                     "Größe €.win",
                     "[end]"};
     const std::string file = path("a.lev");
-    ASSERT_TRUE(SaveLevelFile(file, listOf(rows)));
+    ASSERT_TRUE(level::SaveLevelFile(file, listOf(rows)));
     EXPECT_EQ(readBytes(file), "ADD SHIP x= 120 y=-45 r=90 team=2 typ=12\r\n\r\n  r=22,5 \"q\" \r\n"
                                "[winfile]\r\nGr\xF6\xDF"
                                "e \x80.win\r\n[end]\r\n");
 
-    LevelLineList loaded = listOf({"old"}, 0);
-    ASSERT_TRUE(LoadLevelFile(file, loaded));
+    level::LevelLineList loaded = listOf({"old"}, 0);
+    ASSERT_TRUE(level::LoadLevelFile(file, loaded));
     EXPECT_EQ(loaded.Lines(), rows);
     EXPECT_EQ(loaded.SelectedIndex(), -1);
 }
@@ -148,10 +149,10 @@ TEST_F(LevelFileOnDisk, SaveWritesExactBytesAndLoadGivesTheRowsBack) {
 TEST_F(LevelFileOnDisk, EmptyListSavesZeroBytesAndLoadsEmpty) {
     const std::string file = path("empty.lev");
     writeBytes(file, "old content\r\n");
-    ASSERT_TRUE(SaveLevelFile(file, LevelLineList()));
+    ASSERT_TRUE(level::SaveLevelFile(file, level::LevelLineList()));
     EXPECT_EQ(fs::file_size(file), 0u);
-    LevelLineList loaded = listOf({"x"});
-    ASSERT_TRUE(LoadLevelFile(file, loaded));
+    level::LevelLineList loaded = listOf({"x"});
+    ASSERT_TRUE(level::LoadLevelFile(file, loaded));
     EXPECT_EQ(loaded.LineCount(), 0);
 }
 
@@ -160,7 +161,8 @@ TEST_F(LevelFileOnDisk, FailedLoadKeepsRowsAndSelection) {
     writeBytes(path("toolong.lev"), manyLines(32768));
     writeBytes(path("emptylines.lev"), std::string(32768, '\n'));
     writeBytes(path("huge.lev"), "");
-    fs::resize_file(path("huge.lev"), MaxLevelFileBytes + 1); // sparse: nothing to read but zeros
+    fs::resize_file(path("huge.lev"),
+                    level::MaxLevelFileBytes + 1); // sparse: nothing to read but zeros
     struct Case {
         std::string file;
         std::string reason;
@@ -175,8 +177,8 @@ TEST_F(LevelFileOnDisk, FailedLoadKeepsRowsAndSelection) {
         {path("huge.lev"), "the file is larger than 64 MiB, the most a level file may be"},
     };
     for (const Case& c : cases) {
-        LevelLineList list = listOf({"one", "two", "three"}, 1);
-        const auto error = LoadLevelFile(c.file, list);
+        level::LevelLineList list = listOf({"one", "two", "three"}, 1);
+        const auto error = level::LoadLevelFile(c.file, list);
         ASSERT_FALSE(error) << c.file;
         EXPECT_EQ(error.error().action, "load");
         EXPECT_EQ(error.error().path, c.file);
@@ -193,8 +195,8 @@ TEST_F(LevelFileOnDisk, FullestLevelLoads) {
         if (!finalLineEnd)
             bytes.resize(bytes.size() - 2);
         writeBytes(path("full.lev"), bytes);
-        LevelLineList list;
-        ASSERT_TRUE(LoadLevelFile(path("full.lev"), list));
+        level::LevelLineList list;
+        ASSERT_TRUE(level::LoadLevelFile(path("full.lev"), list));
         ASSERT_EQ(list.LineCount(), 32767);
         EXPECT_EQ(list.LineAt(32766), "line 32766");
     }
@@ -203,7 +205,7 @@ TEST_F(LevelFileOnDisk, FullestLevelLoads) {
 TEST_F(LevelFileOnDisk, RefusedSaveNamesRowAndCharacterAndKeepsTheOldFile) {
     const std::string file = path("a.lev");
     writeBytes(file, "old\r\n");
-    const auto error = SaveLevelFile(file, listOf({"ok", "ok", "x Ω"}));
+    const auto error = level::SaveLevelFile(file, listOf({"ok", "ok", "x Ω"}));
     ASSERT_FALSE(error);
     EXPECT_EQ(error.error().action, "save");
     EXPECT_EQ(error.error().path, file);
@@ -216,8 +218,8 @@ TEST_F(LevelFileOnDisk, FailedSaveKeepsTheOldFileAndTheList) {
     const std::string file = path("ro.lev");
     writeBytes(file, "old\r\n");
     fs::permissions(file, fs::perms(0444));
-    const LevelLineList list = listOf({"new"}, 0);
-    const auto error = SaveLevelFile(file, list);
+    const level::LevelLineList list = listOf({"new"}, 0);
+    const auto error = level::SaveLevelFile(file, list);
     ASSERT_FALSE(error);
     EXPECT_EQ(error.error().Message(), "cannot save " + file + ": the file is read-only");
     EXPECT_EQ(readBytes(file), "old\r\n");

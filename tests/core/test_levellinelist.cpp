@@ -1,4 +1,4 @@
-#include "levellinelist.h"
+#include "core/levellinelist.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,9 @@
 
 namespace {
 
-LevelLineList listOf(const std::vector<std::string>& rows, LevelLineList::Index selected = -1) {
-    LevelLineList list;
+level::LevelLineList listOf(const std::vector<std::string>& rows,
+                            level::LevelLineList::Index selected = -1) {
+    level::LevelLineList list;
     for (const auto& row : rows)
         EXPECT_TRUE(list.AddLine(row));
     list.SelectLine(selected);
@@ -140,10 +141,10 @@ TEST(LevelLineListSelect, OutsideTheRowsSelectsNone) {
 }
 
 TEST(LevelLineListLimit, AppendAtTheLimitIsRefusedAndChangesNothing) {
-    LevelLineList list;
-    for (int i = 0; i < LevelLineList::MaxRows; ++i)
+    level::LevelLineList list;
+    for (int i = 0; i < level::LevelLineList::MaxRows; ++i)
         ASSERT_TRUE(list.AddLine("row"));
-    list.SelectLine(LevelLineList::MaxRows - 1);
+    list.SelectLine(level::LevelLineList::MaxRows - 1);
     EXPECT_EQ(list.LineCount(), 32767);
     EXPECT_FALSE(list.AddLine("one too many"));
     EXPECT_FALSE(list.AddEmptyLine());

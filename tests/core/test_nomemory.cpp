@@ -3,13 +3,13 @@
 //
 // This executable replaces the global operator new, so it holds only these tests.
 
-#include "atomicfile.h"
-#include "entrylines.h"
-#include "foldernames.h"
-#include "levelfile.h"
-#include "levellinelist.h"
-#include "randomsource.h"
-#include "tempfolder.h"
+#include "core/diskfiles.h"
+#include "core/entrylines.h"
+#include "core/foldernames.h"
+#include "core/levelfile.h"
+#include "core/levellinelist.h"
+#include "core/randomsource.h"
+#include "tests/core/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -80,10 +80,10 @@ TEST_F(NoMemory, FailedLoadKeepsTheRowsAndSelection) {
     const std::vector<std::string> before{"old 1", "old 2"};
     const int runs = failEachAllocation(
         [&] {
-            LevelLineList list;
+            level::LevelLineList list;
             (void)list.ReplaceLines(before);
             list.SelectLine(1);
-            auto loaded = failing([&] { return LoadLevelFile(file, list); });
+            auto loaded = failing([&] { return level::LoadLevelFile(file, list); });
             return std::pair(loaded.ok() ? std::string() : loaded.error().Message(), list);
         },
         [&](const auto& outcome, bool failed) {
@@ -103,19 +103,19 @@ TEST_F(NoMemory, FailedLoadKeepsTheRowsAndSelection) {
 TEST_F(NoMemory, FailedSaveKeepsTheOldFileAndLeavesNothingBehind) {
     const std::string file = path("a.lev");
     const std::string old = "old\r\n";
-    LevelLineList list;
+    level::LevelLineList list;
     for (const char* row : {"ADD BASE  x=1 y=2 file=b.bs", "[shipfiles]", "a.shp", "[end]"})
         ASSERT_TRUE(list.AddLine(row));
     for (const bool named : {false, true}) {
         SCOPED_TRACE(named ? "named temporary files" : "unnamed temporary files");
-        FileCallsForTesting calls;
+        level::FileCallsForTesting calls;
         calls.namedTemporaryFiles = named;
-        SetFileCallsForTesting(calls);
+        level::SetFileCallsForTesting(calls);
         int failedRuns = 0;
         failEachAllocation(
             [&] {
                 writeBytes(file, old);
-                auto saved = failing([&] { return SaveLevelFile(file, list); });
+                auto saved = failing([&] { return level::SaveLevelFile(file, list); });
                 return saved.ok() ? std::string() : saved.error().Message();
             },
             // A want of memory in a step that only tidies up (removing old temporary files)
@@ -133,14 +133,14 @@ TEST_F(NoMemory, FailedSaveKeepsTheOldFileAndLeavesNothingBehind) {
             });
         EXPECT_GT(failedRuns, 3);
     }
-    SetFileCallsForTesting({});
+    level::SetFileCallsForTesting({});
 }
 
 TEST_F(NoMemory, FolderListingReportsIt) {
     writeBytes(path("a.lev"), "");
     writeBytes(path("b.lev"), "");
     const std::string folder = path("");
-    failEachAllocation([&] { return failing([&] { return ListFolder(folder); }); },
+    failEachAllocation([&] { return failing([&] { return level::ListFolder(folder); }); },
                        [&](const auto& listed, bool failed) {
                            if (failed) {
                                EXPECT_EQ(listed.error().Message(), "cannot read the folder " +
@@ -153,25 +153,26 @@ TEST_F(NoMemory, FolderListingReportsIt) {
 }
 
 TEST(NoMemoryLines, BuildersReportIt) {
-    ShipEntryInput ship;
+    level::ShipEntryInput ship;
     ship.x = "12.5";
     ship.r = "90";
     ship.team = "2";
     failEachAllocation(
         [&] {
-            RandomSource random;
-            return failing([&] { return BuildShipLine(ship, random, "."); });
+            level::RandomSource random;
+            return failing([&] { return level::BuildShipLine(ship, random, "."); });
         },
         [](const auto& built, bool failed) {
             if (failed) {
-                EXPECT_EQ(built.error().problem, ConversionFailure::Problem::NotEnoughMemory);
+                EXPECT_EQ(built.error().problem,
+                          level::ConversionFailure::Problem::NotEnoughMemory);
             } else {
                 EXPECT_EQ(built.value(), "ADD SHIP x= 12.5 y= 0 r=90 team=2 typ=1");
             }
         });
 
-    const BaseEntryInput base{"ADD BASE ", "10", "-20", "base.bs"};
-    failEachAllocation([&] { return failing([&] { return BuildBaseLine(base); }); },
+    const level::BaseEntryInput base{"ADD BASE ", "10", "-20", "base.bs"};
+    failEachAllocation([&] { return failing([&] { return level::BuildBaseLine(base); }); },
                        [](const auto& built, bool failed) {
                            EXPECT_EQ(built.ok(), !failed);
                            if (!failed) {
@@ -181,7 +182,7 @@ TEST(NoMemoryLines, BuildersReportIt) {
 }
 
 TEST(NoMemoryLines, AddingARowWithoutMemoryChangesNothing) {
-    LevelLineList list;
+    level::LevelLineList list;
     while (list.LineCount() < 16 || list.Lines().size() < list.Lines().capacity())
         ASSERT_TRUE(list.AddLine("row"));
     const std::vector<std::string> before = list.Lines();

@@ -1,6 +1,6 @@
-#include "foldernames.h"
-#include "startfolder.h"
-#include "tempfolder.h"
+#include "core/foldernames.h"
+#include "core/startfolder.h"
+#include "tests/core/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -31,21 +31,21 @@ protected:
 
 TEST_F(StartFolderTest, WorkingFolderWithOneSeparator) {
     fs::current_path(m_folder);
-    EXPECT_EQ(StartFolder(), m_game.startFolder());
+    EXPECT_EQ(level::StartFolder(), m_game.startFolder());
 
     // A root ("/", "C:\\") ends in its separator already.
     fs::current_path(m_folder.root_path());
     const std::u8string root = m_folder.root_path().u8string();
-    EXPECT_EQ(StartFolder(), std::string(root.begin(), root.end()));
+    EXPECT_EQ(level::StartFolder(), std::string(root.begin(), root.end()));
 }
 
 TEST_F(StartFolderTest, LaterChangeOfTheWorkingFolderDoesNotMoveAKeptStartFolder) {
     fs::current_path(m_folder);
-    const std::string kept = StartFolder();
+    const std::string kept = level::StartFolder();
     fs::create_directory(m_folder / "sub");
     fs::current_path(m_folder / "sub");
     EXPECT_EQ(kept, m_game.startFolder());
-    EXPECT_EQ(StartFolder(), JoinPath(path("sub"), ""));
+    EXPECT_EQ(level::StartFolder(), level::JoinPath(path("sub"), ""));
 }
 
 TEST(StartFolderPaths, JoinWithExactlyOneSeparator) {
@@ -53,7 +53,7 @@ TEST(StartFolderPaths, JoinWithExactlyOneSeparator) {
         std::string folder, name, joined;
     };
 #ifdef _WIN32
-    ASSERT_EQ(PathSeparator(), '\\');
+    ASSERT_EQ(level::PathSeparator(), '\\');
     const Case cases[] = {
         {"C:\\game", "a.lev", "C:\\game\\a.lev"},
         {"C:\\game\\", "a.lev", "C:\\game\\a.lev"},
@@ -63,7 +63,7 @@ TEST(StartFolderPaths, JoinWithExactlyOneSeparator) {
         {"C:\\game\\levels\\", "", "C:\\game\\levels\\"},
     };
 #else
-    ASSERT_EQ(PathSeparator(), '/');
+    ASSERT_EQ(level::PathSeparator(), '/');
     const Case cases[] = {
         {"/game", "a.lev", "/game/a.lev"},
         {"/game/", "a.lev", "/game/a.lev"},
@@ -73,18 +73,18 @@ TEST(StartFolderPaths, JoinWithExactlyOneSeparator) {
     };
 #endif
     for (const Case& c : cases)
-        EXPECT_EQ(JoinPath(c.folder, c.name), c.joined) << c.folder << " + " << c.name;
+        EXPECT_EQ(level::JoinPath(c.folder, c.name), c.joined) << c.folder << " + " << c.name;
 }
 
 TEST(StartFolderPaths, LevelsFolderUnderTheStartFolder) {
 #ifdef _WIN32
-    EXPECT_EQ(LevelsFolder("C:\\Games\\game\\"), "C:\\Games\\game\\levels\\");
-    EXPECT_EQ(LevelsFolder("C:\\"), "C:\\levels\\");
-    EXPECT_EQ(LevelsFolder("C:\\Games\\game"), "C:\\Games\\game\\levels\\");
+    EXPECT_EQ(level::LevelsFolder("C:\\Games\\game\\"), "C:\\Games\\game\\levels\\");
+    EXPECT_EQ(level::LevelsFolder("C:\\"), "C:\\levels\\");
+    EXPECT_EQ(level::LevelsFolder("C:\\Games\\game"), "C:\\Games\\game\\levels\\");
 #else
-    EXPECT_EQ(LevelsFolder("/home/pilot/game/"), "/home/pilot/game/levels/");
-    EXPECT_EQ(LevelsFolder("/"), "/levels/");
-    EXPECT_EQ(LevelsFolder("/home/pilot/game"), "/home/pilot/game/levels/");
+    EXPECT_EQ(level::LevelsFolder("/home/pilot/game/"), "/home/pilot/game/levels/");
+    EXPECT_EQ(level::LevelsFolder("/"), "/levels/");
+    EXPECT_EQ(level::LevelsFolder("/home/pilot/game"), "/home/pilot/game/levels/");
 #endif
 }
 
@@ -98,10 +98,10 @@ TEST_F(StartFolderTest, FolderListingTellsFoldersFromFilesByExactName) {
     fs::create_symlink("nowhere", path("dangling.lev"));
     writeBytes(path("\xFF.lev"), ""); // a Windows-1252 name, no UTF-8
 #endif
-    const auto listed = ListFolder(path(""));
+    const auto listed = level::ListFolder(path(""));
     ASSERT_TRUE(listed) << listed.error().Message();
     std::map<std::string, std::pair<bool, bool>> kinds; // name -> folder, file
-    for (const FolderEntry& entry : *listed)
+    for (const level::FolderEntry& entry : *listed)
         kinds[entry.name] = {entry.isFolder, entry.isFile};
     std::map<std::string, std::pair<bool, bool>> expected{{"sub", {true, false}},
                                                           {"a.lev", {false, true}}};
@@ -113,7 +113,7 @@ TEST_F(StartFolderTest, FolderListingTellsFoldersFromFilesByExactName) {
 #endif
     EXPECT_EQ(kinds, expected);
 
-    const auto missing = ListFolder(path("missing"));
+    const auto missing = level::ListFolder(path("missing"));
     ASSERT_FALSE(missing);
     EXPECT_EQ(missing.error().action, "read the folder");
 }

@@ -1,5 +1,5 @@
-#include "foldernames.h"
-#include "windows1252.h"
+#include "core/foldernames.h"
+#include "core/windows1252.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,7 @@ char32_t onlyCharacter(const std::string& utf8) {
 
 TEST(Windows1252AllBytes, EveryByteDecodesToItsCharacter) {
     for (unsigned byte = 0; byte < 256; ++byte) {
-        const char32_t c = onlyCharacter(DecodeWindows1252(byteString(byte)));
+        const char32_t c = onlyCharacter(level::DecodeWindows1252(byteString(byte)));
         if (byte < 0x80 || byte >= 0xA0) {
             EXPECT_EQ(c, byte) << "byte " << byte;
         }
@@ -46,7 +46,7 @@ TEST(Windows1252AllBytes, EveryByteDecodesToItsCharacter) {
     std::string row;
     for (unsigned byte = 0x80; byte < 0xA0; ++byte)
         row += byteString(byte);
-    EXPECT_EQ(DecodeWindows1252(row), row80to9F);
+    EXPECT_EQ(level::DecodeWindows1252(row), row80to9F);
 }
 
 TEST(Windows1252AllBytes, EveryByteSurvivesDecodeAndEncode) {
@@ -54,33 +54,33 @@ TEST(Windows1252AllBytes, EveryByteSurvivesDecodeAndEncode) {
     std::set<std::string> seen;
     for (unsigned byte = 0; byte < 256; ++byte) {
         const std::string one = byteString(byte);
-        const std::string text = DecodeWindows1252(one);
+        const std::string text = level::DecodeWindows1252(one);
         EXPECT_TRUE(seen.insert(text).second) << "two bytes decode alike, byte " << byte;
-        const auto back = EncodeWindows1252(text);
+        const auto back = level::EncodeWindows1252(text);
         ASSERT_TRUE(back) << "byte " << byte;
         EXPECT_EQ(*back, one) << "byte " << byte;
         all += one;
     }
     // Also as one text, where the ASCII runs and the single bytes alternate.
-    const auto back = EncodeWindows1252(DecodeWindows1252(all + all));
+    const auto back = level::EncodeWindows1252(level::DecodeWindows1252(all + all));
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, all + all);
 }
 
 TEST(Windows1252Encode, GermanTextAndEuroBecomeSingleBytes) {
-    const auto encoded = EncodeWindows1252("Größe €");
+    const auto encoded = level::EncodeWindows1252("Größe €");
     ASSERT_TRUE(encoded);
     EXPECT_EQ(*encoded, "Gr\xF6\xDF"
                         "e \x80");
-    EXPECT_EQ(DecodeWindows1252(*encoded), "Größe €");
+    EXPECT_EQ(level::DecodeWindows1252(*encoded), "Größe €");
 }
 
 TEST(Windows1252Encode, LongAsciiTextIsUnchanged) {
     std::string text;
     for (int i = 0; i < 1000; ++i)
         text += static_cast<char>(i % 128);
-    EXPECT_EQ(*EncodeWindows1252(text), text);
-    EXPECT_EQ(DecodeWindows1252(text), text);
+    EXPECT_EQ(*level::EncodeWindows1252(text), text);
+    EXPECT_EQ(level::DecodeWindows1252(text), text);
 }
 
 TEST(Windows1252Encode, OneSpecialCharacterAnywhereInAsciiText) {
@@ -90,10 +90,10 @@ TEST(Windows1252Encode, OneSpecialCharacterAnywhereInAsciiText) {
         bytes[at] = '\xE4';
         std::string text(24, 'x');
         text.replace(at, 1, "ä");
-        EXPECT_EQ(DecodeWindows1252(bytes), text) << "at " << at;
-        EXPECT_EQ(*EncodeWindows1252(text), bytes) << "at " << at;
+        EXPECT_EQ(level::DecodeWindows1252(bytes), text) << "at " << at;
+        EXPECT_EQ(*level::EncodeWindows1252(text), bytes) << "at " << at;
         text.replace(at, 2, "Ω");
-        EXPECT_EQ(EncodeWindows1252(text).error().index, at);
+        EXPECT_EQ(level::EncodeWindows1252(text).error().index, at);
     }
 }
 
@@ -114,7 +114,7 @@ TEST(Windows1252Encode, UnrepresentableCharacterIsNamedWithItsPosition) {
         {"abcdefghij\u2603", 0x2603, 10}, // after an ASCII run longer than one word
     };
     for (const Case& c : cases) {
-        const auto encoded = EncodeWindows1252(c.text);
+        const auto encoded = level::EncodeWindows1252(c.text);
         ASSERT_FALSE(encoded) << c.text;
         EXPECT_EQ(encoded.error().character, c.character) << c.text;
         EXPECT_EQ(encoded.error().index, c.index) << c.text;
@@ -135,7 +135,7 @@ TEST(Windows1252Encode, MalformedUtf8IsRefusedAsReplacementCharacter) {
         "\xFF",
     };
     for (std::string_view text : cases) {
-        const auto encoded = EncodeWindows1252(text);
+        const auto encoded = level::EncodeWindows1252(text);
         ASSERT_FALSE(encoded) << testing::PrintToString(std::string(text));
         EXPECT_EQ(encoded.error().character, char32_t{0xFFFD})
             << testing::PrintToString(std::string(text));
@@ -144,9 +144,9 @@ TEST(Windows1252Encode, MalformedUtf8IsRefusedAsReplacementCharacter) {
 
 TEST(Windows1252Encode, AppendKeepsWhatIsThereAndStopsAtTheBadCharacter) {
     std::string out = "kept:";
-    EXPECT_TRUE(AppendWindows1252("ä", out));
+    EXPECT_TRUE(level::AppendWindows1252("ä", out));
     EXPECT_EQ(out, "kept:\xE4");
-    const auto appended = AppendWindows1252("bΩ", out);
+    const auto appended = level::AppendWindows1252("bΩ", out);
     ASSERT_FALSE(appended);
     EXPECT_EQ(appended.error().character, char32_t{0x03A9});
     EXPECT_EQ(appended.error().index, 1u);
@@ -154,26 +154,26 @@ TEST(Windows1252Encode, AppendKeepsWhatIsThereAndStopsAtTheBadCharacter) {
 }
 
 TEST(Windows1252Describe, PrintableCharactersAreShownAndNamed) {
-    EXPECT_EQ(DescribeCharacter(0x03A9), "\"Ω\" (U+03A9)");
-    EXPECT_EQ(DescribeCharacter(0x20AC), "\"€\" (U+20AC)");
-    EXPECT_EQ(DescribeCharacter(0x1F600), "\"😀\" (U+1F600)");
+    EXPECT_EQ(level::DescribeCharacter(0x03A9), "\"Ω\" (U+03A9)");
+    EXPECT_EQ(level::DescribeCharacter(0x20AC), "\"€\" (U+20AC)");
+    EXPECT_EQ(level::DescribeCharacter(0x1F600), "\"😀\" (U+1F600)");
 }
 
 TEST(Windows1252Describe, InvisibleCharactersAreOnlyNamed) {
-    EXPECT_EQ(DescribeCharacter(0x0007), "U+0007");
-    EXPECT_EQ(DescribeCharacter(0x0085), "U+0085");
-    EXPECT_EQ(DescribeCharacter(0x200B), "U+200B");
-    EXPECT_EQ(DescribeCharacter(0x0301), "U+0301");
-    EXPECT_EQ(DescribeCharacter(0xE000), "U+E000");
+    EXPECT_EQ(level::DescribeCharacter(0x0007), "U+0007");
+    EXPECT_EQ(level::DescribeCharacter(0x0085), "U+0085");
+    EXPECT_EQ(level::DescribeCharacter(0x200B), "U+200B");
+    EXPECT_EQ(level::DescribeCharacter(0x0301), "U+0301");
+    EXPECT_EQ(level::DescribeCharacter(0xE000), "U+E000");
 }
 
 TEST(NameForDisplay, Utf8NamesStayAndOthersAreReadAsWindows1252) {
-    EXPECT_EQ(NameForDisplay("level1.lev"), "level1.lev");
-    EXPECT_EQ(NameForDisplay("W\xC3\xBCste.lev"), "W\xC3\xBCste.lev"); // UTF-8 "Wüste"
-    EXPECT_EQ(NameForDisplay("W\xFCste.lev"), "W\xC3\xBCste.lev");     // Windows-1252 "Wüste"
-    EXPECT_EQ(NameForDisplay("\xFF.lev"), "\xC3\xBF.lev");
-    EXPECT_EQ(NameForDisplay("\x80.lev"), "\xE2\x82\xAC.lev"); // the euro sign
+    EXPECT_EQ(level::NameForDisplay("level1.lev"), "level1.lev");
+    EXPECT_EQ(level::NameForDisplay("W\xC3\xBCste.lev"), "W\xC3\xBCste.lev"); // UTF-8 "Wüste"
+    EXPECT_EQ(level::NameForDisplay("W\xFCste.lev"), "W\xC3\xBCste.lev"); // Windows-1252 "Wüste"
+    EXPECT_EQ(level::NameForDisplay("\xFF.lev"), "\xC3\xBF.lev");
+    EXPECT_EQ(level::NameForDisplay("\x80.lev"), "\xE2\x82\xAC.lev"); // the euro sign
     for (const std::string_view bad : {"\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"})
-        EXPECT_FALSE(IsUtf8(bad)) << testing::PrintToString(std::string(bad));
-    EXPECT_TRUE(IsUtf8("\xF0\x9F\x98\x80")); // 😀
+        EXPECT_FALSE(level::IsUtf8(bad)) << testing::PrintToString(std::string(bad));
+    EXPECT_TRUE(level::IsUtf8("\xF0\x9F\x98\x80")); // 😀
 }

@@ -1,11 +1,11 @@
 // What only Windows files have: attributes, names that go to the system as UTF-16, and other
 // programs holding a file open. Built for Windows only; `make check-windows` runs it under Wine.
 
-#include "atomicfile.h"
-#include "levelchoice.h"
-#include "levelfile.h"
-#include "startfolder.h"
-#include "tempfolder.h"
+#include "core/diskfiles.h"
+#include "core/levelchoice.h"
+#include "core/levelfile.h"
+#include "core/startfolder.h"
+#include "tests/core/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,6 @@
 #endif
 #include <io.h>
 #include <windows.h>
-#undef DeleteFile // the system's macro would hide the core's DeleteFile
 
 namespace fs = std::filesystem;
 
@@ -46,7 +45,7 @@ int closeAndTell(int fd) {
 class WindowsFiles : public TempFolderTest {
 protected:
     void TearDown() override {
-        SetFileCallsForTesting({});
+        level::SetFileCallsForTesting({});
         TempFolderTest::TearDown();
     }
 
@@ -84,16 +83,16 @@ TEST_F(WindowsFiles, ReadOnlyAttributeIsRefusedAndKept) {
     const std::string file = path("ro.lev");
     writeBytes(file, "old\r\n");
     setAttributes(file, FILE_ATTRIBUTE_READONLY);
-    LevelLineList list;
+    level::LevelLineList list;
     ASSERT_TRUE(list.ReplaceLines({"new"}));
 
-    const auto saved = SaveLevelFile(file, list);
+    const auto saved = level::SaveLevelFile(file, list);
     ASSERT_FALSE(saved);
     EXPECT_EQ(saved.error().Message(), "cannot save " + file + ": the file is read-only");
-    const auto deleted = DeleteFile(file);
+    const auto deleted = level::RemoveFile(file);
     ASSERT_FALSE(deleted);
     EXPECT_EQ(deleted.error().reason, std::generic_category().message(EACCES));
-    ASSERT_TRUE(CreateEmptyFileIfMissing(file));
+    ASSERT_TRUE(level::CreateEmptyFileIfMissing(file));
 
     EXPECT_NE(attributesOf(file) & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_EQ(readBytes(file), "old\r\n");
@@ -109,11 +108,11 @@ TEST_F(WindowsFiles, HiddenAndSystemAttributesSurviveASave) {
         writeBytes(file, "old\r\n");
         if (attributes)
             setAttributes(file, attributes);
-        ASSERT_TRUE(WriteFileAtomically(file, "new\r\n")) << attributes;
+        ASSERT_TRUE(level::WriteFileAtomically(file, "new\r\n")) << attributes;
         EXPECT_EQ(readBytes(file), "new\r\n");
         EXPECT_EQ(attributesOf(file) & hiddenAndSystem, attributes);
         EXPECT_EQ(entries(), Names{"kept.lev"});
-        ASSERT_TRUE(DeleteFile(file));
+        ASSERT_TRUE(level::RemoveFile(file));
     }
 }
 
@@ -122,35 +121,35 @@ TEST_F(WindowsFiles, NamesWithUmlautsAndOtherScriptsReachTheSystemUnchanged) {
     const fs::path folder = m_folder / L"Größe Уровень";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     const std::string folderUtf8 = path("Größe Уровень");
-    const std::string level = JoinPath(folderUtf8, "Карта ä 関.lev");
+    const std::string level = level::JoinPath(folderUtf8, "Карта ä 関.lev");
 
-    LevelLineList list;
+    level::LevelLineList list;
     ASSERT_TRUE(list.ReplaceLines({"ADD BASE  x=0 y=0 file=größe.bs", "[end]"}));
-    ASSERT_TRUE(SaveLevelFile(level, list));
+    ASSERT_TRUE(level::SaveLevelFile(level, list));
     EXPECT_NE(GetFileAttributesW((folder / L"Карта ä 関.lev").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(entries(folder), Names{"Карта ä 関.lev"});
-    LevelLineList loaded;
-    ASSERT_TRUE(LoadLevelFile(level, loaded));
+    level::LevelLineList loaded;
+    ASSERT_TRUE(level::LoadLevelFile(level, loaded));
     EXPECT_EQ(loaded.Lines(), list.Lines());
 
-    const std::string empty = JoinPath(folderUtf8, "Ölfeld.lev");
-    ASSERT_TRUE(CreateEmptyFileIfMissing(empty));
+    const std::string empty = level::JoinPath(folderUtf8, "Ölfeld.lev");
+    ASSERT_TRUE(level::CreateEmptyFileIfMissing(empty));
     EXPECT_NE(GetFileAttributesW((folder / L"Ölfeld.lev").c_str()), INVALID_FILE_ATTRIBUTES);
-    ASSERT_TRUE(DeleteFile(empty));
-    ASSERT_TRUE(DeleteFile(level));
+    ASSERT_TRUE(level::RemoveFile(empty));
+    ASSERT_TRUE(level::RemoveFile(level));
     EXPECT_EQ(entries(folder), Names{});
 }
 
 TEST_F(WindowsFiles, LevelChoiceFileInAFolderOfSuchNames) {
     const fs::path game = m_folder / L"Spiele Ä 游戏";
     ASSERT_TRUE(CreateDirectoryW(game.c_str(), nullptr));
-    const std::string start = JoinPath(path("Spiele Ä 游戏"), "");
-    const auto missing = WriteLevelChoiceFile(start, "level1.lev");
+    const std::string start = level::JoinPath(path("Spiele Ä 游戏"), "");
+    const auto missing = level::WriteLevelChoiceFile(start, "level1.lev");
     ASSERT_FALSE(missing);
     EXPECT_EQ(missing.error().reason, "the levels folder does not exist");
 
     ASSERT_TRUE(CreateDirectoryW((game / L"levels").c_str(), nullptr));
-    ASSERT_TRUE(WriteLevelChoiceFile(start, "größe.lev"));
+    ASSERT_TRUE(level::WriteLevelChoiceFile(start, "größe.lev"));
     const fs::path choice = game / L"levels" / L"uselev.lst";
     const std::u8string choiceUtf8 = choice.u8string();
     EXPECT_EQ(readBytes(std::string(choiceUtf8.begin(), choiceUtf8.end())), "gr\xF6\xDF"
@@ -163,7 +162,7 @@ TEST_F(WindowsFiles, SaveWhileAnotherProgramHoldsTheFileKeepsOneWholeFile) {
         writeBytes(file, "old\r\n");
         const HANDLE held = holdOpen(file, shareDelete);
         const auto start = std::chrono::steady_clock::now();
-        const auto saved = WriteFileAtomically(file, "new\r\n");
+        const auto saved = level::WriteFileAtomically(file, "new\r\n");
         const auto took = std::chrono::steady_clock::now() - start;
         // The holder still reads the old file; on disk is one whole file, the old one unless
         // the save succeeded (Windows and Wine refuse the replace even with delete sharing).
@@ -181,7 +180,7 @@ TEST_F(WindowsFiles, SaveWhileAnotherProgramHoldsTheFileKeepsOneWholeFile) {
         EXPECT_EQ(readBytes(file), saved ? "new\r\n" : "old\r\n") << shareDelete;
         EXPECT_EQ(entries(), Names{"held.lev"}) << shareDelete;
 
-        ASSERT_TRUE(WriteFileAtomically(file, "again\r\n")) << shareDelete;
+        ASSERT_TRUE(level::WriteFileAtomically(file, "again\r\n")) << shareDelete;
         EXPECT_EQ(readBytes(file), "again\r\n");
     }
 }
@@ -191,7 +190,7 @@ TEST_F(WindowsFiles, SaveSucceedsWhenTheOtherProgramLetsGoSoon) {
     writeBytes(file, "old\r\n");
     const HANDLE held = holdOpen(file, false);
     temporaryClosed = false;
-    SetFileCallsForTesting({nullptr, nullptr, closeAndTell});
+    level::SetFileCallsForTesting({nullptr, nullptr, closeAndTell});
     // The other program lets go once the save is about to replace the file, just before the
     // first try or while the save tries again.
     std::thread other([held] {
@@ -199,7 +198,7 @@ TEST_F(WindowsFiles, SaveSucceedsWhenTheOtherProgramLetsGoSoon) {
             std::this_thread::yield();
         CloseHandle(held);
     });
-    const auto saved = WriteFileAtomically(file, "new\r\n");
+    const auto saved = level::WriteFileAtomically(file, "new\r\n");
     other.join();
     ASSERT_TRUE(saved) << saved.error().Message();
     EXPECT_EQ(readBytes(file), "new\r\n");

@@ -3,10 +3,10 @@
 // Helpers the editor's window tests share: ways to reach the controls of a running Form1 the way
 // a user does.
 
-#include "contentlist.h"
-#include "filelist.h"
-#include "form1.h"
-#include "windowtest.h"
+#include "editor/contentlist.h"
+#include "editor/filelist.h"
+#include "editor/form1.h"
+#include "tests/common/windowtest.h"
 
 #include <QAbstractButton>
 #include <QDir>

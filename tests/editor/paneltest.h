@@ -3,8 +3,8 @@
 // A panel of the editor tested on its own: shown and active, collecting the lines it builds,
 // its controls reached the way a user reaches them.
 
-#include "editortest.h"
-#include "modalanswerer.h"
+#include "tests/common/modalanswerer.h"
+#include "tests/editor/editortest.h"
 
 #include <QFileDialog>
 #include <QLineEdit>

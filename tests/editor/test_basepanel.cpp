@@ -1,10 +1,10 @@
 // The base panel on its own: the lines it builds and its file choice.
 
-#include "basepanel.h"
-#include "geometry.h"
-#include "modalanswerer.h"
-#include "paneltest.h"
-#include "windowtest.h"
+#include "editor/basepanel.h"
+#include "tests/common/modalanswerer.h"
+#include "tests/common/windowtest.h"
+#include "tests/editor/paneltest.h"
+#include "widgets/geometry.h"
 
 #include <QDir>
 #include <QTest>
@@ -26,8 +26,8 @@ private slots:
     void placesInTwips() {
         Panel p;
         QCOMPARE(p.panel.size(), QSize(177, 137));
-        QCOMPARE(p.get("bs4")->geometry(), twipsRect(480, 480, 615, 285));
-        QCOMPARE(p.get("bs8")->geometry(), twipsRect(1920, 840, 495, 255));
+        QCOMPARE(p.get("bs4")->geometry(), widgets::twipsRect(480, 480, 615, 285));
+        QCOMPARE(p.get("bs8")->geometry(), widgets::twipsRect(1920, 840, 495, 255));
         QCOMPARE(p.get("bs4")->property("tabIndex").toInt(), 26);
         QCOMPARE(p.get("bs8")->property("tabIndex").toInt(), 31);
     }

@@ -1,8 +1,8 @@
 // The content list and its buttons: del line, freizeile, up, down, clear and Backspace.
 
-#include "editortest.h"
-#include "modalanswerer.h"
-#include "windowtest.h"
+#include "tests/common/modalanswerer.h"
+#include "tests/common/windowtest.h"
+#include "tests/editor/editortest.h"
 
 #include <QListView>
 #include <QScrollBar>
@@ -183,11 +183,11 @@ private slots:
     }
 
     void fullLevelRefusesAnotherRowWithAMessage() {
-        LevelLineList full;
-        for (int i = 0; i < LevelLineList::MaxRows; ++i)
+        level::LevelLineList full;
+        for (int i = 0; i < level::LevelLineList::MaxRows; ++i)
             QVERIFY(full.AddLine("ADD SHIP x= 0 y= 0 r=0 team=1 typ=1"));
         w().level().replaceLines(std::move(full));
-        select(LevelLineList::MaxRows - 1);
+        select(level::LevelLineList::MaxRows - 1);
 
         ModalAnswerer answerer;
         answerer.press(QMessageBox::Ok);
@@ -196,12 +196,12 @@ private slots:
         QCOMPARE(answerer.seen()[0].icon, QMessageBox::Critical);
         QVERIFY(answerer.seen()[0].text.contains(QStringLiteral("32767")));
         QVERIFY(answerer.seen()[0].text.endsWith(QStringLiteral(":\n(an empty line)")));
-        QCOMPARE(w().lines().LineCount(), LevelLineList::MaxRows);
-        QCOMPARE(selectedRow(w()), LevelLineList::MaxRows - 1);
+        QCOMPARE(w().lines().LineCount(), level::LevelLineList::MaxRows);
+        QCOMPARE(selectedRow(w()), level::LevelLineList::MaxRows - 1);
 
         // The last row is still reachable and movable.
         click(w(), "up");
-        QCOMPARE(selectedRow(w()), LevelLineList::MaxRows - 2);
+        QCOMPARE(selectedRow(w()), level::LevelLineList::MaxRows - 2);
         click(w(), "Command1");
         QCOMPARE(w().windowTitle(), QStringLiteral("32765"));
     }
@@ -226,8 +226,8 @@ private slots:
     }
 
     void aFullLevelRefusesPanelLinesToo() {
-        LevelLineList full;
-        for (int i = 0; i < LevelLineList::MaxRows; ++i)
+        level::LevelLineList full;
+        for (int i = 0; i < level::LevelLineList::MaxRows; ++i)
             QVERIFY(full.AddLine("r"));
         w().level().replaceLines(std::move(full));
         ModalAnswerer answerer;
@@ -235,8 +235,8 @@ private slots:
         click(w(), "s1");
         QCOMPARE(answerer.count(), 1);
         QVERIFY(answerer.seen()[0].text.contains(QStringLiteral("ADD SHIP x= 0 y= 0")));
-        QCOMPARE(w().lines().LineCount(), LevelLineList::MaxRows);
-        QCOMPARE(w().lines().LineAt(LevelLineList::MaxRows - 1), "r");
+        QCOMPARE(w().lines().LineCount(), level::LevelLineList::MaxRows);
+        QCOMPARE(w().lines().LineAt(level::LevelLineList::MaxRows - 1), "r");
     }
 
     // The widest row sets how far the list scrolls sideways, wherever it stands; a row that does

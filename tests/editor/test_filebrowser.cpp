@@ -1,11 +1,11 @@
 // The level file browser: folders, the file list, "add file" with its window, "delete file".
 
-#include "directorylist.h"
-#include "drivelist.h"
-#include "editortest.h"
-#include "form2.h"
-#include "modalanswerer.h"
-#include "windowtest.h"
+#include "editor/directorylist.h"
+#include "editor/drivelist.h"
+#include "editor/form2.h"
+#include "tests/common/modalanswerer.h"
+#include "tests/common/windowtest.h"
+#include "tests/editor/editortest.h"
 
 #include <QFileInfo>
 #include <QLineEdit>

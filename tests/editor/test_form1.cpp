@@ -1,9 +1,9 @@
 // The editor's main window at start, its tab strip, and what it offers the keyboard and screen
 // readers.
 
-#include "editortest.h"
-#include "form2.h"
-#include "windowtest.h"
+#include "editor/form2.h"
+#include "tests/common/windowtest.h"
+#include "tests/editor/editortest.h"
 
 #include <QAccessible>
 #include <QComboBox>

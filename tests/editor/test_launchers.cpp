@@ -1,9 +1,9 @@
 // The three buttons that start the game's own editors.
 
-#include "directorylist.h"
-#include "editortest.h"
-#include "modalanswerer.h"
-#include "windowtest.h"
+#include "editor/directorylist.h"
+#include "tests/common/modalanswerer.h"
+#include "tests/common/windowtest.h"
+#include "tests/editor/editortest.h"
 
 #include <QFileInfo>
 

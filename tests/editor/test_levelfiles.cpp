@@ -1,10 +1,10 @@
 // Loading and saving level files through the window: the questions, the folders, the failures.
 
-#include "directorylist.h"
-#include "editortest.h"
-#include "longtext.h"
-#include "modalanswerer.h"
-#include "windowtest.h"
+#include "editor/directorylist.h"
+#include "tests/common/modalanswerer.h"
+#include "tests/common/windowtest.h"
+#include "tests/editor/editortest.h"
+#include "widgets/longtext.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -100,7 +100,7 @@ private slots:
         auto* list = control<ContentList>(w, "inhalt");
         list->viewport()->repaint();
         const QString shown = list->model()->index(0, 0).data().toString();
-        QCOMPARE(shown.size(), MaxShownCharacters + 1);
+        QCOMPARE(shown.size(), widgets::MaxShownCharacters + 1);
         QVERIFY(shown.endsWith(QChar(0x2026)));
         QCOMPARE(toolTipOfRow(list, 0), shown);
         QVERIFY2(answering.elapsed() < 10000, qPrintable(QString::number(answering.elapsed())));

@@ -1,14 +1,14 @@
 // The Level Map window: opened from the editor, drawing the level live, and selecting rows with
 // the content list both ways; the findings of the level check below it.
 
-#include "editortest.h"
-#include "findingsmodel.h"
-#include "levelmapscene.h"
-#include "levelmapview.h"
-#include "levelmapwindow.h"
-#include "markerlayer.h"
-#include "modalanswerer.h"
-#include "windowtest.h"
+#include "editor/levelmap/findingsmodel.h"
+#include "editor/levelmap/levelmapscene.h"
+#include "editor/levelmap/levelmapview.h"
+#include "editor/levelmap/levelmapwindow.h"
+#include "editor/levelmap/markerlayer.h"
+#include "tests/common/modalanswerer.h"
+#include "tests/common/windowtest.h"
+#include "tests/editor/editortest.h"
 
 #include <QHelpEvent>
 #include <QImage>
@@ -348,7 +348,7 @@ private:
     }
     static QList<int> findingRows(LevelMapWindow* map) {
         QList<int> found;
-        for (const Finding& finding : map->findings().findings())
+        for (const level::Finding& finding : map->findings().findings())
             if (finding.row > 0)
                 found << finding.row;
         return found;

@@ -1,10 +1,10 @@
 // The ship-file and win-file panels on their own: the block lines they append.
 
-#include "geometry.h"
-#include "modalanswerer.h"
-#include "paneltest.h"
-#include "sectionpanel.h"
-#include "windowtest.h"
+#include "editor/sectionpanel.h"
+#include "tests/common/modalanswerer.h"
+#include "tests/common/windowtest.h"
+#include "tests/editor/paneltest.h"
+#include "widgets/geometry.h"
 
 #include <QDir>
 #include <QLabel>
@@ -147,8 +147,8 @@ private slots:
         QCOMPARE(wins.panel.objectName(), QStringLiteral("winfile"));
         for (Panel* p : {&ships, &wins}) {
             QCOMPARE(p->panel.size(), QSize(177, 137));
-            QCOMPARE(p->get(4)->geometry(), twipsRect(600, 480, 1455, 285));
-            QCOMPARE(p->get(3)->geometry(), twipsRect(0, 840, 2655, 375));
+            QCOMPARE(p->get(4)->geometry(), widgets::twipsRect(600, 480, 1455, 285));
+            QCOMPARE(p->get(3)->geometry(), widgets::twipsRect(0, 840, 2655, 375));
         }
 
         auto* label = ships.panel.findChild<QLabel*>(QStringLiteral("Label1"));
@@ -156,7 +156,7 @@ private slots:
         QVERIFY(!wins.panel.findChild<QLabel*>(QStringLiteral("Label1")));
         QCOMPARE(label->text(), QStringLiteral("Diese shp-Files koennen von Basen benutzt werden, "
                                                "um neue Raumschiffe zu erstellen."));
-        QCOMPARE(label->geometry(), twipsRect(120, 1320, 2415, 735));
+        QCOMPARE(label->geometry(), widgets::twipsRect(120, 1320, 2415, 735));
         QVERIFY(label->wordWrap());
         // The wrapped text fits its box.
         QVERIFY2(label->heightForWidth(label->width()) <= label->height(),

@@ -1,12 +1,12 @@
 // The ship panel on its own: its controls, the lines it builds and the pairs it keeps in step.
 
-#include "compasslabel.h"
-#include "geometry.h"
-#include "modalanswerer.h"
-#include "paneltest.h"
-#include "randomsource.h"
-#include "shippanel.h"
-#include "windowtest.h"
+#include "core/randomsource.h"
+#include "editor/compasslabel.h"
+#include "editor/shippanel.h"
+#include "tests/common/modalanswerer.h"
+#include "tests/common/windowtest.h"
+#include "tests/editor/paneltest.h"
+#include "widgets/geometry.h"
 
 #include <QDir>
 #include <QImage>
@@ -24,7 +24,7 @@
 namespace {
 
 struct OwnRandom {
-    RandomSource random;
+    level::RandomSource random;
 };
 
 // A ship panel with a random source of its own, set up before the panel that draws from it.
@@ -95,11 +95,11 @@ private slots:
     void geometrySpotChecks() {
         Panel p;
         QCOMPARE(p.panel.size(), QSize(177, 140));
-        QCOMPARE(p.get("s1")->geometry(), twipsRect(0, 0, 2655, 375));
-        QCOMPARE(p.get("srnd2")->geometry(), twipsRect(2280, 480, 375, 285));
-        QCOMPARE(p.get("Label3")->geometry(), twipsRect(840, 680, 975, 500));
-        QCOMPARE(p.get("s10")->geometry(), twipsRect(2475, 850, 200, 255));
-        QCOMPARE(p.get("so7")->geometry(), twipsRect(2160, 1800, 225, 255));
+        QCOMPARE(p.get("s1")->geometry(), widgets::twipsRect(0, 0, 2655, 375));
+        QCOMPARE(p.get("srnd2")->geometry(), widgets::twipsRect(2280, 480, 375, 285));
+        QCOMPARE(p.get("Label3")->geometry(), widgets::twipsRect(840, 680, 975, 500));
+        QCOMPARE(p.get("s10")->geometry(), widgets::twipsRect(2475, 850, 200, 255));
+        QCOMPARE(p.get("so7")->geometry(), widgets::twipsRect(2160, 1800, 225, 255));
         QCOMPARE(p.get("s1")->property("tabIndex").toInt(), 33);
         QCOMPARE(p.get("s12")->property("tabIndex").toInt(), 34);
         QCOMPARE(p.get("srnd1")->property("tabIndex").toInt(), 59);

@@ -1,7 +1,7 @@
-#include "form1.h"
-#include "geometry.h"
-#include "modalanswerer.h"
-#include "windowtest.h"
+#include "selector/form1.h"
+#include "tests/common/modalanswerer.h"
+#include "tests/common/windowtest.h"
+#include "widgets/geometry.h"
 
 #include <QDir>
 #include <QFile>
@@ -142,9 +142,9 @@ void SelectorTest::startState() {
         QRect place;
     };
     const Expected controls[] = {
-        {label1(w), QStringLiteral("level1.lev"), twipsRect(120, 120, 1335, 255)},
-        {command3(w), QStringLiteral("..."), twipsRect(1560, 100, 375, 280)},
-        {command1(w), QStringLiteral("save"), twipsRect(120, 480, 1815, 255)},
+        {label1(w), QStringLiteral("level1.lev"), widgets::twipsRect(120, 120, 1335, 255)},
+        {command3(w), QStringLiteral("..."), widgets::twipsRect(1560, 100, 375, 280)},
+        {command1(w), QStringLiteral("save"), widgets::twipsRect(120, 480, 1815, 255)},
     };
     for (const auto& c : controls) {
         QVERIFY2(c.control, qPrintable(c.text));

@@ -1,9 +1,9 @@
 // levelcheck: checks level files against a game folder and prints what the game would not load
 // as meant, one finding per line, the way compilers print theirs.
-#include "folderfiles.h"
-#include "levelcheck.h"
-#include "levelfile.h"
-#include "levellinelist.h"
+#include "core/folderfiles.h"
+#include "core/levelcheck.h"
+#include "core/levelfile.h"
+#include "core/levellinelist.h"
 
 #include <filesystem>
 #include <iostream>
@@ -74,10 +74,10 @@ std::optional<std::string> parseArguments(int argc, char** argv, Arguments& argu
 }
 
 // Prints the findings of one level; true when one of them is an error.
-bool printFindings(const std::string& file, const std::vector<Finding>& findings) {
+bool printFindings(const std::string& file, const std::vector<level::Finding>& findings) {
     bool error = false;
-    for (const Finding& finding : findings) {
-        const bool isError = finding.severity == Finding::Severity::Error;
+    for (const level::Finding& finding : findings) {
+        const bool isError = finding.severity == level::Finding::Severity::Error;
         error = error || isError;
         std::cout << file << ':';
         if (finding.row > 0)
@@ -128,23 +128,25 @@ int main(int argc, char** argv) {
         return NoErrors;
     }
 
-    const auto folder = FolderFiles::Read(arguments.gameFolder);
+    const auto folder = level::FolderFiles::Read(arguments.gameFolder);
     if (!folder) {
         std::cerr << "levelcheck: " << folder.error().Message() << '\n';
         return Failure;
     }
-    const FileLookup lookup = [&folder](const std::string& name) { return folder->Lookup(name); };
+    const level::FileLookup lookup = [&folder](const std::string& name) {
+        return folder->Lookup(name);
+    };
 
     int result = NoErrors;
     for (const std::string& file : arguments.files) {
-        LevelLineList level;
-        if (const auto loaded = LoadLevelFile(file, level); !loaded) {
+        level::LevelLineList level;
+        if (const auto loaded = level::LoadLevelFile(file, level); !loaded) {
             std::cout.flush(); // keep the order of both streams on a terminal
             std::cerr << "levelcheck: " << loaded.error().Message() << '\n';
             result = Failure;
             continue;
         }
-        if (printFindings(file, CheckLevel(level.Lines(), lookup)) && result == NoErrors)
+        if (printFindings(file, level::CheckLevel(level.Lines(), lookup)) && result == NoErrors)
             result = LevelErrors;
     }
     return result;

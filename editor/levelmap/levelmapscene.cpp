@@ -1,8 +1,8 @@
-#include "levelmapscene.h"
+#include "editor/levelmap/levelmapscene.h"
 
-#include "entryparse.h"
-#include "markerlayer.h"
-#include "qtpath.h"
+#include "core/entryparse.h"
+#include "editor/levelmap/markerlayer.h"
+#include "widgets/qtpath.h"
 
 #include <QGraphicsView>
 #include <QPainter>
@@ -48,7 +48,7 @@ public:
 } // namespace
 
 std::optional<MapMarker> MapMarker::ofRow(std::string_view row) {
-    const auto entry = ViewEntryLine(row);
+    const auto entry = level::ViewEntryLine(row);
     if (!entry || entry->fault || !entry->xNumber || !entry->yNumber)
         return std::nullopt;
     const double x = *entry->xNumber;
@@ -57,10 +57,10 @@ std::optional<MapMarker> MapMarker::ofRow(std::string_view row) {
         return std::nullopt;
     MapMarker marker;
     marker.position = QPointF(x, y);
-    if (entry->kind == EntryKind::Base) {
+    if (entry->kind == level::EntryKind::Base) {
         marker.shape = Shape::Square;
         marker.colour = markercolours::base;
-        marker.label = toQString(std::string(entry->value));
+        marker.label = widgets::toQString(std::string(entry->value));
         return marker;
     }
     if (entry->rNumber) {
@@ -77,7 +77,7 @@ LevelMapScene::LevelMapScene(const LevelListModel& level, QObject* parent)
     : QGraphicsScene(parent)
     , m_level(level) {
     setItemIndexMethod(NoIndex); // two items, one of them as large as the scene
-    m_layer = new MarkerLayer(*this);
+    m_layer = new MarkerLayer(m_markers);
     addItem(m_layer);
     m_highlight = new HighlightRing;
     m_highlight->hide();
@@ -95,30 +95,30 @@ LevelMapScene::LevelMapScene(const LevelListModel& level, QObject* parent)
 LevelMapScene::~LevelMapScene() = default;
 
 const MapMarker* LevelMapScene::marker(int row) const {
-    if (row < 0 || row >= static_cast<int>(m_markers.size()))
+    if (row < 0 || row >= static_cast<int>(m_markers.rows.size()))
         return nullptr;
-    const auto& marker = m_markers[static_cast<std::size_t>(row)];
+    const auto& marker = m_markers.rows[static_cast<std::size_t>(row)];
     return marker ? &*marker : nullptr;
 }
 
 std::optional<MapMarker> LevelMapScene::readRow(int row) const {
-    return MapMarker::ofRow(m_level.lines().LineAt(static_cast<LevelLineList::Index>(row)));
+    return MapMarker::ofRow(m_level.lines().LineAt(static_cast<level::LevelLineList::Index>(row)));
 }
 
 // Appended rows repaint only where their markers are; any other change repaints the map.
 void LevelMapScene::rowsInserted(const QModelIndex& parent, int first, int last) {
     if (parent.isValid())
         return;
-    const bool appended = first == static_cast<int>(m_markers.size());
+    const bool appended = first == static_cast<int>(m_markers.rows.size());
     std::vector<std::optional<MapMarker>> added;
     added.reserve(static_cast<std::size_t>(last - first + 1));
     for (int row = first; row <= last; ++row)
         added.push_back(readRow(row));
-    m_markers.insert(m_markers.begin() + first, added.begin(), added.end());
+    m_markers.rows.insert(m_markers.rows.begin() + first, added.begin(), added.end());
 
     for (const auto& marker : added) {
         if (marker) {
-            ++m_markerCount;
+            ++m_markers.count;
             include(*marker);
         }
     }
@@ -133,35 +133,35 @@ void LevelMapScene::rowsInserted(const QModelIndex& parent, int first, int last)
 void LevelMapScene::rowsRemoved(const QModelIndex& parent, int first, int last) {
     if (parent.isValid())
         return;
-    m_markers.erase(m_markers.begin() + first, m_markers.begin() + last + 1);
+    m_markers.rows.erase(m_markers.rows.begin() + first, m_markers.rows.begin() + last + 1);
     recomputeBounds();
     changed();
 }
 
 void LevelMapScene::rowsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight) {
     for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
-        m_markers[static_cast<std::size_t>(row)] = readRow(row);
+        m_markers.rows[static_cast<std::size_t>(row)] = readRow(row);
     recomputeBounds();
     changed();
 }
 
 void LevelMapScene::rebuild() {
     const int rows = m_level.rowCount();
-    m_markers.clear();
-    m_markers.reserve(static_cast<std::size_t>(rows));
+    m_markers.rows.clear();
+    m_markers.rows.reserve(static_cast<std::size_t>(rows));
     for (int row = 0; row < rows; ++row)
-        m_markers.push_back(readRow(row));
+        m_markers.rows.push_back(readRow(row));
     recomputeBounds();
     updateSceneRect(true);
     changed();
 }
 
 void LevelMapScene::recomputeBounds() {
-    m_markerCount = 0;
+    m_markers.count = 0;
     m_bounds = QRectF();
-    for (const auto& marker : m_markers) {
+    for (const auto& marker : m_markers.rows) {
         if (marker) {
-            ++m_markerCount;
+            ++m_markers.count;
             include(*marker);
         }
     }
@@ -170,7 +170,7 @@ void LevelMapScene::recomputeBounds() {
 // Bounds of points: QRectF::united would drop the empty rectangle of a single point.
 void LevelMapScene::include(const MapMarker& marker) {
     const QPointF p = marker.position;
-    if (m_markerCount == 1) {
+    if (m_markers.count == 1) {
         m_bounds = QRectF(p, p);
         return;
     }
@@ -179,7 +179,7 @@ void LevelMapScene::include(const MapMarker& marker) {
 }
 
 QRectF LevelMapScene::fitArea() const {
-    if (m_markerCount == 0)
+    if (m_markers.count == 0)
         return DefaultArea;
     QRectF area = m_bounds;
     const qreal growX = std::max(MinFitSize - area.width(), 0.0) / 2;
@@ -203,7 +203,7 @@ void LevelMapScene::updateSceneRect(bool reset) {
 }
 
 void LevelMapScene::changed(std::optional<QPointF> only) {
-    ++m_version;
+    ++m_markers.version;
     updateSceneRect(false);
     qreal zoom = std::numeric_limits<qreal>::max();
     for (const QGraphicsView* view : views())
@@ -220,8 +220,8 @@ void LevelMapScene::changed(std::optional<QPointF> only) {
 
 int LevelMapScene::markerAt(QPointF scenePoint, qreal distance) const {
     const qreal limit = distance * distance;
-    for (int row = static_cast<int>(m_markers.size()); row-- > 0;) {
-        const auto& marker = m_markers[static_cast<std::size_t>(row)];
+    for (int row = static_cast<int>(m_markers.rows.size()); row-- > 0;) {
+        const auto& marker = m_markers.rows[static_cast<std::size_t>(row)];
         if (!marker)
             continue;
         const QPointF d = marker->position - scenePoint;
@@ -236,7 +236,8 @@ QString LevelMapScene::rowDescription(int row) const {
         return {};
     return QStringLiteral("Row %1: %2")
         .arg(row + 1)
-        .arg(toQString(m_level.lines().LineAt(static_cast<LevelLineList::Index>(row))));
+        .arg(widgets::toQString(
+            m_level.lines().LineAt(static_cast<level::LevelLineList::Index>(row))));
 }
 
 void LevelMapScene::setHighlightedRow(int row) {

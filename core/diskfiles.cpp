@@ -1,6 +1,6 @@
-#include "atomicfile.h"
+#include "core/diskfiles.h"
 
-#include "fileplatform.h"
+#include "core/platform/fileplatform.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,6 +10,8 @@
 #include <new>
 #include <utility>
 #include <vector>
+
+namespace level {
 
 using namespace fileplatform;
 
@@ -340,7 +342,7 @@ Result<void> CreateEmptyFileIfMissing(const std::string& path) {
     return {};
 }
 
-Result<void> DeleteFile(const std::string& path) {
+Result<void> RemoveFile(const std::string& path) {
     if (Reason reason = removeFile(toPath(path)))
         return FileError{"delete", path, *reason};
     return {};
@@ -349,3 +351,5 @@ Result<void> DeleteFile(const std::string& path) {
 void SetFileCallsForTesting(const FileCallsForTesting& calls) {
     testCalls = calls;
 }
+
+} // namespace level

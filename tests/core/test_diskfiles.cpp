@@ -1,5 +1,5 @@
-#include "atomicfile.h"
-#include "tempfolder.h"
+#include "core/diskfiles.h"
+#include "tests/core/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -94,7 +94,8 @@ long noteModeThenWrite(int fd, const void* data, std::size_t size) {
 #endif
 
 // Limits that every test file here is within.
-const ReadLimits anyFile{std::size_t{1} << 30, "too large", std::size_t{1} << 30, "too many lines"};
+const level::ReadLimits anyFile{std::size_t{1} << 30, "too large", std::size_t{1} << 30,
+                                "too many lines"};
 
 // The number of descriptors this process has open. Windows has no list of them: there it is the
 // lowest free descriptor, which a descriptor left open moves up.
@@ -124,7 +125,7 @@ bool canMakeLinks(const fs::path& folder) {
 }
 
 // The write seam and the umask are put back after each test.
-class AtomicFile : public TempFolderTest {
+class DiskFiles : public TempFolderTest {
 protected:
     void SetUp() override {
         TempFolderTest::SetUp();
@@ -132,7 +133,7 @@ protected:
         bytesWritten = 0;
     }
     void TearDown() override {
-        SetFileCallsForTesting({});
+        level::SetFileCallsForTesting({});
         umask(m_oldUmask);
         TempFolderTest::TearDown();
     }
@@ -163,38 +164,38 @@ protected:
 
 } // namespace
 
-TEST_F(AtomicFile, NewFileGetsTheBytesAndTheUsualMode) {
+TEST_F(DiskFiles, NewFileGetsTheBytesAndTheUsualMode) {
     const std::string file = path("new.lev");
-    ASSERT_TRUE(WriteFileAtomically(file, std::string("a\0b\r\n", 5)));
+    ASSERT_TRUE(level::WriteFileAtomically(file, std::string("a\0b\r\n", 5)));
     EXPECT_EQ(readBytes(file), std::string("a\0b\r\n", 5));
     EXPECT_EQ(modeOf(file), kept(0644));
     EXPECT_EQ(entries(), Names{"new.lev"});
 
     umask(077);
-    ASSERT_TRUE(WriteFileAtomically(path("private.lev"), ""));
+    ASSERT_TRUE(level::WriteFileAtomically(path("private.lev"), ""));
     EXPECT_EQ(modeOf(path("private.lev")), kept(0600));
     EXPECT_EQ(fs::file_size(path("private.lev")), 0u);
 }
 
-TEST_F(AtomicFile, ReplacingKeepsThePermissionBits) {
+TEST_F(DiskFiles, ReplacingKeepsThePermissionBits) {
     for (const unsigned mode : {0640u, 0600u, 0755u, 0200u, 0666u}) {
         const std::string file = path("kept.lev");
         writeBytes(file, "a much longer old content\r\n");
         ASSERT_EQ(chmod(file.c_str(), mode), 0);
-        ASSERT_TRUE(WriteFileAtomically(file, "new\r\n"));
+        ASSERT_TRUE(level::WriteFileAtomically(file, "new\r\n"));
         EXPECT_EQ(readBytes(file), "new\r\n");
         EXPECT_EQ(modeOf(file), kept(mode));
         EXPECT_EQ(entries(), Names{"kept.lev"});
     }
 }
 
-TEST_F(AtomicFile, FailureKeepsTheOldFileAndLeavesNoTemporaryFile) {
+TEST_F(DiskFiles, FailureKeepsTheOldFileAndLeavesNoTemporaryFile) {
     fs::create_directory(path("dir.lev"));
     writeBytes(path("dir.lev/inside"), "x");
     struct Case {
         const char* name;
         unsigned mode; // of the old file
-        FileCallsForTesting calls;
+        level::FileCallsForTesting calls;
         std::size_t failAfter;
         std::string reason;
     };
@@ -215,9 +216,9 @@ TEST_F(AtomicFile, FailureKeepsTheOldFileAndLeavesNoTemporaryFile) {
         ASSERT_EQ(chmod(file.c_str(), c.mode), 0);
         bytesWritten = 0;
         bytesBeforeFailure = c.failAfter;
-        SetFileCallsForTesting(c.calls);
-        const auto error = WriteFileAtomically(file, "new bytes, more of them\r\n", "save");
-        SetFileCallsForTesting({});
+        level::SetFileCallsForTesting(c.calls);
+        const auto error = level::WriteFileAtomically(file, "new bytes, more of them\r\n", "save");
+        level::SetFileCallsForTesting({});
         ASSERT_FALSE(error) << c.name;
         EXPECT_EQ(error.error().action, "save") << c.name;
         EXPECT_EQ(error.error().path, file) << c.name;
@@ -230,22 +231,22 @@ TEST_F(AtomicFile, FailureKeepsTheOldFileAndLeavesNoTemporaryFile) {
     }
 }
 
-TEST_F(AtomicFile, ManySavesLeaveNoDescriptorOpen) {
+TEST_F(DiskFiles, ManySavesLeaveNoDescriptorOpen) {
     const std::size_t before = openDescriptors();
     for (int i = 0; i < 2000; ++i) {
-        ASSERT_TRUE(WriteFileAtomically(path("a.lev"), std::to_string(i) + "\r\n"));
-        ASSERT_TRUE(ReadWholeFile(path("a.lev"), anyFile));
-        ASSERT_FALSE(WriteFileAtomically(path("missing/a.lev"), "x"));
+        ASSERT_TRUE(level::WriteFileAtomically(path("a.lev"), std::to_string(i) + "\r\n"));
+        ASSERT_TRUE(level::ReadWholeFile(path("a.lev"), anyFile));
+        ASSERT_FALSE(level::WriteFileAtomically(path("missing/a.lev"), "x"));
     }
     EXPECT_EQ(openDescriptors(), before);
     EXPECT_EQ(readBytes(path("a.lev")), "1999\r\n");
 }
 
-TEST_F(AtomicFile, LeftoversOfACrashAndLongNamesDoNotStopASave) {
+TEST_F(DiskFiles, LeftoversOfACrashAndLongNamesDoNotStopASave) {
     // What a save killed midway leaves: its temporary file beside the target.
     writeBytes(path("crash.lev"), "old\r\n");
     writeBytes(path(".crash.lev~0123456789"), "half of a n");
-    ASSERT_TRUE(WriteFileAtomically(path("crash.lev"), "new\r\n"));
+    ASSERT_TRUE(level::WriteFileAtomically(path("crash.lev"), "new\r\n"));
     EXPECT_EQ(readBytes(path("crash.lev")), "new\r\n");
 
     // Names near the usual limit of 255 bytes, also of characters that take two bytes.
@@ -256,14 +257,14 @@ TEST_F(AtomicFile, LeftoversOfACrashAndLongNamesDoNotStopASave) {
                   umlauts += "\xc3\xa4";
               return umlauts + ".lev";
           }()}) {
-        ASSERT_TRUE(WriteFileAtomically(path(name), "long\r\n")) << name.size();
+        ASSERT_TRUE(level::WriteFileAtomically(path(name), "long\r\n")) << name.size();
         EXPECT_EQ(readBytes(path(name)), "long\r\n");
-        ASSERT_TRUE(WriteFileAtomically(path(name), "longer\r\n")) << name.size();
+        ASSERT_TRUE(level::WriteFileAtomically(path(name), "longer\r\n")) << name.size();
         EXPECT_EQ(readBytes(path(name)), "longer\r\n");
     }
 }
 
-TEST_F(AtomicFile, DirectoryInTheWayOrMissingFolderIsAnError) {
+TEST_F(DiskFiles, DirectoryInTheWayOrMissingFolderIsAnError) {
     fs::create_directory(path("dir.lev"));
     writeBytes(path("dir.lev/inside"), "x");
     struct Case {
@@ -282,7 +283,7 @@ TEST_F(AtomicFile, DirectoryInTheWayOrMissingFolderIsAnError) {
         {path("dir.lev/inside/a.lev"), systemText(fileAsFolder)},
     };
     for (const Case& c : cases) {
-        const auto error = WriteFileAtomically(c.file, "x\r\n", "write");
+        const auto error = level::WriteFileAtomically(c.file, "x\r\n", "write");
         ASSERT_FALSE(error) << c.file;
         EXPECT_EQ(error.error().Message(), "cannot write " + c.file + ": " + c.reason);
     }
@@ -291,19 +292,19 @@ TEST_F(AtomicFile, DirectoryInTheWayOrMissingFolderIsAnError) {
     EXPECT_EQ(readBytes(path("dir.lev/inside")), "x");
 }
 
-TEST_F(AtomicFile, ShortAndInterruptedWritesStillWriteEverything) {
+TEST_F(DiskFiles, ShortAndInterruptedWritesStillWriteEverything) {
     std::string bytes;
     for (int i = 0; i < 300; ++i)
         bytes += "ADD SHIP x= " + std::to_string(i) + "\r\n";
     for (const auto writer : {oneByteAtATime, interruptedEveryOtherCall}) {
-        SetFileCallsForTesting({writer});
-        ASSERT_TRUE(WriteFileAtomically(path("a.lev"), bytes));
-        SetFileCallsForTesting({});
+        level::SetFileCallsForTesting({writer});
+        ASSERT_TRUE(level::WriteFileAtomically(path("a.lev"), bytes));
+        level::SetFileCallsForTesting({});
         EXPECT_EQ(readBytes(path("a.lev")), bytes);
     }
 }
 
-TEST_F(AtomicFile, SymbolicLinkSurvivesAndItsTargetIsReplaced) {
+TEST_F(DiskFiles, SymbolicLinkSurvivesAndItsTargetIsReplaced) {
     if (!canMakeLinks(m_folder))
         GTEST_SKIP() << "the platform's library cannot make symbolic links";
     fs::create_directory(path("real"));
@@ -312,45 +313,45 @@ TEST_F(AtomicFile, SymbolicLinkSurvivesAndItsTargetIsReplaced) {
     fs::create_symlink("real/target.lev", path("relative.lev"));
     fs::create_symlink(path("relative.lev"), path("chain.lev"));
 
-    ASSERT_TRUE(WriteFileAtomically(path("relative.lev"), "one\r\n"));
+    ASSERT_TRUE(level::WriteFileAtomically(path("relative.lev"), "one\r\n"));
     EXPECT_TRUE(fs::is_symlink(path("relative.lev")));
     EXPECT_EQ(readBytes(path("real/target.lev")), "one\r\n");
     EXPECT_EQ(modeOf(path("real/target.lev")), 0640u);
 
-    ASSERT_TRUE(WriteFileAtomically(path("chain.lev"), "two\r\n"));
+    ASSERT_TRUE(level::WriteFileAtomically(path("chain.lev"), "two\r\n"));
     EXPECT_TRUE(fs::is_symlink(path("chain.lev")));
     EXPECT_TRUE(fs::is_symlink(path("relative.lev")));
     EXPECT_EQ(readBytes(path("real/target.lev")), "two\r\n");
     EXPECT_EQ(entries(m_folder / "real"), Names{"target.lev"});
 }
 
-TEST_F(AtomicFile, DanglingLinkGetsItsTargetCreated) {
+TEST_F(DiskFiles, DanglingLinkGetsItsTargetCreated) {
     if (!canMakeLinks(m_folder))
         GTEST_SKIP() << "the platform's library cannot make symbolic links";
     fs::create_directory(path("real"));
     fs::create_symlink("real/later.lev", path("dangling.lev"));
-    ASSERT_TRUE(WriteFileAtomically(path("dangling.lev"), "x\r\n"));
+    ASSERT_TRUE(level::WriteFileAtomically(path("dangling.lev"), "x\r\n"));
     EXPECT_TRUE(fs::is_symlink(path("dangling.lev")));
     EXPECT_EQ(readBytes(path("real/later.lev")), "x\r\n");
 
     fs::create_symlink("loop2.lev", path("loop1.lev"));
     fs::create_symlink("loop1.lev", path("loop2.lev"));
-    const auto error = WriteFileAtomically(path("loop1.lev"), "x");
+    const auto error = level::WriteFileAtomically(path("loop1.lev"), "x");
     ASSERT_FALSE(error);
     EXPECT_TRUE(fs::is_symlink(path("loop1.lev")));
 }
 
-TEST_F(AtomicFile, ReadWholeFileReadsEveryByteOrNamesTheReason) {
+TEST_F(DiskFiles, ReadWholeFileReadsEveryByteOrNamesTheReason) {
     std::string bytes(200000, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<char>(i * 7);
     writeBytes(path("big.lev"), bytes);
-    const auto big = ReadWholeFile(path("big.lev"), anyFile);
+    const auto big = level::ReadWholeFile(path("big.lev"), anyFile);
     ASSERT_TRUE(big);
     EXPECT_EQ(*big, bytes);
 
     writeBytes(path("empty.lev"), "");
-    const auto empty = ReadWholeFile(path("empty.lev"), anyFile);
+    const auto empty = level::ReadWholeFile(path("empty.lev"), anyFile);
     ASSERT_TRUE(empty);
     EXPECT_EQ(*empty, "");
 
@@ -360,14 +361,14 @@ TEST_F(AtomicFile, ReadWholeFileReadsEveryByteOrNamesTheReason) {
          {std::pair{path("missing.lev"), systemText(ENOENT)},
           std::pair{path("dir"), systemText(EISDIR)},
           std::pair{m_game.startFolder() + "\xE4.lev", systemText(ENOENT)}}) {
-        const auto error = ReadWholeFile(file, anyFile);
+        const auto error = level::ReadWholeFile(file, anyFile);
         ASSERT_FALSE(error) << file;
         EXPECT_EQ(error.error().Message(), "cannot read " + file + ": " + reason);
     }
 }
 
-TEST_F(AtomicFile, ReaderRefusesFilesBeyondItsLimitsBeforeReadingThem) {
-    const ReadLimits small{1000, "too large", 3, "too many lines"};
+TEST_F(DiskFiles, ReaderRefusesFilesBeyondItsLimitsBeforeReadingThem) {
+    const level::ReadLimits small{1000, "too large", 3, "too many lines"};
     struct Case {
         std::string bytes;
         const char* reason; // nullptr: read
@@ -383,7 +384,7 @@ TEST_F(AtomicFile, ReaderRefusesFilesBeyondItsLimitsBeforeReadingThem) {
     };
     for (const Case& c : cases) {
         writeBytes(path("f.lev"), c.bytes);
-        const auto read = ReadWholeFile(path("f.lev"), small);
+        const auto read = level::ReadWholeFile(path("f.lev"), small);
         if (!c.reason) {
             ASSERT_TRUE(read) << read.error().Message();
             EXPECT_EQ(*read, c.bytes);
@@ -397,7 +398,7 @@ TEST_F(AtomicFile, ReaderRefusesFilesBeyondItsLimitsBeforeReadingThem) {
 #ifndef _WIN32
 // A FIFO would hold a blocking open until a writer comes (this test then fails by its time-out);
 // devices would be read without end.
-TEST_F(AtomicFile, ReaderRefusesWhatIsNoRegularFileWithoutWaiting) {
+TEST_F(DiskFiles, ReaderRefusesWhatIsNoRegularFileWithoutWaiting) {
     ASSERT_EQ(mkfifo(path("fifo.lev").c_str(), 0644), 0);
     fs::create_symlink("/dev/zero", path("zero.lev"));
     fs::create_symlink("/dev/urandom", path("random.lev"));
@@ -409,14 +410,14 @@ TEST_F(AtomicFile, ReaderRefusesWhatIsNoRegularFileWithoutWaiting) {
     ASSERT_EQ(bind(listening, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
 
     for (const char* name : {"fifo.lev", "zero.lev", "random.lev", "socket.lev"}) {
-        const auto read = ReadWholeFile(path(name), anyFile);
+        const auto read = level::ReadWholeFile(path(name), anyFile);
         ASSERT_FALSE(read) << name;
         EXPECT_EQ(read.error().reason, "it is not a regular file") << name;
     }
     close(listening);
 }
 
-TEST_F(AtomicFile, TemporaryFileIsPrivateUntilItIsComplete) {
+TEST_F(DiskFiles, TemporaryFileIsPrivateUntilItIsComplete) {
     folderWritten = m_folder;
     // Where the system has files without a name, a save's temporary file is one of them.
     bool unnamedHere = false;
@@ -428,10 +429,10 @@ TEST_F(AtomicFile, TemporaryFileIsPrivateUntilItIsComplete) {
 #endif
     for (const bool named : {false, true})
         for (const unsigned mode : {0600u, 0644u, 0666u}) {
-            SetFileCallsForTesting({noteModeThenWrite, nullptr, nullptr, named});
+            level::SetFileCallsForTesting({noteModeThenWrite, nullptr, nullptr, named});
             writeBytes(path("secret.lev"), "old\r\n");
             ASSERT_EQ(chmod(path("secret.lev").c_str(), mode), 0);
-            ASSERT_TRUE(WriteFileAtomically(path("secret.lev"), "new\r\n"));
+            ASSERT_TRUE(level::WriteFileAtomically(path("secret.lev"), "new\r\n"));
             EXPECT_EQ(modeWhileWritten, 0600u) << std::oct << mode;
             EXPECT_EQ(modeOf(path("secret.lev")), mode);
             // Beside the old file there is at most the temporary file, by its known name.
@@ -441,13 +442,13 @@ TEST_F(AtomicFile, TemporaryFileIsPrivateUntilItIsComplete) {
                     << name;
             EXPECT_EQ(entries(), Names{"secret.lev"});
         }
-    ASSERT_TRUE(WriteFileAtomically(path("fresh.lev"), "new\r\n"));
+    ASSERT_TRUE(level::WriteFileAtomically(path("fresh.lev"), "new\r\n"));
     EXPECT_EQ(modeWhileWritten, 0600u);
     EXPECT_EQ(modeOf(path("fresh.lev")), 0644u); // as any new file under umask 022
     EXPECT_EQ(entries(), (Names{"fresh.lev", "secret.lev"}));
 }
 
-TEST_F(AtomicFile, OwnerGroupAndSpecialBitsAsFarAsTheSavingUserMay) {
+TEST_F(DiskFiles, OwnerGroupAndSpecialBitsAsFarAsTheSavingUserMay) {
     if (geteuid() != 0)
         GTEST_SKIP() << "acting as another user needs root";
     const uid_t otherUser = 65534;
@@ -481,7 +482,7 @@ TEST_F(AtomicFile, OwnerGroupAndSpecialBitsAsFarAsTheSavingUserMay) {
         const gid_t groups[] = {sharedGroup};
         bool saved = setgid(65534) == 0 && setgroups(1, groups) == 0 && setuid(otherUser) == 0;
         for (const Case& c : cases)
-            saved = saved && WriteFileAtomically(path(c.name), "new\r\n").ok();
+            saved = saved && level::WriteFileAtomically(path(c.name), "new\r\n").ok();
         _exit(saved ? 0 : 1);
     }
     int status = 0;
@@ -500,7 +501,7 @@ TEST_F(AtomicFile, OwnerGroupAndSpecialBitsAsFarAsTheSavingUserMay) {
     writeBytes(path("kept.lev"), "old\r\n");
     ASSERT_EQ(chown(path("kept.lev").c_str(), 1234, sharedGroup), 0);
     ASSERT_EQ(chmod(path("kept.lev").c_str(), 06755), 0);
-    ASSERT_TRUE(WriteFileAtomically(path("kept.lev"), "new\r\n"));
+    ASSERT_TRUE(level::WriteFileAtomically(path("kept.lev"), "new\r\n"));
     struct stat st {};
     ASSERT_EQ(stat(path("kept.lev").c_str(), &st), 0);
     EXPECT_EQ(st.st_uid, 1234u);
@@ -508,7 +509,7 @@ TEST_F(AtomicFile, OwnerGroupAndSpecialBitsAsFarAsTheSavingUserMay) {
     EXPECT_EQ(st.st_mode & 07777, 06755u);
 }
 
-TEST_F(AtomicFile, StaleTemporaryFilesOfTheTargetAreRemovedByItsNextSave) {
+TEST_F(DiskFiles, StaleTemporaryFilesOfTheTargetAreRemovedByItsNextSave) {
     const auto dayAndMore = fs::file_time_type::clock::now() - std::chrono::hours(25);
     const auto leftover = [&](const std::string& name, bool stale) {
         writeBytes(path(name), "half of a");
@@ -526,29 +527,30 @@ TEST_F(AtomicFile, StaleTemporaryFilesOfTheTargetAreRemovedByItsNextSave) {
         kept.push_back(".a.lev.part-someoneels");
         std::sort(kept.begin(), kept.end());
     }
-    ASSERT_TRUE(WriteFileAtomically(path("a.lev"), "new\r\n"));
+    ASSERT_TRUE(level::WriteFileAtomically(path("a.lev"), "new\r\n"));
     EXPECT_EQ(entries(), kept);
 }
 #endif
 
-TEST_F(AtomicFile, LackOfMemoryIsAFailureLikeAnyOther) {
+TEST_F(DiskFiles, LackOfMemoryIsAFailureLikeAnyOther) {
     writeBytes(path("a.lev"), "old\r\n");
-    SetFileCallsForTesting({[](int, const void*, std::size_t) -> long { throw std::bad_alloc(); }});
-    const auto saved = WriteFileAtomically(path("a.lev"), "new\r\n");
-    SetFileCallsForTesting({});
+    level::SetFileCallsForTesting(
+        {[](int, const void*, std::size_t) -> long { throw std::bad_alloc(); }});
+    const auto saved = level::WriteFileAtomically(path("a.lev"), "new\r\n");
+    level::SetFileCallsForTesting({});
     ASSERT_FALSE(saved);
     EXPECT_EQ(saved.error().Message(), "cannot save " + path("a.lev") + ": not enough memory");
     EXPECT_EQ(readBytes(path("a.lev")), "old\r\n");
     EXPECT_EQ(entries(), Names{"a.lev"});
 }
 
-TEST_F(AtomicFile, CreateEmptyFileLeavesAnExistingFileAlone) {
-    ASSERT_TRUE(CreateEmptyFileIfMissing(path("new.lev")));
+TEST_F(DiskFiles, CreateEmptyFileLeavesAnExistingFileAlone) {
+    ASSERT_TRUE(level::CreateEmptyFileIfMissing(path("new.lev")));
     EXPECT_TRUE(fs::is_regular_file(path("new.lev")));
     EXPECT_EQ(fs::file_size(path("new.lev")), 0u);
 
     writeBytes(path("full.lev"), "ADD SHIP\r\n");
-    ASSERT_TRUE(CreateEmptyFileIfMissing(path("full.lev")));
+    ASSERT_TRUE(level::CreateEmptyFileIfMissing(path("full.lev")));
     EXPECT_EQ(readBytes(path("full.lev")), "ADD SHIP\r\n");
 
     fs::create_directory(path("dir.lev"));
@@ -560,19 +562,19 @@ TEST_F(AtomicFile, CreateEmptyFileLeavesAnExistingFileAlone) {
                            "it is a symbolic link to nowhere.lev, which does not exist");
     }
     for (const auto& [file, reason] : cases) {
-        const auto error = CreateEmptyFileIfMissing(file);
+        const auto error = level::CreateEmptyFileIfMissing(file);
         ASSERT_FALSE(error) << file;
         EXPECT_EQ(error.error().Message(), "cannot create " + file + ": " + reason);
     }
     EXPECT_FALSE(fs::exists(path("nowhere.lev")));
 }
 
-TEST_F(AtomicFile, DeleteFileRemovesItOrNamesTheReason) {
+TEST_F(DiskFiles, RemoveFileRemovesItOrNamesTheReason) {
     writeBytes(path("gone.lev"), "x");
-    ASSERT_TRUE(DeleteFile(path("gone.lev")));
+    ASSERT_TRUE(level::RemoveFile(path("gone.lev")));
     EXPECT_FALSE(fs::exists(path("gone.lev")));
 
-    const auto error = DeleteFile(path("gone.lev"));
+    const auto error = level::RemoveFile(path("gone.lev"));
     ASSERT_FALSE(error);
     EXPECT_EQ(error.error().Message(),
               "cannot delete " + path("gone.lev") + ": " + systemText(ENOENT));

@@ -1,6 +1,6 @@
 // The file functions of Windows.
 
-#include "fileplatform.h"
+#include "core/platform/fileplatform.h"
 
 #include <cerrno>
 #include <iterator>
@@ -18,6 +18,8 @@
 #include <process.h>
 #include <sys/stat.h>
 #include <windows.h>
+
+namespace level {
 
 namespace fileplatform {
 
@@ -259,3 +261,5 @@ unsigned long processId() {
 }
 
 } // namespace fileplatform
+
+} // namespace level

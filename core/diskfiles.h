@@ -1,10 +1,12 @@
 #pragma once
 
-#include "result.h"
+#include "core/result.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+
+namespace level {
 
 // What ReadWholeFile takes in at most, and how it says that a file is beyond that.
 struct ReadLimits {
@@ -21,7 +23,7 @@ Result<std::string> ReadWholeFile(const std::string& path, const ReadLimits& lim
 
 // Replaces the file at path by bytes without ever destroying the old file: writes a temporary
 // file in the target's own folder, checks every write, flushes it to disk, gives it the old
-// file's owner, group and permission bits as far as this user may (see fileplatform.h), and
+// file's owner, group and permission bits as far as this user may (see platform/fileplatform.h), and
 // renames it over the target. A symbolic link is followed, so the link survives and its target
 // is replaced; a hard link is split (the other names keep the old content). An existing target
 // whose permission bits grant no write to anyone is refused before anything is written.
@@ -45,7 +47,7 @@ Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes
 Result<void> CreateEmptyFileIfMissing(const std::string& path);
 
 // Deletes a file.
-Result<void> DeleteFile(const std::string& path);
+Result<void> RemoveFile(const std::string& path);
 
 // Test seams: each one that is set stands in for the system's call wherever this file layer
 // writes, flushes or closes a file, so tests can make any of them fail. write returns the number of
@@ -57,3 +59,5 @@ struct FileCallsForTesting {
     bool namedTemporaryFiles = false; // as on systems without unnamed files
 };
 void SetFileCallsForTesting(const FileCallsForTesting& calls); // {} restores the system's
+
+} // namespace level

@@ -1,8 +1,8 @@
-#include "levelmapview.h"
+#include "editor/levelmap/levelmapview.h"
 
-#include "levelmapscene.h"
-#include "mapruler.h"
-#include "markerlayer.h"
+#include "editor/levelmap/levelmapscene.h"
+#include "editor/levelmap/mapruler.h"
+#include "editor/levelmap/markerlayer.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -216,8 +216,8 @@ void LevelMapView::scrollContentsBy(int dx, int dy) {
 }
 
 void LevelMapView::viewChanged() {
-    m_top->update();
-    m_left->update();
+    m_top->setMapping(viewportTransform(), gridStep());
+    m_left->setMapping(viewportTransform(), gridStep());
 }
 
 } // namespace editor

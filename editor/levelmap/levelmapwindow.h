@@ -1,6 +1,6 @@
 #pragma once
 
-#include "levellistmodel.h"
+#include "editor/levellistmodel.h"
 
 #include <QString>
 #include <QTimer>
@@ -8,11 +8,11 @@
 
 class QAbstractItemView;
 class QLabel;
-class QTreeView;
 
 namespace editor {
 
 class FindingsModel;
+class FindingsPanel;
 class LevelMapScene;
 class LevelMapView;
 
@@ -29,7 +29,7 @@ public:
 
     LevelMapView* view() const { return m_view; }
     LevelMapScene* scene() const { return m_scene; }
-    const FindingsModel& findings() const { return *m_findingsModel; }
+    const FindingsModel& findings() const;
     // Checks the level at once. Otherwise a check follows each change of the level a moment
     // later, so that a burst of changes (a held key) is checked once.
     void checkNow();
@@ -44,17 +44,14 @@ private:
     int listRow() const;
     void listSelectionChanged();
     void markersChanged();
-    void findingActivated(const QModelIndex& index);
 
     LevelListModel& m_level;
     QAbstractItemView& m_list;
     QString m_gameFolder;
     LevelMapScene* m_scene = nullptr;
     LevelMapView* m_view = nullptr;
-    FindingsModel* m_findingsModel = nullptr;
-    QTreeView* m_findingsView = nullptr; // "findings"
-    QLabel* m_summary = nullptr;         // "findingsSummary"
-    QLabel* m_legend = nullptr;          // "mapLegend"
+    FindingsPanel* m_findings = nullptr;
+    QLabel* m_legend = nullptr; // "mapLegend"
     QTimer m_checkTimer;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/levelmap/mapmarker.h"
+
 #include <QFontMetricsF>
 #include <QGraphicsItem>
 #include <QImage>
@@ -10,8 +12,6 @@
 
 namespace editor {
 
-class LevelMapScene;
-
 // Paints every marker of the level map in one item, with a level of detail. In detail, ships are
 // triangles pointing along their heading (circles without one) and bases are squares, labelled
 // with their file where the label has room; markers grow with the zoom up to a limit. Far zoomed
@@ -19,7 +19,7 @@ class LevelMapScene;
 // a dot. The choice holds for the whole view, also where only part of it is repainted.
 class MarkerLayer : public QGraphicsItem {
 public:
-    explicit MarkerLayer(const LevelMapScene& scene);
+    explicit MarkerLayer(const MapMarkers& markers);
 
     // The layer covers the scene; setArea follows the scene rect.
     QRectF boundingRect() const override { return m_area; }
@@ -47,7 +47,7 @@ private:
     // placed before. Kept until the zoom or the markers change.
     void placeLabels(qreal zoom, const QFontMetricsF& metrics);
 
-    const LevelMapScene& m_scene;
+    const MapMarkers& m_markers;
     QRectF m_area;
     std::vector<int> m_inView; // scratch
     QImage m_dots;             // scratch

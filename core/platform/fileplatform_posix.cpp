@@ -1,6 +1,6 @@
 // The file functions of POSIX systems (Linux, macOS).
 
-#include "fileplatform.h"
+#include "core/platform/fileplatform.h"
 
 #include <cerrno>
 #include <string_view>
@@ -11,6 +11,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace level {
 
 namespace fileplatform {
 
@@ -221,3 +223,5 @@ unsigned long processId() {
 }
 
 } // namespace fileplatform
+
+} // namespace level

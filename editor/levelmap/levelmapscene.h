@@ -1,8 +1,8 @@
 #pragma once
 
-#include "levellistmodel.h"
+#include "editor/levellistmodel.h"
+#include "editor/levelmap/mapmarker.h"
 
-#include <QColor>
 #include <QGraphicsScene>
 #include <QPointF>
 #include <QRectF>
@@ -17,32 +17,6 @@ namespace editor {
 
 class MarkerLayer;
 
-// What the level map shows for one row: a ship entry or a base entry whose x and y are numbers.
-struct MapMarker {
-    enum class Shape : std::uint8_t {
-        Triangle, // a ship with a heading
-        Circle,   // a ship whose heading is not a number
-        Square,   // a base
-    };
-    QPointF position;   // game coordinates: x to the right, y downward
-    double heading = 0; // degrees as the ship panel's compass shows them: 0 up, 90 left
-    Shape shape = Shape::Circle;
-    QColor colour;
-    QString label; // a base's file
-
-    // The marker of a row, or nothing when the row shows none. Positions beyond a million
-    // units, far outside any game screen, are not shown either (views could not scroll there).
-    static std::optional<MapMarker> ofRow(std::string_view row);
-};
-
-// The colours of the map's markers.
-namespace markercolours {
-inline const QColor teamOne{0x1f, 0x5f, 0xd0};
-inline const QColor teamTwo{0xd0, 0x30, 0x30};
-inline const QColor otherTeam{0x8a, 0x8f, 0x98};
-inline const QColor base{0x33, 0x38, 0x40};
-} // namespace markercolours
-
 // The level map's scene, in game coordinates: one marker per ship or base entry of the level,
 // kept equal to the level's rows as they change, and a ring around the marker of the highlighted
 // row. Markers are painted by one layer item (see MarkerLayer), not one item each: a level of
@@ -54,11 +28,11 @@ public:
     ~LevelMapScene() override;
 
     // The markers by row (0-based); nothing for rows that show none.
-    const std::vector<std::optional<MapMarker>>& markers() const { return m_markers; }
+    const std::vector<std::optional<MapMarker>>& markers() const { return m_markers.rows; }
     const MapMarker* marker(int row) const;
-    int markerCount() const { return m_markerCount; }
+    int markerCount() const { return m_markers.count; }
     // Grows with every change of the markers.
-    std::uint64_t version() const { return m_version; }
+    std::uint64_t version() const { return m_markers.version; }
 
     // The topmost marker within distance of a scene point (the later row wins), or -1.
     int markerAt(QPointF scenePoint, qreal distance) const;
@@ -91,10 +65,8 @@ private:
     void placeHighlight();
 
     const LevelListModel& m_level;
-    std::vector<std::optional<MapMarker>> m_markers;
-    int m_markerCount = 0;
-    std::uint64_t m_version = 0;
-    QRectF m_bounds; // of the markers' positions; invalid when there are none
+    MapMarkers m_markers; // painted by m_layer
+    QRectF m_bounds;      // of the markers' positions; invalid when there are none
     int m_highlightedRow = -1;
     MarkerLayer* m_layer = nullptr;
     QGraphicsItem* m_highlight = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "levelcheck.h"
+#include "core/levelcheck.h"
 
 #include <QAbstractTableModel>
 #include <QIcon>
@@ -24,13 +24,13 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    void setFindings(std::vector<Finding> findings);
-    const std::vector<Finding>& findings() const { return m_findings; }
+    void setFindings(std::vector<level::Finding> findings);
+    const std::vector<level::Finding>& findings() const { return m_findings; }
     // The finding of an index of this model, or nothing.
-    const Finding* finding(const QModelIndex& index) const;
+    const level::Finding* finding(const QModelIndex& index) const;
 
 private:
-    std::vector<Finding> m_findings;
+    std::vector<level::Finding> m_findings;
     QIcon m_error;
     QIcon m_warning;
 };

@@ -1,23 +1,19 @@
-#include "levelmapwindow.h"
+#include "editor/levelmap/levelmapwindow.h"
 
-#include "findingsmodel.h"
-#include "folderfiles.h"
-#include "levelcheck.h"
-#include "levelmapscene.h"
-#include "levelmapview.h"
-#include "qtpath.h"
+#include "core/folderfiles.h"
+#include "core/levelcheck.h"
+#include "editor/levelmap/findingspanel.h"
+#include "editor/levelmap/levelmapscene.h"
+#include "editor/levelmap/levelmapview.h"
+#include "widgets/qtpath.h"
 
 #include <QAbstractItemView>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QShowEvent>
 #include <QSplitter>
-#include <QTreeView>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace editor {
 
@@ -28,10 +24,6 @@ constexpr int CheckDelayMs = 100;
 
 QString colourSpan(const QColor& colour, const QString& text) {
     return QStringLiteral("<span style=\"color:%1\">%2</span>").arg(colour.name(), text);
-}
-
-QString counted(std::size_t count, const char* one, const char* many) {
-    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
 }
 
 } // namespace
@@ -64,11 +56,15 @@ LevelMapWindow::LevelMapWindow(LevelListModel& level, QAbstractItemView& list,
     connect(m_view, &LevelMapView::markerClicked, this, &LevelMapWindow::selectRow);
     connect(list.selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &LevelMapWindow::listSelectionChanged);
-    connect(m_findingsView, &QAbstractItemView::activated, this, &LevelMapWindow::findingActivated);
+    connect(m_findings, &FindingsPanel::rowActivated, this, &LevelMapWindow::selectRow);
     m_scene->setHighlightedRow(listRow());
 }
 
 LevelMapWindow::~LevelMapWindow() = default;
+
+const FindingsModel& LevelMapWindow::findings() const {
+    return m_findings->model();
+}
 
 void LevelMapWindow::createControls() {
     m_scene = new LevelMapScene(m_level, this);
@@ -108,37 +104,11 @@ void LevelMapWindow::createControls() {
     mapLayout->addWidget(m_view, 1);
     mapLayout->addLayout(legendRow);
 
-    m_findingsModel = new FindingsModel(this);
-    m_findingsView = new QTreeView;
-    m_findingsView->setObjectName(QStringLiteral("findings"));
-    m_findingsView->setAccessibleName(QStringLiteral("Findings of the level check"));
-    m_findingsView->setModel(m_findingsModel);
-    m_findingsView->setRootIsDecorated(false);
-    m_findingsView->setItemsExpandable(false);
-    m_findingsView->setUniformRowHeights(true);
-    m_findingsView->setAlternatingRowColors(true);
-    m_findingsView->setAllColumnsShowFocus(true);
-    m_findingsView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_findingsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_findingsView->header()->setStretchLastSection(true);
-    m_findingsView->setColumnWidth(
-        FindingsModel::RowColumn,
-        m_findingsView->fontMetrics().horizontalAdvance(QStringLiteral("00000")) +
-            m_findingsView->iconSize().width() + 28);
-    m_summary = new QLabel;
-    m_summary->setObjectName(QStringLiteral("findingsSummary"));
-    m_summary->setWordWrap(true);
-
-    auto* findingsPart = new QWidget;
-    auto* findingsLayout = new QVBoxLayout(findingsPart);
-    findingsLayout->setContentsMargins(8, 6, 8, 8);
-    findingsLayout->setSpacing(4);
-    findingsLayout->addWidget(m_summary);
-    findingsLayout->addWidget(m_findingsView, 1);
+    m_findings = new FindingsPanel;
 
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(mapPart);
-    splitter->addWidget(findingsPart);
+    splitter->addWidget(m_findings);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
@@ -153,26 +123,12 @@ void LevelMapWindow::createControls() {
 
 void LevelMapWindow::checkNow() {
     m_checkTimer.stop();
-    const auto files = FolderFiles::Read(toCorePath(m_gameFolder));
-    const FileLookup lookup = [&files](const std::string& name) {
-        return files ? files->Lookup(name) : FilePresence::Exists;
+    const auto files = level::FolderFiles::Read(widgets::toCorePath(m_gameFolder));
+    const level::FileLookup lookup = [&files](const std::string& name) {
+        return files ? files->Lookup(name) : level::FilePresence::Exists;
     };
-    m_findingsModel->setFindings(CheckLevel(m_level.lines().Lines(), lookup));
-
-    const auto& found = m_findingsModel->findings();
-    const auto errors = static_cast<std::size_t>(
-        std::count_if(found.begin(), found.end(), [](const Finding& finding) {
-            return finding.severity == Finding::Severity::Error;
-        }));
-    QString summary = found.empty()
-                          ? QStringLiteral("Level check: no errors or warnings.")
-                          : QStringLiteral("Level check: %1, %2.")
-                                .arg(counted(errors, "error", "errors"),
-                                     counted(found.size() - errors, "warning", "warnings"));
-    if (!files)
-        summary += QStringLiteral(" Files are not looked up: ") +
-                   toQString(files.error().Message()) + QLatin1Char('.');
-    m_summary->setText(summary);
+    m_findings->setFindings(level::CheckLevel(m_level.lines().Lines(), lookup),
+                            files ? QString() : widgets::toQString(files.error().Message()));
 }
 
 void LevelMapWindow::showEvent(QShowEvent* event) {
@@ -215,11 +171,6 @@ void LevelMapWindow::listSelectionChanged() {
 // Rows may have moved under the selection.
 void LevelMapWindow::markersChanged() {
     m_scene->setHighlightedRow(listRow());
-}
-
-void LevelMapWindow::findingActivated(const QModelIndex& index) {
-    if (const Finding* finding = m_findingsModel->finding(index); finding && finding->row > 0)
-        selectRow(finding->row - 1);
 }
 
 } // namespace editor

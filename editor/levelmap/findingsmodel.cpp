@@ -1,6 +1,6 @@
-#include "findingsmodel.h"
+#include "editor/levelmap/findingsmodel.h"
 
-#include "qtpath.h"
+#include "widgets/qtpath.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -22,33 +22,33 @@ int FindingsModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-const Finding* FindingsModel::finding(const QModelIndex& index) const {
+const level::Finding* FindingsModel::finding(const QModelIndex& index) const {
     if (!index.isValid() || index.model() != this || index.row() >= rowCount())
         return nullptr;
     return &m_findings[static_cast<std::size_t>(index.row())];
 }
 
 QVariant FindingsModel::data(const QModelIndex& index, int role) const {
-    const Finding* shown = finding(index);
+    const level::Finding* shown = finding(index);
     if (!shown)
         return {};
-    const bool isError = shown->severity == Finding::Severity::Error;
+    const bool isError = shown->severity == level::Finding::Severity::Error;
     switch (role) {
     case Qt::DisplayRole:
         if (index.column() == RowColumn)
             return shown->row > 0 ? QString::number(shown->row) : QStringLiteral("\u2013");
-        return toQString(shown->message);
+        return widgets::toQString(shown->message);
     case Qt::DecorationRole:
         if (index.column() == RowColumn)
             return isError ? m_error : m_warning;
         return {};
     case Qt::ToolTipRole:
         return (isError ? QStringLiteral("Error: ") : QStringLiteral("Warning: ")) +
-               toQString(shown->message);
+               widgets::toQString(shown->message);
     case Qt::AccessibleTextRole:
         return (isError ? QStringLiteral("error, ") : QStringLiteral("warning, ")) +
                (shown->row > 0 ? QStringLiteral("row %1, ").arg(shown->row) : QString()) +
-               toQString(shown->message);
+               widgets::toQString(shown->message);
     default:
         return {};
     }
@@ -61,8 +61,8 @@ QVariant FindingsModel::headerData(int section, Qt::Orientation orientation, int
 }
 
 // The same findings again leave the view as it is: its selection and scroll position stay.
-void FindingsModel::setFindings(std::vector<Finding> findings) {
-    const auto same = [](const Finding& a, const Finding& b) {
+void FindingsModel::setFindings(std::vector<level::Finding> findings) {
+    const auto same = [](const level::Finding& a, const level::Finding& b) {
         return a.row == b.row && a.severity == b.severity && a.message == b.message;
     };
     if (std::equal(findings.begin(), findings.end(), m_findings.begin(), m_findings.end(), same))

@@ -1,6 +1,4 @@
-#include "markerlayer.h"
-
-#include "levelmapscene.h"
+#include "editor/levelmap/markerlayer.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -64,8 +62,8 @@ std::array<QRectF, 4> labelPlaces(qreal squarePixels, qreal width, qreal height)
 
 } // namespace
 
-MarkerLayer::MarkerLayer(const LevelMapScene& scene)
-    : m_scene(scene) {
+MarkerLayer::MarkerLayer(const MapMarkers& markers)
+    : m_markers(markers) {
     setFlag(ItemUsesExtendedStyleOption); // paint gets the exposed part
     setAcceptedMouseButtons(Qt::NoButton);
 }
@@ -93,7 +91,7 @@ void MarkerLayer::paint(QPainter* painter, const QStyleOptionGraphicsItem* optio
                         QWidget* widget) {
     const QTransform toDevice = painter->worldTransform();
     const qreal zoom = std::hypot(toDevice.m11(), toDevice.m12());
-    if (!(zoom > 0) || m_scene.markerCount() == 0)
+    if (!(zoom > 0) || m_markers.count == 0)
         return;
     const QTransform toScene = toDevice.inverted();
     const QRectF exposed = option->exposedRect;
@@ -108,7 +106,7 @@ void MarkerLayer::paint(QPainter* painter, const QStyleOptionGraphicsItem* optio
     const QRectF nearLabel =
         near.adjusted(-(MaxLabelPixels + LabelGap + MaxBasePixels) / zoom, 0, 0, 0);
 
-    const auto& markers = m_scene.markers();
+    const auto& markers = m_markers.rows;
     int count = 0;
     m_inView.clear();
     for (int row = 0; row < static_cast<int>(markers.size()); ++row) {
@@ -153,7 +151,7 @@ void MarkerLayer::paintDots(QPainter* painter, const QTransform& toDevice, const
     const int shipDot = static_cast<int>(std::lround(ShipDot * ratio));
     const int baseDot = static_cast<int>(std::lround(BaseDot * ratio));
     const QPointF origin = deviceArea.topLeft();
-    const auto& markers = m_scene.markers();
+    const auto& markers = m_markers.rows;
     for (const int row : rows) {
         const MapMarker& marker = *markers[static_cast<std::size_t>(row)];
         const QPointF at = (toDevice.map(marker.position) - origin) * ratio;
@@ -169,7 +167,7 @@ void MarkerLayer::paintDetailed(QPainter* painter, const QTransform& toDevice, q
     painter->setRenderHint(QPainter::Antialiasing);
     const qreal ship = shipPixels(zoom);
     const qreal base = basePixels(zoom);
-    const auto& markers = m_scene.markers();
+    const auto& markers = m_markers.rows;
     const QRectF exposedNear = exposed.adjusted(-Reach - 1, -Reach - 1, Reach + 1, Reach + 1);
     for (const int row : rows) {
         const MapMarker& marker = *markers[static_cast<std::size_t>(row)];
@@ -224,13 +222,13 @@ void MarkerLayer::paintDetailed(QPainter* painter, const QTransform& toDevice, q
 }
 
 void MarkerLayer::placeLabels(qreal zoom, const QFontMetricsF& metrics) {
-    if (zoom == m_labelZoom && m_scene.version() == m_labelVersion)
+    if (zoom == m_labelZoom && m_markers.version == m_labelVersion)
         return;
     m_labelZoom = zoom;
-    m_labelVersion = m_scene.version();
+    m_labelVersion = m_markers.version;
     m_labelled.clear();
 
-    const auto& markers = m_scene.markers();
+    const auto& markers = m_markers.rows;
     std::vector<int> bases;
     for (int row = 0; row < static_cast<int>(markers.size()); ++row)
         if (markers[static_cast<std::size_t>(row)] &&

@@ -1,6 +1,4 @@
-#include "mapruler.h"
-
-#include "levelmapview.h"
+#include "editor/levelmap/mapruler.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -18,10 +16,9 @@ constexpr int Tick = 5;
 
 } // namespace
 
-MapRuler::MapRuler(Qt::Orientation orientation, LevelMapView* view)
-    : QWidget(view)
-    , m_orientation(orientation)
-    , m_view(view) {
+MapRuler::MapRuler(Qt::Orientation orientation, QWidget* parent)
+    : QWidget(parent)
+    , m_orientation(orientation) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -37,6 +34,12 @@ void MapRuler::setOffset(int offset) {
     update();
 }
 
+void MapRuler::setMapping(const QTransform& toViewport, qreal gridStep) {
+    m_toViewport = toViewport;
+    m_gridStep = gridStep;
+    update();
+}
+
 void MapRuler::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Face);
@@ -48,12 +51,12 @@ void MapRuler::paintEvent(QPaintEvent*) {
         painter.drawLine(width() - 1, 0, width() - 1, height());
 
     // Game coordinates of the view's ends along this ruler, then one label per grid line.
-    const QTransform toScene = m_view->viewportTransform().inverted();
-    const QTransform toView = m_view->viewportTransform();
+    const QTransform toScene = m_toViewport.inverted();
+    const QTransform& toView = m_toViewport;
     const int length = (across ? width() : height()) - m_offset;
     const QPointF from = toScene.map(QPointF(0, 0));
     const QPointF to = toScene.map(QPointF(length, length));
-    const qreal step = m_view->gridStep();
+    const qreal step = m_gridStep;
     const auto first = static_cast<long long>(std::ceil((across ? from.x() : from.y()) / step));
     const auto last = static_cast<long long>(std::floor((across ? to.x() : to.y()) / step));
     const QFontMetrics metrics = fontMetrics();

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace level {
+
 namespace fileplatform {
 
 namespace fs = std::filesystem;
@@ -84,3 +86,5 @@ Reason listNames(const fs::path& folder, std::vector<fs::path>& names);
 unsigned long processId();
 
 } // namespace fileplatform
+
+} // namespace level
