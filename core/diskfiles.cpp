@@ -21,20 +21,20 @@ FileCallsForTesting testCalls;
 
 // Flushes a file to disk. An interrupted flush is tried again, a few times only: a system that
 // keeps interrupting it must not hold the program forever.
-Reason syncFile(int fd) {
+Outcome syncFile(int fd) {
     const auto sync = testCalls.sync ? testCalls.sync : systemSync;
     for (int attempt = 0;; ++attempt) {
         if (sync(fd) == 0)
-            return std::nullopt;
+            return {};
         if (errno != EINTR || attempt == 10)
             return errnoText(errno);
     }
 }
 
 // Closes a descriptor. Never tried again: after a failed close the descriptor is gone all the same.
-Reason closeFile(int fd) {
+Outcome closeFile(int fd) {
     const auto close = testCalls.close ? testCalls.close : systemClose;
-    return close(fd) != 0 ? Reason(errnoText(errno)) : std::nullopt;
+    return close(fd) != 0 ? Outcome(errnoText(errno)) : Outcome();
 }
 
 // A name that no other writer picks at the same moment: process, counter and clock, mixed.
@@ -113,29 +113,29 @@ public:
 
     // A new file for this user alone: one without a name where the system has them, else one
     // named prefix + 10 random characters.
-    Reason Create(const fs::path& folder, const std::string& prefix) {
+    Outcome Create(const fs::path& folder, const std::string& prefix) {
         m_folder = folder;
         m_prefix = prefix;
         if (!testCalls.namedTemporaryFiles && createUnnamed(folder, m_fd))
-            return std::nullopt;
+            return {};
         return createNamed(m_fd);
     }
 
     int Descriptor() const { return m_fd; }
 
     // Gives a file without a name its name (the descriptor stays open), then closes it.
-    Reason NameAndClose() {
+    Outcome NameAndClose() {
         if (m_path.empty()) {
-            Reason reason;
+            Outcome reason;
             for (int attempt = 0; attempt < 100; ++attempt) {
                 fs::path candidate = m_folder / toPath(m_prefix + uniqueSuffix());
                 reason = nameUnnamed(m_fd, candidate);
-                if (!reason) {
+                if (reason) {
                     m_path = std::move(candidate); // cannot fail: the file is named, and known
                     break;
                 }
             }
-            if (reason)
+            if (!reason)
                 return reason;
         }
         const int fd = std::exchange(m_fd, -1);
@@ -145,15 +145,15 @@ public:
     void Keep() { m_path.clear(); } // it has become the target
 
 private:
-    Reason createNamed(int& fd) {
-        Reason reason;
+    Outcome createNamed(int& fd) {
+        Outcome reason;
         for (int attempt = 0; attempt < 100; ++attempt) {
             fs::path candidate = m_folder / toPath(m_prefix + uniqueSuffix());
             int error = 0;
             reason = createExclusive(candidate, 0600, fd, error);
-            if (!reason) {
+            if (reason) {
                 m_path = std::move(candidate); // cannot fail: the file exists, and is known
-                return std::nullopt;
+                return {};
             }
             if (error != EEXIST)
                 break;
@@ -167,7 +167,7 @@ private:
     fs::path m_path; // empty while the file has no name
 };
 
-Reason writeAll(int fd, std::string_view bytes) {
+Outcome writeAll(int fd, std::string_view bytes) {
     const auto writer = testCalls.write ? testCalls.write : systemWrite;
     const char* data = bytes.data();
     std::size_t left = bytes.size();
@@ -183,14 +183,14 @@ Reason writeAll(int fd, std::string_view bytes) {
         data += written;
         left -= static_cast<std::size_t>(written);
     }
-    return std::nullopt;
+    return {};
 }
 
 // Reads the whole of an open file into data, if it is a regular file within the limits.
-Reason readOpenFile(int fd, const ReadLimits& limits, std::string& data) {
+Outcome readOpenFile(int fd, const ReadLimits& limits, std::string& data) {
     FileKind kind = FileKind::Other;
     std::size_t size = 0;
-    if (Reason reason = describeOpenFile(fd, kind, size))
+    if (Outcome reason = describeOpenFile(fd, kind, size); !reason)
         return reason;
     if (kind == FileKind::Directory)
         return errnoText(EISDIR);
@@ -240,7 +240,7 @@ Reason readOpenFile(int fd, const ReadLimits& limits, std::string& data) {
     if (got > limits.maxBytes)
         return limits.tooLarge;
     data.resize(got);
-    return std::nullopt;
+    return {};
 }
 
 } // namespace
@@ -248,20 +248,20 @@ Reason readOpenFile(int fd, const ReadLimits& limits, std::string& data) {
 Result<std::string> ReadWholeFile(const std::string& path, const ReadLimits& limits) {
     auto failed = [&](std::string reason) { return FileError{"read", path, std::move(reason)}; };
     int fd = -1;
-    if (Reason reason = openForReading(toPath(path), fd))
-        return failed(*reason);
+    if (Outcome reason = openForReading(toPath(path), fd); !reason)
+        return failed(reason.error());
     std::string data;
-    Reason reason;
+    Outcome reason;
     try {
         reason = readOpenFile(fd, limits, data);
     } catch (const std::bad_alloc&) {
-        reason = "not enough memory";
+        reason = Outcome(std::string("not enough memory"));
     }
-    Reason closeReason = closeFile(fd);
-    if (reason)
-        return failed(*reason);
-    if (closeReason)
-        return failed(*closeReason);
+    Outcome closeReason = closeFile(fd);
+    if (!reason)
+        return failed(reason.error());
+    if (!closeReason)
+        return failed(closeReason.error());
     return data;
 }
 
@@ -270,12 +270,12 @@ Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes
     auto failed = [&](std::string reason) { return FileError{action, path, std::move(reason)}; };
     try {
         fs::path target;
-        if (Reason reason = resolveLinks(toPath(path), target))
-            return failed(*reason);
+        if (Outcome reason = resolveLinks(toPath(path), target); !reason)
+            return failed(reason.error());
 
         FileFacts old;
-        if (Reason reason = inspect(target, old))
-            return failed(*reason);
+        if (Outcome reason = inspect(target, old); !reason)
+            return failed(reason.error());
         if (old.exists) {
             if (old.isDirectory)
                 return failed(errnoText(EISDIR));
@@ -283,28 +283,29 @@ Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes
                 return failed("it is not a regular file");
             if (old.readOnly)
                 return failed("the file is read-only");
-            if (Reason reason = checkWritable(target))
-                return failed(*reason);
+            if (Outcome reason = checkWritable(target); !reason)
+                return failed(reason.error());
         }
 
         const fs::path folder = target.parent_path();
         const std::string prefix = temporaryPrefix(target.filename());
         removeStaleTemporaries(folder, prefix);
         TemporaryFile temporary;
-        if (Reason reason = temporary.Create(folder, prefix))
-            return failed(*reason);
-        if (Reason reason = writeAll(temporary.Descriptor(), bytes))
-            return failed(*reason);
+        if (Outcome reason = temporary.Create(folder, prefix); !reason)
+            return failed(reason.error());
+        if (Outcome reason = writeAll(temporary.Descriptor(), bytes); !reason)
+            return failed(reason.error());
         // Only the complete file gets the target's owner and permission bits.
-        if (Reason reason = old.exists ? copyOwnerAndPermissions(temporary.Descriptor(), old)
-                                       : applyNewFilePermissions(temporary.Descriptor()))
-            return failed(*reason);
-        if (Reason reason = syncFile(temporary.Descriptor()))
-            return failed(*reason);
-        if (Reason reason = temporary.NameAndClose())
-            return failed(*reason);
-        if (Reason reason = replaceFile(temporary.Path(), target))
-            return failed(*reason);
+        if (Outcome reason = old.exists ? copyOwnerAndPermissions(temporary.Descriptor(), old)
+                                        : applyNewFilePermissions(temporary.Descriptor());
+            !reason)
+            return failed(reason.error());
+        if (Outcome reason = syncFile(temporary.Descriptor()); !reason)
+            return failed(reason.error());
+        if (Outcome reason = temporary.NameAndClose(); !reason)
+            return failed(reason.error());
+        if (Outcome reason = replaceFile(temporary.Path(), target); !reason)
+            return failed(reason.error());
         temporary.Keep();
         syncFolder(folder);
         return {};
@@ -318,13 +319,13 @@ Result<void> CreateEmptyFileIfMissing(const std::string& path) {
     const fs::path target = toPath(path);
     int fd = -1;
     int error = 0;
-    if (Reason reason = createExclusive(target, 0666, fd, error)) {
+    if (Outcome reason = createExclusive(target, 0666, fd, error); !reason) {
         if (error != EEXIST)
-            return failed(*reason);
+            return failed(reason.error());
         // Something of that name is there already; a file is left as it is.
         FileFacts facts;
-        if (Reason inspectReason = inspect(target, facts))
-            return failed(*inspectReason);
+        if (Outcome inspectReason = inspect(target, facts); !inspectReason)
+            return failed(inspectReason.error());
         if (facts.isDirectory)
             return failed(errnoText(EISDIR));
         if (!facts.exists) {
@@ -335,16 +336,16 @@ Result<void> CreateEmptyFileIfMissing(const std::string& path) {
         }
         return {};
     }
-    if (Reason reason = closeFile(fd)) {
+    if (Outcome reason = closeFile(fd); !reason) {
         (void)removeFile(target);
-        return failed(*reason);
+        return failed(reason.error());
     }
     return {};
 }
 
 Result<void> RemoveFile(const std::string& path) {
-    if (Reason reason = removeFile(toPath(path)))
-        return FileError{"delete", path, *reason};
+    if (Outcome reason = removeFile(toPath(path)); !reason)
+        return FileError{"delete", path, reason.error()};
     return {};
 }
 

@@ -17,8 +17,8 @@ Result<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
     try {
         const fs::path where = toPath(folder);
         std::vector<fs::path> names;
-        if (fileplatform::Reason reason = fileplatform::listNames(where, names))
-            return FileError{"read the folder", folder, *reason};
+        if (fileplatform::Outcome reason = fileplatform::listNames(where, names); !reason)
+            return FileError{"read the folder", folder, reason.error()};
         std::vector<FolderEntry> entries;
         entries.reserve(names.size());
         for (const fs::path& name : names) {

@@ -4,6 +4,7 @@
 
 #include <cassert>
 #include <optional>
+#include <type_traits>
 #include <utility>
 #include <variant>
 
@@ -55,6 +56,12 @@ public:
     Result() = default;
     Result(Error error)
         : m_error(std::move(error)) {}
+    // Anything that converts to the error (a reason's text into a std::string) is a failure.
+    template <typename Other>
+    requires(std::is_convertible_v<Other, Error> &&
+             !std::is_same_v<std::remove_cvref_t<Other>, Result> &&
+             !std::is_same_v<std::remove_cvref_t<Other>, Error>) Result(Other&& error)
+        : m_error(Error(std::forward<Other>(error))) {}
 
     bool ok() const { return !m_error; }
     explicit operator bool() const { return ok(); }

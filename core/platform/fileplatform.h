@@ -1,13 +1,14 @@
 #pragma once
 
-// The operating system's file functions that the file layer (atomicfile.cpp) uses, each behind
-// one small function. fileplatform_posix.cpp and fileplatform_win32.cpp implement them; CMake
-// builds the one for the platform. Paths are std::filesystem paths; a function that can fail
-// returns the system's reason, or nothing when it succeeded.
+// The operating system's file functions that the file layer (diskfiles.cpp, foldernames.cpp) use,
+// each behind one small function. fileplatform_posix.cpp and fileplatform_win32.cpp implement them;
+// CMake builds the one for the platform. Paths are std::filesystem paths; a function that can fail
+// returns an Outcome: success, or the system's reason, read like every Result of the core.
+
+#include "core/result.h"
 
 #include <cstddef>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,8 @@ namespace fileplatform {
 
 namespace fs = std::filesystem;
 
-using Reason = std::optional<std::string>; // empty when the step succeeded
+// The outcome of one step: success, or the system's reason ("Permission denied").
+using Outcome = Result<void, std::string>;
 
 // The text of an errno value ("No such file or directory").
 std::string errnoText(int error);
@@ -28,7 +30,7 @@ std::string toUtf8(const fs::path& path);
 
 // The file that path finally means, following symbolic links. On POSIX systems a link whose
 // target is missing yields the path it points to; on Windows it is refused.
-Reason resolveLinks(const fs::path& path, fs::path& resolved);
+Outcome resolveLinks(const fs::path& path, fs::path& resolved);
 
 // What the writer needs to know about an existing file.
 struct FileFacts {
@@ -45,21 +47,21 @@ struct FileFacts {
 enum class FileKind { Regular, Directory, Other };
 
 // Facts of the file at path, following links; a missing file is no failure (exists is false).
-Reason inspect(const fs::path& path, FileFacts& facts);
+Outcome inspect(const fs::path& path, FileFacts& facts);
 // Whether this process may write the file itself, as a direct write would need.
-Reason checkWritable(const fs::path& path);
+Outcome checkWritable(const fs::path& path);
 // Opens a file for reading without waiting for it: a FIFO without a writer, or a device, opens
 // at once (and is then told apart by describeOpenFile).
-Reason openForReading(const fs::path& path, int& fd);
+Outcome openForReading(const fs::path& path, int& fd);
 // A new file that must not exist yet, with the permission bits mode (less the umask); error
 // receives the errno value on failure.
-Reason createExclusive(const fs::path& path, unsigned mode, int& fd, int& error);
+Outcome createExclusive(const fs::path& path, unsigned mode, int& fd, int& error);
 // A new file in folder that has no name yet, readable and writable by this user alone; a crash
 // leaves nothing behind. False when the system or its file system has no such files.
 bool createUnnamed(const fs::path& folder, int& fd);
 // Gives a file made by createUnnamed the name path, which must not exist yet.
-Reason nameUnnamed(int fd, const fs::path& path);
-Reason describeOpenFile(int fd, FileKind& kind, std::size_t& size);
+Outcome nameUnnamed(int fd, const fs::path& path);
+Outcome describeOpenFile(int fd, FileKind& kind, std::size_t& size);
 long readSome(int fd, void* data, std::size_t size);
 // The system's write, flush to disk and close: 0 (or the bytes written) or -1 with errno set.
 long systemWrite(int fd, const void* data, std::size_t size);
@@ -69,20 +71,20 @@ int systemClose(int fd);
 // user may: the owner where allowed, else at least the group where allowed (a member of the group
 // may keep it); when the owner cannot be kept, the setuid and setgid bits are dropped. On
 // Windows: the hidden and system attributes.
-Reason copyOwnerAndPermissions(int fd, const FileFacts& old);
+Outcome copyOwnerAndPermissions(int fd, const FileFacts& old);
 // Gives a new file the permission bits an ordinary new file gets (0666 less the umask).
-Reason applyNewFilePermissions(int fd);
+Outcome applyNewFilePermissions(int fd);
 // The user this process acts as (its files' owner).
 unsigned currentUser();
 // Renames from over to in one step (on Windows tried again for a while when another program
 // holds the target open).
-Reason replaceFile(const fs::path& from, const fs::path& to);
+Outcome replaceFile(const fs::path& from, const fs::path& to);
 // Makes a rename in folder durable, where the system can.
 void syncFolder(const fs::path& folder);
-Reason removeFile(const fs::path& path);
+Outcome removeFile(const fs::path& path);
 // The names in a folder, without "." and "..". A want of memory is thrown as std::bad_alloc;
 // std::filesystem's directory iterator would end the program on it instead.
-Reason listNames(const fs::path& folder, std::vector<fs::path>& names);
+Outcome listNames(const fs::path& folder, std::vector<fs::path>& names);
 unsigned long processId();
 
 } // namespace fileplatform

@@ -30,7 +30,7 @@ std::string toUtf8(const fs::path& path) {
 }
 
 // Follows a chain of links one by one, so that a dangling link yields the path it points to.
-Reason resolveLinks(const fs::path& link, fs::path& resolved) {
+Outcome resolveLinks(const fs::path& link, fs::path& resolved) {
     fs::path path = link;
     for (int hops = 0;; ++hops) {
         std::error_code error;
@@ -49,14 +49,14 @@ Reason resolveLinks(const fs::path& link, fs::path& resolved) {
         path = target.is_absolute() ? target : path.parent_path() / target;
     }
     resolved = std::move(path);
-    return std::nullopt;
+    return {};
 }
 
-Reason inspect(const fs::path& path, FileFacts& facts) {
+Outcome inspect(const fs::path& path, FileFacts& facts) {
     facts = FileFacts{};
     struct stat st;
     if (stat(path.c_str(), &st) != 0)
-        return errno == ENOENT ? std::nullopt : Reason(errnoText(errno));
+        return errno == ENOENT ? Outcome() : Outcome(errnoText(errno));
     facts.exists = true;
     facts.isDirectory = S_ISDIR(st.st_mode);
     facts.isRegular = S_ISREG(st.st_mode);
@@ -64,32 +64,32 @@ Reason inspect(const fs::path& path, FileFacts& facts) {
     facts.permissions = static_cast<unsigned>(st.st_mode & 07777);
     facts.owner = static_cast<unsigned>(st.st_uid);
     facts.group = static_cast<unsigned>(st.st_gid);
-    return std::nullopt;
+    return {};
 }
 
-Reason checkWritable(const fs::path& path) {
+Outcome checkWritable(const fs::path& path) {
     if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
         return errnoText(errno);
-    return std::nullopt;
+    return {};
 }
 
-Reason openForReading(const fs::path& path, int& fd) {
+Outcome openForReading(const fs::path& path, int& fd) {
     // O_NONBLOCK: opening a FIFO would otherwise wait for a writer, and some devices wait too.
     fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return errno == ENXIO ? Reason("it is not a regular file") : Reason(errnoText(errno));
+        return errno == ENXIO ? Outcome("it is not a regular file") : Outcome(errnoText(errno));
     // Reads of a regular file never wait anyway; nothing else is read at all.
     const int flags = fcntl(fd, F_GETFL);
     if (flags >= 0)
         (void)fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    return std::nullopt;
+    return {};
 }
 
-Reason createExclusive(const fs::path& path, unsigned mode, int& fd, int& error) {
+Outcome createExclusive(const fs::path& path, unsigned mode, int& fd, int& error) {
     fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC,
               static_cast<mode_t>(mode));
     error = fd < 0 ? errno : 0;
-    return fd < 0 ? Reason(errnoText(error)) : std::nullopt;
+    return fd < 0 ? Outcome(errnoText(error)) : Outcome();
 }
 
 bool createUnnamed([[maybe_unused]] const fs::path& folder, int& fd) {
@@ -102,15 +102,15 @@ bool createUnnamed([[maybe_unused]] const fs::path& folder, int& fd) {
 #endif
 }
 
-Reason nameUnnamed(int fd, const fs::path& path) {
+Outcome nameUnnamed(int fd, const fs::path& path) {
 #ifdef __linux__
     // Through /proc any user may link an unnamed file; AT_EMPTY_PATH needs a privilege.
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
-        return std::nullopt;
+        return {};
     const int error = errno;
     if (linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0)
-        return std::nullopt;
+        return {};
     return errnoText(error);
 #else
     (void)fd;
@@ -119,7 +119,7 @@ Reason nameUnnamed(int fd, const fs::path& path) {
 #endif
 }
 
-Reason describeOpenFile(int fd, FileKind& kind, std::size_t& size) {
+Outcome describeOpenFile(int fd, FileKind& kind, std::size_t& size) {
     struct stat st;
     if (fstat(fd, &st) != 0)
         return errnoText(errno);
@@ -127,7 +127,7 @@ Reason describeOpenFile(int fd, FileKind& kind, std::size_t& size) {
            : S_ISDIR(st.st_mode) ? FileKind::Directory
                                  : FileKind::Other;
     size = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
-    return std::nullopt;
+    return {};
 }
 
 long readSome(int fd, void* data, std::size_t size) {
@@ -138,7 +138,7 @@ long systemWrite(int fd, const void* data, std::size_t size) {
     return static_cast<long>(write(fd, data, size));
 }
 
-Reason copyOwnerAndPermissions(int fd, const FileFacts& old) {
+Outcome copyOwnerAndPermissions(int fd, const FileFacts& old) {
     // Only a privileged process may give a file away; an ordinary user's save makes the file
     // theirs, as any editor's does. The group is tried on its own: a member of the old file's
     // group may keep it, so the rest of the group can still write the file.
@@ -156,15 +156,15 @@ Reason copyOwnerAndPermissions(int fd, const FileFacts& old) {
         mode &= static_cast<mode_t>(~(S_ISUID | S_ISGID));
     if (fchmod(fd, mode) != 0)
         return errnoText(errno);
-    return std::nullopt;
+    return {};
 }
 
-Reason applyNewFilePermissions(int fd) {
+Outcome applyNewFilePermissions(int fd) {
     const mode_t mask = umask(0);
     umask(mask);
     if (fchmod(fd, static_cast<mode_t>(0666 & ~mask)) != 0)
         return errnoText(errno);
-    return std::nullopt;
+    return {};
 }
 
 unsigned currentUser() {
@@ -179,8 +179,8 @@ int systemClose(int fd) {
     return close(fd);
 }
 
-Reason replaceFile(const fs::path& from, const fs::path& to) {
-    return rename(from.c_str(), to.c_str()) != 0 ? Reason(errnoText(errno)) : std::nullopt;
+Outcome replaceFile(const fs::path& from, const fs::path& to) {
+    return rename(from.c_str(), to.c_str()) != 0 ? Outcome(errnoText(errno)) : Outcome();
 }
 
 // Makes the rename itself durable. Best effort: some file systems cannot sync a folder.
@@ -194,11 +194,11 @@ void syncFolder(const fs::path& folder) {
     close(fd);
 }
 
-Reason removeFile(const fs::path& path) {
-    return unlink(path.c_str()) != 0 ? Reason(errnoText(errno)) : std::nullopt;
+Outcome removeFile(const fs::path& path) {
+    return unlink(path.c_str()) != 0 ? Outcome(errnoText(errno)) : Outcome();
 }
 
-Reason listNames(const fs::path& folder, std::vector<fs::path>& names) {
+Outcome listNames(const fs::path& folder, std::vector<fs::path>& names) {
     DIR* const dir = opendir(folder.c_str());
     if (!dir)
         return errnoText(errno);
@@ -215,7 +215,7 @@ Reason listNames(const fs::path& folder, std::vector<fs::path>& names) {
         if (name != "." && name != "..")
             names.emplace_back(name);
     }
-    return errno != 0 ? Reason(errnoText(errno)) : std::nullopt;
+    return errno != 0 ? Outcome(errnoText(errno)) : Outcome();
 }
 
 unsigned long processId() {

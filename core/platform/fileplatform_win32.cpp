@@ -69,7 +69,7 @@ bool isFolder(const fs::path& path) {
 }
 
 // The full name of an open file as the system has it, following every link on the way.
-Reason finalName(HANDLE file, fs::path& name) {
+Outcome finalName(HANDLE file, fs::path& name) {
     std::wstring text(MAX_PATH, L'\0');
     for (int attempt = 0; attempt < 2; ++attempt) {
         const DWORD length =
@@ -80,7 +80,7 @@ Reason finalName(HANDLE file, fs::path& name) {
         if (length < text.size()) {
             text.resize(length);
             name = fs::path(text);
-            return std::nullopt;
+            return {};
         }
         text.resize(length); // too short: length is the size it needs
     }
@@ -89,11 +89,11 @@ Reason finalName(HANDLE file, fs::path& name) {
 
 } // namespace
 
-Reason resolveLinks(const fs::path& path, fs::path& resolved) {
+Outcome resolveLinks(const fs::path& path, fs::path& resolved) {
     resolved = path;
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
-        return std::nullopt; // no link: the path itself is meant
+        return {}; // no link: the path itself is meant
     // Opening follows the link (and a chain of them) to the file finally meant.
     HANDLE file =
         CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -104,18 +104,18 @@ Reason resolveLinks(const fs::path& path, fs::path& resolved) {
             return "it is a symbolic link to a file that does not exist";
         return windowsText(error);
     }
-    Reason reason = finalName(file, resolved);
+    Outcome reason = finalName(file, resolved);
     CloseHandle(file);
     return reason;
 }
 
-Reason inspect(const fs::path& path, FileFacts& facts) {
+Outcome inspect(const fs::path& path, FileFacts& facts) {
     facts = FileFacts{};
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (isNotFound(error))
-            return std::nullopt; // a missing folder shows when the temporary file is made
+            return {}; // a missing folder shows when the temporary file is made
         return windowsText(error);
     }
     facts.exists = true;
@@ -123,29 +123,29 @@ Reason inspect(const fs::path& path, FileFacts& facts) {
     facts.isRegular = !facts.isDirectory && (attributes & FILE_ATTRIBUTE_DEVICE) == 0;
     facts.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     facts.permissions = attributes;
-    return std::nullopt;
+    return {};
 }
 
-Reason checkWritable(const fs::path&) {
-    return std::nullopt;
+Outcome checkWritable(const fs::path&) {
+    return {};
 }
 
-Reason openForReading(const fs::path& path, int& fd) {
+Outcome openForReading(const fs::path& path, int& fd) {
     fd = _wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
     if (fd >= 0)
-        return std::nullopt;
+        return {};
     // Windows opens no folder this way and says "Permission denied" of one.
     const int error = errno == EACCES && isFolder(path) ? EISDIR : errno;
     return errnoText(error);
 }
 
 // Windows has no permission bits to give: every new file can be read and written.
-Reason createExclusive(const fs::path& path, unsigned, int& fd, int& error) {
+Outcome createExclusive(const fs::path& path, unsigned, int& fd, int& error) {
     fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
                 _S_IREAD | _S_IWRITE);
     if (fd >= 0) {
         error = 0;
-        return std::nullopt;
+        return {};
     }
     // A folder of that name is something that exists, whatever Windows reports of it.
     error = errno == EACCES && isFolder(path) ? EEXIST : errno;
@@ -157,11 +157,11 @@ bool createUnnamed(const fs::path&, int& fd) {
     return false;
 }
 
-Reason nameUnnamed(int, const fs::path&) {
+Outcome nameUnnamed(int, const fs::path&) {
     return errnoText(ENOSYS);
 }
 
-Reason describeOpenFile(int fd, FileKind& kind, std::size_t& size) {
+Outcome describeOpenFile(int fd, FileKind& kind, std::size_t& size) {
     struct _stat64 st;
     if (_fstat64(fd, &st) != 0)
         return errnoText(errno);
@@ -169,7 +169,7 @@ Reason describeOpenFile(int fd, FileKind& kind, std::size_t& size) {
            : (st.st_mode & _S_IFMT) == _S_IFDIR ? FileKind::Directory
                                                 : FileKind::Other;
     size = static_cast<std::size_t>(st.st_size);
-    return std::nullopt;
+    return {};
 }
 
 long readSome(int fd, void* data, std::size_t size) {
@@ -184,21 +184,21 @@ long systemWrite(int fd, const void* data, std::size_t size) {
 
 // Windows files have no owner bits to copy here; what a replaced file keeps are its hidden and
 // system attributes (a new file has neither). Read-only targets are refused before this.
-Reason copyOwnerAndPermissions(int fd, const FileFacts& old) {
+Outcome copyOwnerAndPermissions(int fd, const FileFacts& old) {
     const DWORD kept = old.permissions & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
     if (kept == 0)
-        return std::nullopt;
+        return {};
     FILE_BASIC_INFO info{}; // times of zero stay as they are
     info.FileAttributes = kept | FILE_ATTRIBUTE_ARCHIVE;
     const auto file = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
     if (!SetFileInformationByHandle(file, FileBasicInfo, &info, sizeof info))
         return windowsText(GetLastError());
-    return std::nullopt;
+    return {};
 }
 
-Reason applyNewFilePermissions(int) {
-    return std::nullopt;
+Outcome applyNewFilePermissions(int) {
+    return {};
 }
 
 unsigned currentUser() {
@@ -217,12 +217,12 @@ int systemClose(int fd) {
 // replace fail with "access denied" or a sharing violation for as long as it holds the file.
 // Such a hold is often short: the replace is tried again for about a second before the failure
 // is reported. The old file stays as it is while the replace fails.
-Reason replaceFile(const fs::path& from, const fs::path& to) {
+Outcome replaceFile(const fs::path& from, const fs::path& to) {
     static constexpr DWORD pauses[] = {10, 20, 40, 80, 150, 300, 400}; // milliseconds, 1 s in all
     for (std::size_t attempt = 0;; ++attempt) {
         if (MoveFileExW(from.c_str(), to.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return std::nullopt;
+            return {};
         const DWORD error = GetLastError();
         const bool held = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
                           error == ERROR_LOCK_VIOLATION;
@@ -234,11 +234,11 @@ Reason replaceFile(const fs::path& from, const fs::path& to) {
 
 void syncFolder(const fs::path&) {} // MOVEFILE_WRITE_THROUGH has flushed the rename
 
-Reason removeFile(const fs::path& path) {
-    return _wunlink(path.c_str()) != 0 ? Reason(errnoText(errno)) : std::nullopt;
+Outcome removeFile(const fs::path& path) {
+    return _wunlink(path.c_str()) != 0 ? Outcome(errnoText(errno)) : Outcome();
 }
 
-Reason listNames(const fs::path& folder, std::vector<fs::path>& names) {
+Outcome listNames(const fs::path& folder, std::vector<fs::path>& names) {
     WIN32_FIND_DATAW found;
     const HANDLE find = FindFirstFileW((folder / L"*").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE)
@@ -253,7 +253,7 @@ Reason listNames(const fs::path& folder, std::vector<fs::path>& names) {
             names.emplace_back(name);
     } while (FindNextFileW(find, &found));
     const DWORD error = GetLastError();
-    return error == ERROR_NO_MORE_FILES ? std::nullopt : Reason(windowsText(error));
+    return error == ERROR_NO_MORE_FILES ? Outcome() : Outcome(windowsText(error));
 }
 
 unsigned long processId() {
