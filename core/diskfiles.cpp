@@ -78,7 +78,7 @@ void removeStaleTemporaries(const fs::path& folder, const std::string& prefix) {
     try {
         const fs::path where = folder.empty() ? fs::path(".") : folder;
         std::vector<fs::path> names;
-        if (listNames(where, names))
+        if (!listNames(where, names))
             return;
         const auto dayAgo = fs::file_time_type::clock::now() - std::chrono::hours(24);
         for (const fs::path& name : names) {
@@ -91,7 +91,7 @@ void removeStaleTemporaries(const fs::path& folder, const std::string& prefix) {
                 fs::last_write_time(file, ignored) > dayAgo)
                 continue;
             FileFacts facts;
-            if (!inspect(file, facts) && facts.exists && facts.owner == currentUser())
+            if (inspect(file, facts) && facts.exists && facts.owner == currentUser())
                 (void)removeFile(file);
         }
     } catch (const std::bad_alloc&) {
