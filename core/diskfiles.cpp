@@ -1,6 +1,7 @@
 #include "core/diskfiles.h"
 
 #include "core/platform/fileplatform.h"
+#include "core/utf8.h"
 
 #include <algorithm>
 #include <atomic>
@@ -63,11 +64,7 @@ std::string uniqueSuffix() {
 // character boundary.
 std::string temporaryPrefix(const fs::path& targetName) {
     std::string base = toUtf8(targetName);
-    std::size_t keep = std::min<std::size_t>(base.size(), 120);
-    while (keep > 0 && keep < base.size() &&
-           (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80)
-        --keep;
-    base.resize(keep);
+    base.resize(Utf8BoundaryBefore(base, 120));
     return "." + base + ".part-";
 }
 

@@ -1,5 +1,7 @@
 #include "core/windows1252.h"
 
+#include "core/utf8.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -67,98 +69,35 @@ int byteOfCharacter(char32_t c) {
     return -1;
 }
 
-// Length of the leading run of ASCII bytes, looked at eight bytes at a time.
-std::size_t asciiPrefixLength(std::string_view text) {
-    const char* data = text.data();
-    const std::size_t size = text.size();
-    std::size_t i = 0;
-    for (; i + 8 <= size; i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, data + i, sizeof word);
-        if (word & 0x8080808080808080ULL)
-            break;
-    }
-    while (i < size && static_cast<unsigned char>(data[i]) < 0x80)
-        ++i;
-    return i;
-}
-
-constexpr char32_t replacementCharacter = 0xFFFD;
-
-// Reads one multi-byte UTF-8 sequence starting at text[i] (whose lead byte is not ASCII).
-// Returns the code point and advances i; a malformed sequence (stray continuation byte,
-// truncated, overlong, surrogate, beyond U+10FFFF) gives U+FFFD and sets malformed.
-char32_t readSequence(std::string_view text, std::size_t& i, bool& malformed) {
-    auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned lead = at(i);
-    std::size_t length;
-    unsigned low = 0x80, high = 0xBF; // allowed range of the second byte
-    char32_t c;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        c = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        c = lead & 0x0F;
-        if (lead == 0xE0)
-            low = 0xA0;
-        else if (lead == 0xED)
-            high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        c = lead & 0x07;
-        if (lead == 0xF0)
-            low = 0x90;
-        else if (lead == 0xF4)
-            high = 0x8F;
-    } else {
-        ++i;
-        malformed = true;
-        return replacementCharacter;
-    }
-    if (i + length > text.size()) {
-        i = text.size();
-        malformed = true;
-        return replacementCharacter;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        const unsigned b = at(i + k);
-        if (b < (k == 1 ? low : 0x80u) || b > (k == 1 ? high : 0xBFu)) {
-            i += k;
-            malformed = true;
-            return replacementCharacter;
-        }
-        c = (c << 6) | (b & 0x3F);
-    }
-    i += length;
-    return c;
-}
-
 } // namespace
 
 bool IsUtf8(std::string_view bytes) {
-    bool malformed = false;
-    for (std::size_t i = 0; i < bytes.size() && !malformed;) {
-        i += asciiPrefixLength(bytes.substr(i));
-        if (i < bytes.size())
-            readSequence(bytes, i, malformed);
+    for (std::size_t i = 0; i < bytes.size();) {
+        i += AsciiRunLength(bytes, i);
+        if (i == bytes.size())
+            break;
+        const Utf8Character character = ReadUtf8Character(bytes, i);
+        if (character.malformed)
+            return false;
+        i = character.next;
     }
-    return !malformed;
+    return true;
 }
 
 Result<void, UnrepresentableCharacter> AppendWindows1252(std::string_view utf8, std::string& out) {
     std::size_t i = 0;
     std::size_t characters = 0;
     while (i < utf8.size()) {
-        const std::size_t run = asciiPrefixLength(utf8.substr(i));
+        const std::size_t run = AsciiRunLength(utf8, i);
         if (run > 0) {
             out.append(utf8.data() + i, run);
             i += run;
             characters += run;
             continue;
         }
-        bool malformed = false;
-        const char32_t c = readSequence(utf8, i, malformed);
+        const Utf8Character character = ReadUtf8Character(utf8, i);
+        const char32_t c = character.code;
+        i = character.next;
         const int byte = byteOfCharacter(c);
         if (byte < 0)
             return UnrepresentableCharacter{c, characters};
@@ -202,7 +141,7 @@ void appendUtf8(char32_t c, std::string& out) {
 } // namespace
 
 std::string DecodeWindows1252(std::string_view bytes) {
-    std::size_t i = asciiPrefixLength(bytes);
+    std::size_t i = AsciiRunLength(bytes);
     if (i == bytes.size())
         return std::string(bytes);
 
@@ -213,7 +152,7 @@ std::string DecodeWindows1252(std::string_view bytes) {
     while (i < bytes.size()) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (byte < 0x80) {
-            const std::size_t run = asciiPrefixLength(bytes.substr(i));
+            const std::size_t run = AsciiRunLength(bytes, i);
             out.append(bytes.data() + i, run);
             i += run;
             continue;

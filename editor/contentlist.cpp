@@ -1,5 +1,7 @@
 #include "editor/contentlist.h"
 
+#include "core/utf8.h"
+
 #include "widgets/longtext.h"
 
 #include <QKeyEvent>
@@ -149,45 +151,26 @@ void ContentList::forgetCharacters() {
     m_otherWidths.clear();
 }
 
-// Characters one by one from the UTF-8 row, as far as LevelListModel::shownText shows them.
-// Kerning is left out: the estimate picks the widest row, whose size the style then measures.
+// Characters one by one from the UTF-8 row, as far as widgets::shownText shows them. Kerning is
+// left out: the estimate picks the widest row, whose size the style then measures.
 int ContentList::shownWidth(const std::string& row) {
     if (!m_asciiMeasured)
         measureCharacters();
+    const widgets::ShownPart shown = widgets::shownPart(row);
+    const std::string_view text(row.data(), shown.bytes);
     int width = 0;
-    int characters = 0;
-    for (std::size_t i = 0; i < row.size();) {
-        if (characters == widgets::MaxShownCharacters)
-            return width + otherWidth(0x2026);
-        // A run of ASCII characters, as far as they are shown.
-        const std::size_t runEnd = std::min(
-            row.size(), i + static_cast<std::size_t>(widgets::MaxShownCharacters - characters));
-        const std::size_t runStart = i;
-        // Eight bytes at a time while all eight are ASCII, then byte by byte.
-        for (std::uint64_t eight; i + 8 <= runEnd; i += 8) {
-            std::memcpy(&eight, row.data() + i, 8);
-            if (eight & 0x8080808080808080u)
-                break;
-            for (std::size_t k = 0; k < 8; ++k)
-                width += m_asciiWidths[static_cast<unsigned char>(row[i + k])];
-        }
-        for (unsigned char c; i < runEnd && (c = static_cast<unsigned char>(row[i])) < 0x80; ++i)
-            width += m_asciiWidths[c];
-        characters += static_cast<int>(i - runStart);
-        if (i == runEnd)
-            continue;
-        // Then one UTF-8 sequence.
-        const auto lead = static_cast<unsigned char>(row[i]);
-        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        char32_t c = length == 4 ? lead & 0x07u : length == 3 ? lead & 0x0Fu : lead & 0x1Fu;
-        std::size_t k = 1;
-        for (; k < length && i + k < row.size(); ++k)
-            c = (c << 6) | (static_cast<unsigned char>(row[i + k]) & 0x3Fu);
-        width += otherWidth(length == 1 || k < length ? char32_t{0xFFFD} : c);
-        i += k;
-        ++characters;
+    for (std::size_t i = 0; i < text.size();) {
+        // A run of ASCII characters, then one other character.
+        const std::size_t runEnd = i + level::AsciiRunLength(text, i);
+        for (; i < runEnd; ++i)
+            width += m_asciiWidths[static_cast<unsigned char>(text[i])];
+        if (i == text.size())
+            break;
+        const level::Utf8Character character = level::ReadUtf8Character(text, i);
+        width += otherWidth(character.code);
+        i = character.next;
     }
-    return width;
+    return shown.cut ? width + otherWidth(0x2026) : width;
 }
 
 int ContentList::otherWidth(char32_t c) {

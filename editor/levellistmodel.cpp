@@ -9,18 +9,7 @@ namespace editor {
 // Rows longer than MaxShownCharacters characters are shown up to there and end in "…"; the row
 // itself stays whole in the level and is saved as it is.
 QString LevelListModel::shownText(const std::string& row) {
-    std::size_t end = 0;
-    for (int characters = 0; end < row.size() && characters < widgets::MaxShownCharacters;
-         ++characters) {
-        // One UTF-8 sequence: its first byte, then the continuation bytes 10xxxxxx.
-        ++end;
-        while (end < row.size() && (static_cast<unsigned char>(row[end]) & 0xC0) == 0x80)
-            ++end;
-    }
-    QString text = QString::fromUtf8(row.data(), static_cast<qsizetype>(end));
-    if (end < row.size())
-        text += QChar(0x2026);
-    return text;
+    return widgets::shownText(row);
 }
 
 LevelListModel::LevelListModel(QObject* parent)
