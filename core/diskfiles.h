@@ -23,8 +23,8 @@ Result<std::string> ReadWholeFile(const std::string& path, const ReadLimits& lim
 
 // Replaces the file at path by bytes without ever destroying the old file: writes a temporary
 // file in the target's own folder, checks every write, flushes it to disk, gives it the old
-// file's owner, group and permission bits as far as this user may (see platform/fileplatform.h), and
-// renames it over the target. A symbolic link is followed, so the link survives and its target
+// file's owner, group and permission bits as far as this user may (see platform/fileplatform.h),
+// and renames it over the target. A symbolic link is followed, so the link survives and its target
 // is replaced; a hard link is split (the other names keep the old content). An existing target
 // whose permission bits grant no write to anyone is refused before anything is written.
 //
