@@ -2,6 +2,7 @@
 // readers.
 
 #include "editor/form2.h"
+#include "tests/common/e2elayout.h"
 #include "tests/common/windowtest.h"
 #include "tests/editor/editortest.h"
 
@@ -103,6 +104,13 @@ private slots:
         QCOMPARE(c->geometry(), pixels);
         if (auto* button = qobject_cast<QAbstractButton*>(c))
             QCOMPARE(button->text(), caption);
+    }
+
+    // The end-to-end tests click the controls where they are.
+    void endToEndTestsKnowTheControlsPlaces() {
+        QVERIFY(m_editor.open());
+        const QStringList wrong = e2eLayoutMismatches(w(), QStringLiteral("editor"));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1Char('\n'))));
     }
 
     void focusOrderFollowsTheTable() {
