@@ -5,9 +5,7 @@
 #include "core/startfolder.h"
 #include "editor/basepanel.h"
 #include "editor/contentlist.h"
-#include "editor/directorylist.h"
-#include "editor/drivelist.h"
-#include "editor/filelist.h"
+#include "editor/filebrowser.h"
 #include "editor/form2.h"
 #include "editor/launcher.h"
 #include "editor/levelmap/levelmapwindow.h"
@@ -64,10 +62,9 @@ Form1::~Form1() {
 }
 
 void Form1::createControls() {
-    Drive1 = widgets::placed<DriveList>(this, {"Drive1", 120, 120, 2655, 315, 2});
-    Dir1 = widgets::placed<DirectoryList>(this, {"Dir1", 120, 510, 2655, 1440, 3});
-    File1 = widgets::placed<FileList>(this, {"File1", 2880, 120, 2055, 1845, 1},
-                                      QStringLiteral("*.lev"));
+    m_browser = new FileBrowser(this, {{"Drive1", 120, 120, 2655, 315, 2},
+                                       {"Dir1", 120, 510, 2655, 1440, 3},
+                                       {"File1", 2880, 120, 2055, 1845, 1}});
 
     load = widgets::placed<QPushButton>(this, {"load", 5040, 360, 855, 255, 4},
                                         QStringLiteral("load"));
@@ -107,13 +104,9 @@ void Form1::createControls() {
 
     mapButton = widgets::placed<QPushButton>(this, {"mapButton", 6480, 1800, 1455, 300, 62},
                                              QStringLiteral("Level Map"));
-    // What a screen reader calls the lists.
-    Drive1->setAccessibleName(QStringLiteral("drives"));
-    Dir1->setAccessibleName(QStringLiteral("folders"));
-    File1->setAccessibleName(QStringLiteral("level files"));
+    // What a screen reader calls the list.
     inhalt->setAccessibleName(QStringLiteral("level lines"));
-    for (QFrame* list : std::array<QFrame*, 3>{Dir1, File1, inhalt})
-        widgets::keepFrameOnTop(list);
+    widgets::keepFrameOnTop(inhalt);
 }
 
 void Form1::createPanels() {
@@ -133,9 +126,7 @@ void Form1::createPanels() {
 
 void Form1::connectHandlers() {
     connect(TabStrip1, &QTabBar::currentChanged, this, &Form1::tabStrip1Clicked);
-    connect(Drive1, &DriveList::driveChanged, this, &Form1::drive1Changed);
-    connect(Dir1, &DirectoryList::pathChanged, this, &Form1::dir1Changed);
-    connect(File1, &FileList::characterTyped, this, &Form1::file1KeyPressed);
+    connect(m_browser, &FileBrowser::fileListCharacterTyped, this, &Form1::file1KeyPressed);
     connect(load, &QPushButton::clicked, this, &Form1::loadClicked);
     connect(save, &QPushButton::clicked, this, &Form1::saveClicked);
     connect(add, &QPushButton::clicked, this, &Form1::addClicked);
@@ -158,9 +149,7 @@ void Form1::connectHandlers() {
 
 // Start-up: the browser opens on the start folder, the panels lie on the tab strip's page.
 void Form1::form1Load() {
-    Dir1->setPath(m_startFolder);
-    Drive1->showDriveOf(Dir1->path());
-    File1->setCorePath(Dir1->corePath());
+    m_browser->open(m_startFolder);
 
     setFixedSize(widgets::twipsToPixels(ClientWidthTwips),
                  widgets::twipsToPixels(ClientHeightTwips));
@@ -203,31 +192,18 @@ void Form1::tabStrip1Clicked() {
         panel->setVisible(caption == QLatin1String(tab));
 }
 
-void Form1::drive1Changed(const QString& root) {
-    if (!Dir1->setPath(root))
-        Drive1->showDriveOf(Dir1->path());
-}
-
-void Form1::dir1Changed() {
-    File1->setCorePath(Dir1->corePath());
-}
-
 void Form1::file1KeyPressed(int code) {
     setWindowTitle(QString::number(code));
 }
 
 std::optional<std::string> Form1::confirmSelectedFile(const QString& question,
                                                       QMessageBox::Icon icon) {
-    if (File1->listIndex() == -1)
+    if (!m_browser->hasSelectedFile())
         return std::nullopt;
-    const std::string name = File1->selectedName();
-    if (!widgets::askYesNo(this, File1->selectedFileName(), question, icon))
+    const std::string name = m_browser->selectedName();
+    if (!widgets::askYesNo(this, m_browser->selectedFileName(), question, icon))
         return std::nullopt;
     return name;
-}
-
-std::string Form1::browsedPath(const std::string& name) const {
-    return level::JoinPath(Dir1->corePath(), name);
 }
 
 void Form1::loadClicked() {
@@ -235,7 +211,7 @@ void Form1::loadClicked() {
     if (!name)
         return;
     level::LevelLineList loaded;
-    if (auto read = level::LoadLevelFile(browsedPath(*name), loaded); !read) {
+    if (auto read = level::LoadLevelFile(m_browser->pathOf(*name), loaded); !read) {
         widgets::showFailure(this, read.error());
         return;
     }
@@ -253,7 +229,8 @@ void Form1::saveClicked() {
 
 void Form1::addClicked() {
     if (!m_form2) {
-        m_form2 = new Form2([this] { return Dir1->corePath(); }, [this] { File1->refresh(); });
+        m_form2 =
+            new Form2([this] { return m_browser->folder(); }, [this] { m_browser->refresh(); });
     }
     m_form2->show();
     m_form2->raise();
@@ -263,16 +240,16 @@ void Form1::addClicked() {
 // After Yes or No the file list is read again; with no file selected nothing happens, and after a
 // failed delete nothing more.
 void Form1::delClicked() {
-    if (File1->listIndex() == -1)
+    if (!m_browser->hasSelectedFile())
         return;
     if (const auto name =
             confirmSelectedFile(QStringLiteral("wirklich loeschen ?"), QMessageBox::Question)) {
-        if (auto deleted = level::RemoveFile(browsedPath(*name)); !deleted) {
+        if (auto deleted = level::RemoveFile(m_browser->pathOf(*name)); !deleted) {
             widgets::showFailure(this, deleted.error());
             return;
         }
     }
-    File1->refresh();
+    m_browser->refresh();
 }
 
 void Form1::command1Clicked() {

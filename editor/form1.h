@@ -19,9 +19,7 @@ namespace editor {
 
 class BasePanel;
 class ContentList;
-class DirectoryList;
-class DriveList;
-class FileList;
+class FileBrowser;
 class Form2;
 class LevelMapWindow;
 class SectionPanel;
@@ -58,12 +56,8 @@ private:
     // when no file is selected (then nothing is asked) or for any other answer.
     std::optional<std::string> confirmSelectedFile(const QString& question,
                                                    QMessageBox::Icon icon = QMessageBox::NoIcon);
-    // A file of the folder the directory list shows, as the core takes its path.
-    std::string browsedPath(const std::string& name) const;
 
     void tabStrip1Clicked();
-    void drive1Changed(const QString& root);
-    void dir1Changed();
     void file1KeyPressed(int code);
     void loadClicked();
     void saveClicked();
@@ -85,9 +79,8 @@ private:
     // Made at the first click on mapButton; it shows m_level and inhalt, so it goes first.
     std::unique_ptr<LevelMapWindow> m_map;
 
-    DriveList* Drive1 = nullptr;
-    DirectoryList* Dir1 = nullptr;
-    FileList* File1 = nullptr;
+    // Drive1, Dir1 and File1.
+    FileBrowser* m_browser = nullptr;
     QPushButton* load = nullptr;
     QPushButton* add = nullptr;
     QPushButton* del = nullptr;

@@ -16,6 +16,8 @@
 #   - Window ids are X window ids as xdotool prints them (decimal).
 #   - Positions inside a window are client-area coordinates. The layout tables of the programs
 #     are in twips; 15 twips are one pixel, rounded to the nearest pixel like widgets/geometry.h.
+#     A test names the controls it uses by their rows in layout.sh (editor.load,
+#     selector.Command1), which holds their places as those tables give them.
 #   - Timeouts are in seconds; E2E_TIMEOUT (default 20) is the default for every wait.
 #
 # There is no window manager under plain Xvfb. So:
@@ -33,6 +35,9 @@
 # (only e2e_close_window), ImageMagick's import (only e2e_capture_window).
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+
+# shellcheck source=layout.sh
+source "$(dirname "${BASH_SOURCE[0]}")/layout.sh"
 
 # Qt must talk to the X server, not draw offscreen; no desktop theme plugin; UTF-8 file names.
 export QT_QPA_PLATFORM=xcb
@@ -227,15 +232,17 @@ e2e_px() {
     if ((t >= 0)); then echo $(((t + 7) / 15)); else echo $(((t - 7) / 15)); fi
 }
 
-# e2e_expect_window_size ID WIDTH_TWIPS HEIGHT_TWIPS: the client area has exactly that size.
+# e2e_expect_window_size ID NAME: the client area has exactly the size of the layout's row NAME
+# (editor.Form1, selector.Form1).
 e2e_expect_window_size() {
-    local x y w h
+    local x y w h place
     e2e_window_geometry "$1" x y w h
+    e2e_control place "$2"
     local ew eh
-    ew=$(e2e_px "$2")
-    eh=$(e2e_px "$3")
-    [[ "$w" == "$ew" && "$h" == "$eh" ]] ||
-        e2e_fail "window $1 is ${w}x${h} pixels, expected ${ew}x${eh} ($2 x $3 twips)"
+    ew=$(e2e_px "${place[2]}")
+    eh=$(e2e_px "${place[3]}")
+    [[ "$w" == "$ew" && "$h" == "$eh" ]] || e2e_fail "window $1 is ${w}x${h} pixels, expected" \
+        "${ew}x${eh} (${place[2]} x ${place[3]} twips)"
 }
 
 # e2e_expect_centred ID: the window lies in the middle of the screen (to one pixel).
@@ -301,6 +308,21 @@ e2e_click_twips() {
     width=$(e2e_px "$4")
     height=$(e2e_px "$5")
     e2e_click "$id" $((left + width / 2)) $((top + height / 2))
+}
+
+# e2e_click_control ID NAME: clicks the middle of the control of the layout's row NAME.
+e2e_click_control() {
+    local place
+    e2e_control place "$2"
+    e2e_click_twips "$1" "${place[@]}"
+}
+
+# e2e_click_in_control ID NAME X Y: clicks X,Y pixels from the top-left corner of the control of
+# the layout's row NAME (a row of a list, say).
+e2e_click_in_control() {
+    local place
+    e2e_control place "$2"
+    e2e_click "$1" $(($(e2e_px "${place[0]}") + $3)) $(($(e2e_px "${place[1]}") + $4))
 }
 
 # e2e_key ID KEY...: presses keys (xdotool names: Return, Escape, Tab, alt+F4, ...) in the window.

@@ -6,20 +6,15 @@ source "$E2E_LIB"
 
 tessavor=$1
 
-# Twips in the client area. The panels lie on the tab strip's page at 5260, 2560.
-add_ship=(5260 2560 2655 375)
-save_button=(5040 1440 855 255)
-file1=(2880 120 2055 1845)
-
 e2e_make_game_folder game
 : >"$game/new.lev"
 e2e_start pid "$game" "$tessavor"
 e2e_wait_window win "Level Editor / $game/" 20 "$pid"
 
 e2e_log "ADD SHIP with the panel's start values, then save"
-e2e_click_twips "$win" "${add_ship[@]}"
-e2e_click "$win" $(($(e2e_px "${file1[0]}") + 30)) $(($(e2e_px "${file1[1]}") + 8))
-e2e_click_twips "$win" "${save_button[@]}"
+e2e_click_control "$win" editor.s1
+e2e_click_in_control "$win" editor.File1 30 8 # its first entry
+e2e_click_control "$win" editor.save
 e2e_answer_box new.lev Return
 e2e_expect_file_bytes "$game/levels/new.lev" 'ADD SHIP x= 0 y= 0 r=0 team=1 typ=1\r\n'
 

@@ -8,11 +8,6 @@ e2e_require convert
 
 tessavor=$1
 
-# Twips in the editor's client area.
-load_button=(5040 360 855 255)
-map_button=(6480 1800 1455 300)
-file1=(2880 120 2055 1845)
-
 # The markers' fill colours.
 team1='#1F5FD0'
 team2='#D03030'
@@ -33,10 +28,10 @@ e2e_start pid "$game" "$tessavor"
 e2e_wait_window win "Level Editor / $game/" 20 "$pid"
 
 e2e_log "load the level, open the map"
-e2e_click "$win" $(($(e2e_px "${file1[0]}") + 30)) $(($(e2e_px "${file1[1]}") + 8))
-e2e_click_twips "$win" "${load_button[@]}"
+e2e_click_in_control "$win" editor.File1 30 8 # its first entry
+e2e_click_control "$win" editor.load
 e2e_answer_box teams.lev Return
-e2e_click_twips "$win" "${map_button[@]}"
+e2e_click_control "$win" editor.mapButton
 e2e_wait_window map "Level Map" 20 "$pid"
 
 e2e_log "each team's colour on its side of the map"

@@ -6,18 +6,6 @@ source "$E2E_LIB"
 
 tessavor=$1
 
-# The editor's layout, in twips (left, top, width, height in the client area).
-load_button=(5040 360 855 255)
-add_button=(5040 720 855 255)
-save_button=(5040 1440 855 255)
-inhalt=(120 2040 4815 2790)
-file1=(2880 120 2055 1845)
-
-# Clicks the first entry of the file list.
-click_first_file() {
-    e2e_click "$1" $(($(e2e_px "${file1[0]}") + 30)) $(($(e2e_px "${file1[1]}") + 8))
-}
-
 e2e_log "start in a copy of the example game: caption, size, not resizable"
 e2e_make_game_folder game "${EXAMPLE_GAME:-}"
 # A level beside the program, with the line forms a level holds: commas, quotes, blanks,
@@ -26,20 +14,20 @@ printf 'ADD SHIP x= 0 y= 0 r=22,5 team=1 typ=1\n[shipfiles]\n  f\xfchrer.shp \n\
     >"$game/mission.lev"
 e2e_start pid "$game" "$tessavor"
 e2e_wait_window win "Level Editor / $game/" 20 "$pid"
-e2e_expect_window_size "$win" 8265 5610
+e2e_expect_window_size "$win" editor.Form1
 e2e_expect_fixed_size "$win"
 
 e2e_log "load the level from the start folder"
-click_first_file "$win"
-e2e_click_twips "$win" "${load_button[@]}"
+e2e_click_in_control "$win" editor.File1 30 8 # its first entry
+e2e_click_control "$win" editor.load
 e2e_answer_box mission.lev Return
 
 e2e_log "remove the empty row with Backspace, then save into the levels folder"
 # The rows are about 15 pixels high at the layout font: the fourth row is the empty one.
 row_height=15
-e2e_click "$win" $(($(e2e_px "${inhalt[0]}") + 40)) $(($(e2e_px "${inhalt[1]}") + 3 * row_height + row_height / 2))
+e2e_click_in_control "$win" editor.inhalt 40 $((3 * row_height + row_height / 2))
 e2e_key "$win" BackSpace
-e2e_click_twips "$win" "${save_button[@]}"
+e2e_click_control "$win" editor.save
 e2e_answer_box mission.lev Return
 e2e_expect_file_bytes "$game/levels/mission.lev" \
     'ADD SHIP x= 0 y= 0 r=22,5 team=1 typ=1\r\n[shipfiles]\r\n  f\xfchrer.shp \r\n"quoted"\r\nprice \x80\r\n'
@@ -47,13 +35,13 @@ e2e_expect_file_bytes "$game/mission.lev" \
     'ADD SHIP x= 0 y= 0 r=22,5 team=1 typ=1\n[shipfiles]\n  f\xfchrer.shp \n\n"quoted"\nprice \x80\n'
 
 e2e_log "answering No to a save leaves the file"
-e2e_click_twips "$win" "${save_button[@]}"
+e2e_click_control "$win" editor.save
 e2e_answer_box mission.lev n
 e2e_expect_file_bytes "$game/levels/mission.lev" \
     'ADD SHIP x= 0 y= 0 r=22,5 team=1 typ=1\r\n[shipfiles]\r\n  f\xfchrer.shp \r\n"quoted"\r\nprice \x80\r\n'
 
 e2e_log "a new level file: add file, a name, Escape"
-e2e_click_twips "$win" "${add_button[@]}"
+e2e_click_control "$win" editor.add
 e2e_wait_window dialog "add new file ?" 20 "$pid"
 e2e_type "$dialog" "fresh"
 e2e_key "$dialog" Return

@@ -7,19 +7,15 @@ source "$E2E_LIB"
 
 pallowick=$2
 
-# The selector's layout, in twips (left, top, width, height of the client area's controls).
-save_button=(120 480 1815 255)
-choose_button=(1560 100 375 280)
-
 e2e_log "save right after start, in a copy of the example game"
 e2e_make_game_folder game "${EXAMPLE_GAME:-}"
 printf 'a-longer-previous-choice.lev\r\nstray line\r\n' >"$game/levels/uselev.lst"
 e2e_start pid "$game" "$pallowick"
 e2e_wait_window win Levelselector 20 "$pid"
-e2e_expect_window_size "$win" 2055 780
+e2e_expect_window_size "$win" selector.Form1
 e2e_expect_fixed_size "$win"
 e2e_expect_centred "$win"
-e2e_click_twips "$win" "${save_button[@]}"
+e2e_click_control "$win" selector.Command1 # save
 e2e_answer_box uselev.lst Return
 e2e_wait_exit "$pid" 10 status
 [[ "$status" == 0 ]] || e2e_fail "pallowick ended with status $status"
@@ -31,11 +27,11 @@ e2e_make_game_folder game
 : >"$game/levels/other.lev"
 e2e_start pid "$game" "$pallowick"
 e2e_wait_window win Levelselector 20 "$pid"
-e2e_click_twips "$win" "${choose_button[@]}"
+e2e_click_control "$win" selector.Command3 # "..."
 # The dialog opens in the levels folder with its file name field focused.
 e2e_wait_window dialog Open 20 "$pid"
 e2e_choose_file "$dialog" 'wüste-ä.lev' pallowick
-e2e_click_twips "$win" "${save_button[@]}"
+e2e_click_control "$win" selector.Command1 # save
 e2e_answer_box uselev.lst space
 e2e_wait_exit "$pid" 10
 e2e_expect_file_bytes "$game/levels/uselev.lst" 'w\xfcste-\xe4.lev\r\n'
@@ -44,10 +40,10 @@ e2e_log "no levels folder: a failure message, nothing written, the window stays"
 e2e_make_temp_dir bare
 e2e_start pid "$bare" "$pallowick"
 e2e_wait_window win Levelselector 20 "$pid"
-e2e_click_twips "$win" "${save_button[@]}"
+e2e_click_control "$win" selector.Command1 # save
 e2e_answer_box pallowick Return
 # The selector still answers: "..." opens its dialog (which Escape closes again).
-e2e_click_twips "$win" "${choose_button[@]}"
+e2e_click_control "$win" selector.Command3 # "..."
 e2e_wait_window dialog Open 20 "$pid"
 e2e_answer_box Open Escape
 e2e_expect_running "$pid" "a failed save must not end the selector"

@@ -15,19 +15,22 @@
 #include <QTest>
 #include <QToolTip>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 using namespace editor;
 
-// The editor's window over a fresh game folder, shown and active: what a test class's init()
-// opens for each test function and its cleanup() closes.
+// The editor's window over a fresh game folder, shown and active: what a test class's init() (or
+// each test function, when it needs files of its own) opens and its cleanup() closes.
 struct EditorWindow {
     std::unique_ptr<GameFolder> game;
     std::unique_ptr<Form1> window;
 
-    void open();
+    // prepare, when given, fills the game folder before the window opens there, with QVERIFY and
+    // the like: after a failure there no window opens. False when the test has failed.
+    bool open(const std::function<void(GameFolder&)>& prepare = {});
     void close() {
         window.reset();
         game.reset();
@@ -77,10 +80,15 @@ inline void showAndActivate(QWidget& window) {
     QVERIFY(QTest::qWaitForWindowActive(&window));
 }
 
-inline void EditorWindow::open() {
+inline bool EditorWindow::open(const std::function<void(GameFolder&)>& prepare) {
     game = std::make_unique<GameFolder>();
+    if (prepare)
+        prepare(*game);
+    if (QTest::currentTestFailed())
+        return false;
     window = std::make_unique<Form1>(game->startFolder());
     showAndActivate(*window);
+    return !QTest::currentTestFailed();
 }
 
 // Types text key by key, also characters that have no key of their own on a US keyboard.

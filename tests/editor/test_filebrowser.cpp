@@ -18,16 +18,18 @@ class TestFileBrowser : public QObject {
 
 private slots:
 
+    void cleanup() { m_editor.close(); }
+
     void directoryListShowsTheChainAndSubfolders() {
-        GameFolder game;
-        QVERIFY(QDir(game.path()).mkdir(QStringLiteral("zeta")));
-        QVERIFY(QDir(game.path()).mkdir(QStringLiteral("Alpha")));
-        Form1 w(game.startFolder());
-        auto* dir = control<DirectoryList>(w, "Dir1");
-        QCOMPARE(dir->path(), game.path());
+        QVERIFY(m_editor.open([](GameFolder& game) {
+            QVERIFY(QDir(game.path()).mkdir(QStringLiteral("zeta")));
+            QVERIFY(QDir(game.path()).mkdir(QStringLiteral("Alpha")));
+        }));
+        auto* dir = control<DirectoryList>(w(), "Dir1");
+        QCOMPARE(dir->path(), game().path());
         QTreeWidgetItem* current = dir->currentItem();
         QVERIFY(current);
-        QCOMPARE(current->text(0), QFileInfo(game.path()).fileName());
+        QCOMPARE(current->text(0), QFileInfo(game().path()).fileName());
         QCOMPARE(current->childCount(), 3);
         QCOMPARE(current->child(0)->text(0), QStringLiteral("Alpha"));
         QCOMPARE(current->child(1)->text(0), QStringLiteral("levels"));
@@ -42,15 +44,15 @@ private slots:
     // Names copied from a game folder made on Windows are Windows-1252 bytes, no UTF-8; a link
     // to a device is no folder to open.
     void oddNamesAreListedAndUsedByTheirOwnBytes() {
-        GameFolder game;
-        const std::string levels = game.coreStartFolder() + "levels/";
-        QVERIFY(writeFileBytes(levels + "\xFF.lev", "ADD SHIP x= 1 y= 2 r=0 team=1 typ=1\r\n"));
-        QVERIFY(QDir(game.path()).mkdir(QStringLiteral("real")));
-        std::filesystem::create_directory(game.coreStartFolder() + "\xE9t\xE9"); // "été"
-        std::filesystem::create_symlink("/dev/zero", game.coreStartFolder() + "zero");
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        auto* dir = control<DirectoryList>(w, "Dir1");
+        QVERIFY(m_editor.open([](GameFolder& game) {
+            QVERIFY(writeFileBytes(game.coreStartFolder() + "levels/\xFF.lev",
+                                   "ADD SHIP x= 1 y= 2 r=0 team=1 typ=1\r\n"));
+            QVERIFY(QDir(game.path()).mkdir(QStringLiteral("real")));
+            std::filesystem::create_directory(game.coreStartFolder() + "\xE9t\xE9"); // "été"
+            std::filesystem::create_symlink("/dev/zero", game.coreStartFolder() + "zero");
+        }));
+        const std::string levels = game().coreStartFolder() + "levels/";
+        auto* dir = control<DirectoryList>(w(), "Dir1");
         QStringList subfolders;
         for (int i = 0; i < dir->currentItem()->childCount(); ++i)
             subfolders << dir->currentItem()->child(i)->text(0);
@@ -58,48 +60,47 @@ private slots:
                                           QStringLiteral("\u00E9t\u00E9")}));
         QTreeWidgetItem* odd = dir->currentItem()->child(2);
         doubleClick(dir->viewport(), dir->visualItemRect(odd).center());
-        QCOMPARE(dir->corePath(), game.coreStartFolder() + "\xE9t\xE9");
+        QCOMPARE(dir->corePath(), game().coreStartFolder() + "\xE9t\xE9");
 
-        QVERIFY(dir->setPath(game.levels()));
-        QVERIFY(selectLevelFile(w, QStringLiteral("\u00FF.lev")));
+        QVERIFY(dir->setPath(game().levels()));
+        QVERIFY(selectLevelFile(w(), QStringLiteral("\u00FF.lev")));
         {
             ModalAnswerer answers;
             answers.press(QMessageBox::Yes).press(QMessageBox::Yes);
-            click(w, "load");
-            QCOMPARE(rows(w), (std::vector<std::string>{"ADD SHIP x= 1 y= 2 r=0 team=1 typ=1"}));
-            click(w, "Command2"); // freizeile
-            click(w, "save");
+            click(w(), "load");
+            QCOMPARE(rows(w()), (std::vector<std::string>{"ADD SHIP x= 1 y= 2 r=0 team=1 typ=1"}));
+            click(w(), "Command2"); // freizeile
+            click(w(), "save");
             QCOMPARE(answers.seen().at(0).title, QStringLiteral("\u00FF.lev"));
         }
         QCOMPARE(readFileBytes(levels + "\xFF.lev"), "ADD SHIP x= 1 y= 2 r=0 team=1 typ=1\r\n\r\n");
         {
             ModalAnswerer answers;
             answers.press(QMessageBox::Yes);
-            click(w, "del");
+            click(w(), "del");
         }
         QCOMPARE(readFileBytes(levels + "\xFF.lev"), "<missing>");
-        QCOMPARE(control<FileList>(w, "File1")->count(), 0);
+        QCOMPARE(control<FileList>(w(), "File1")->count(), 0);
     }
 
     void openingAFolderMovesTheFileList() {
-        GameFolder game;
-        QVERIFY(writeBytes(game.file("levels/one.lev"), ""));
-        // Level files whatever the letter case of their ending, and nothing else.
-        for (const char* name : {"levels/TWO.LEV", "levels/notes.txt", "levels/three.levx"})
-            QVERIFY(writeBytes(game.file(name), ""));
-        QVERIFY(writeBytes(game.file("top.lev"), ""));
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        auto* dir = control<DirectoryList>(w, "Dir1");
-        auto* files = control<FileList>(w, "File1");
+        QVERIFY(m_editor.open([](GameFolder& game) {
+            QVERIFY(writeBytes(game.file("levels/one.lev"), ""));
+            // Level files whatever the letter case of their ending, and nothing else.
+            for (const char* name : {"levels/TWO.LEV", "levels/notes.txt", "levels/three.levx"})
+                QVERIFY(writeBytes(game.file(name), ""));
+            QVERIFY(writeBytes(game.file("top.lev"), ""));
+        }));
+        auto* dir = control<DirectoryList>(w(), "Dir1");
+        auto* files = control<FileList>(w(), "File1");
         QCOMPARE(files->count(), 1);
 
         // Double-click on "levels".
         QTreeWidgetItem* levels = dir->currentItem()->child(0);
         const QRect place = dir->visualItemRect(levels);
         doubleClick(dir->viewport(), place.center());
-        QCOMPARE(dir->path(), game.levels());
-        QCOMPARE(files->path(), game.levels());
+        QCOMPARE(dir->path(), game().levels());
+        QCOMPARE(files->path(), game().levels());
         QCOMPARE(files->count(), 2);
         QCOMPARE(files->item(0)->text(), QStringLiteral("one.lev"));
         QCOMPARE(files->item(1)->text(), QStringLiteral("TWO.LEV"));
@@ -108,23 +109,22 @@ private slots:
         dir->setFocus();
         dir->setCurrentItem(dir->currentItem()->parent());
         QTest::keyClick(dir, Qt::Key_Return);
-        QCOMPARE(dir->path(), game.path());
+        QCOMPARE(dir->path(), game().path());
         QCOMPARE(files->item(0)->text(), QStringLiteral("top.lev"));
     }
 
     // Opened, a folder with many subfolders shows itself and the first of them.
     void anOpenedFolderAndItsFirstSubfoldersStayInView() {
-        GameFolder game;
-        for (int i = 0; i < 30; ++i)
-            QVERIFY(
-                QDir(game.path()).mkpath(QStringLiteral("many/sub%1").arg(i, 2, 10, QChar(u'0'))));
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        auto* dir = control<DirectoryList>(w, "Dir1");
+        QVERIFY(m_editor.open([](GameFolder& game) {
+            for (int i = 0; i < 30; ++i)
+                QVERIFY(QDir(game.path())
+                            .mkpath(QStringLiteral("many/sub%1").arg(i, 2, 10, QChar(u'0'))));
+        }));
+        auto* dir = control<DirectoryList>(w(), "Dir1");
         dir->setFocus();
         dir->setCurrentItem(dir->currentItem()->child(1)); // "many", after "levels"
         QTest::keyClick(dir, Qt::Key_Return);
-        QCOMPARE(dir->path(), game.file("many"));
+        QCOMPARE(dir->path(), game().file("many"));
         const QRect shown = dir->viewport()->rect();
         QVERIFY(shown.contains(dir->visualItemRect(dir->currentItem())));
         QVERIFY(shown.contains(dir->visualItemRect(dir->currentItem()->child(0))));
@@ -132,82 +132,74 @@ private slots:
     }
 
     void focusRefreshesTheListsFromDisk() {
-        GameFolder game;
-        QVERIFY(writeBytes(game.file("a.lev"), ""));
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        auto* files = control<FileList>(w, "File1");
-        QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
-        control(w, "load")->setFocus();
+        QVERIFY(
+            m_editor.open([](GameFolder& game) { QVERIFY(writeBytes(game.file("a.lev"), "")); }));
+        auto* files = control<FileList>(w(), "File1");
+        QVERIFY(selectLevelFile(w(), QStringLiteral("a.lev")));
+        control(w(), "load")->setFocus();
 
-        QVERIFY(writeBytes(game.file("b.lev"), ""));
-        QVERIFY(QDir(game.path()).mkdir(QStringLiteral("new folder")));
+        QVERIFY(writeBytes(game().file("b.lev"), ""));
+        QVERIFY(QDir(game().path()).mkdir(QStringLiteral("new folder")));
         files->setFocus();
         QCOMPARE(files->count(), 2);
         QCOMPARE(files->selectedFileName(), QStringLiteral("a.lev")); // selection kept
 
-        auto* dir = control<DirectoryList>(w, "Dir1");
+        auto* dir = control<DirectoryList>(w(), "Dir1");
         dir->setFocus();
         QCOMPARE(dir->currentItem()->childCount(), 2);
 
         // A vanished current folder: the list falls back to the folder above it.
-        QVERIFY(QDir(game.path()).mkdir(QStringLiteral("tmp")));
-        dir->setPath(game.file("tmp"));
-        control(w, "load")->setFocus();
-        QVERIFY(QDir(game.file("tmp")).removeRecursively());
+        QVERIFY(QDir(game().path()).mkdir(QStringLiteral("tmp")));
+        dir->setPath(game().file("tmp"));
+        control(w(), "load")->setFocus();
+        QVERIFY(QDir(game().file("tmp")).removeRecursively());
         dir->setFocus();
-        QCOMPARE(dir->path(), game.path());
-        QCOMPARE(files->path(), game.path());
+        QCOMPARE(dir->path(), game().path());
+        QCOMPARE(files->path(), game().path());
     }
 
     void aLongNameShowsWholeAsToolTip() {
-        GameFolder game;
         const QString name = QStringLiteral("a mission with a name much wider than the list.lev");
-        QVERIFY(writeBytes(game.file(name), ""));
-        QVERIFY(writeBytes(game.file("b.lev"), ""));
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        auto* files = control<FileList>(w, "File1");
+        QVERIFY(m_editor.open([&](GameFolder& game) {
+            QVERIFY(writeBytes(game.file(name), ""));
+            QVERIFY(writeBytes(game.file("b.lev"), ""));
+        }));
+        auto* files = control<FileList>(w(), "File1");
         QCOMPARE(toolTipOfRow(files, 0), name);
         QCOMPARE(toolTipOfRow(files, 1), QString());
     }
 
     void typingInTheFileListShowsTheCharacterCode() {
-        GameFolder game;
-        QVERIFY(writeBytes(game.file("a.lev"), ""));
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        auto* files = control<FileList>(w, "File1");
+        QVERIFY(
+            m_editor.open([](GameFolder& game) { QVERIFY(writeBytes(game.file("a.lev"), "")); }));
+        auto* files = control<FileList>(w(), "File1");
         files->setFocus();
         QTest::keyClick(files, Qt::Key_A);
-        QCOMPARE(w.windowTitle(), QStringLiteral("97"));
+        QCOMPARE(w().windowTitle(), QStringLiteral("97"));
         QTest::keyClick(files, Qt::Key_Return);
-        QCOMPARE(w.windowTitle(), QStringLiteral("13"));
+        QCOMPARE(w().windowTitle(), QStringLiteral("13"));
         QTest::keyClick(files, 'A', Qt::ShiftModifier);
-        QCOMPARE(w.windowTitle(), QStringLiteral("65"));
+        QCOMPARE(w().windowTitle(), QStringLiteral("65"));
         QTest::keyClick(files, Qt::Key_Down); // no character: no change
-        QCOMPARE(w.windowTitle(), QStringLiteral("65"));
+        QCOMPARE(w().windowTitle(), QStringLiteral("65"));
     }
 
     void driveListOffersTheRootFirst() {
-        GameFolder game;
-        Form1 w(game.startFolder());
-        auto* drives = control<DriveList>(w, "Drive1");
+        QVERIFY(m_editor.open());
+        auto* drives = control<DriveList>(w(), "Drive1");
         QVERIFY(drives->count() >= 1);
         QCOMPARE(drives->itemData(0).toString(), QStringLiteral("/"));
-        QVERIFY(game.path().startsWith(drives->drive()));
+        QVERIFY(game().path().startsWith(drives->drive()));
     }
 
     // Another drive moves the directory list (and the file list with it) to its root; choosing
     // again the drive that is shown changes nothing.
     void choosingADriveMovesTheDirectoryListOnlyWhenTheDriveChanges() {
-        GameFolder game;
-        QVERIFY(QDir(game.path()).mkdir(QStringLiteral("deep")));
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        auto* drives = control<DriveList>(w, "Drive1");
-        auto* dir = control<DirectoryList>(w, "Dir1");
-        QVERIFY(dir->setPath(game.file("deep")));
+        QVERIFY(m_editor.open(
+            [](GameFolder& game) { QVERIFY(QDir(game.path()).mkdir(QStringLiteral("deep"))); }));
+        auto* drives = control<DriveList>(w(), "Drive1");
+        auto* dir = control<DirectoryList>(w(), "Dir1");
+        QVERIFY(dir->setPath(game().file("deep")));
         const int shown = drives->currentIndex();
 
         // Through the pop-up, as a user picks an entry: Return on the entry that is shown.
@@ -215,34 +207,32 @@ private slots:
         drives->showPopup();
         QTest::keyClick(drives->view(), Qt::Key_Return);
         QCOMPARE(drives->currentIndex(), shown);
-        QCOMPARE(dir->path(), game.file("deep"));
-        QCOMPARE(control<FileList>(w, "File1")->path(), game.file("deep"));
+        QCOMPARE(dir->path(), game().file("deep"));
+        QCOMPARE(control<FileList>(w(), "File1")->path(), game().file("deep"));
 
         // A drive whose root is the game folder stands in for another drive.
-        drives->addItem(QStringLiteral("game"), game.path());
+        drives->addItem(QStringLiteral("game"), game().path());
         drives->showPopup();
         QTest::keyClick(drives->view(), Qt::Key_End);
         QTest::keyClick(drives->view(), Qt::Key_Return);
-        QCOMPARE(dir->path(), game.path());
-        QCOMPARE(control<FileList>(w, "File1")->path(), game.path());
+        QCOMPARE(dir->path(), game().path());
+        QCOMPARE(control<FileList>(w(), "File1")->path(), game().path());
     }
 
     void aDriveThatIsNotReadyIsReportedAndTheListsStay() {
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        auto* drives = control<DriveList>(w, "Drive1");
+        QVERIFY(m_editor.open());
+        auto* drives = control<DriveList>(w(), "Drive1");
         const int shown = drives->currentIndex();
-        drives->addItem(QStringLiteral("gone"), game.file("unplugged"));
+        drives->addItem(QStringLiteral("gone"), game().file("unplugged"));
         ModalAnswerer answerer;
         answerer.press(QMessageBox::Ok);
         drives->setCurrentIndex(drives->count() - 1);
         emit drives->activated(drives->count() - 1);
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen()[0].icon, QMessageBox::Critical);
-        QVERIFY(answerer.seen()[0].text.contains(game.file("unplugged")));
+        QVERIFY(answerer.seen()[0].text.contains(game().file("unplugged")));
         QCOMPARE(drives->currentIndex(), shown);
-        QCOMPARE(control<DirectoryList>(w, "Dir1")->path(), game.path());
+        QCOMPARE(control<DirectoryList>(w(), "Dir1")->path(), game().path());
     }
 
     void addFileCreatesEmptyFilesAsTyped_data() {
@@ -258,10 +248,8 @@ private slots:
     void addFileCreatesEmptyFilesAsTyped() {
         QFETCH(QString, typed);
         QFETCH(QString, created);
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        Form2* dialog = openForm2(w);
+        QVERIFY(m_editor.open());
+        Form2* dialog = openForm2(w());
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("add new file ?"));
         QCOMPARE(control<QLineEdit>(*dialog, "Text2")->text(), QStringLiteral(".lev"));
@@ -271,35 +259,31 @@ private slots:
         click(*dialog, "Command1");
         QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
 
-        QFileInfo file(game.file(created));
+        QFileInfo file(game().file(created));
         QVERIFY2(file.exists(), qPrintable(file.filePath()));
         QCOMPARE(file.size(), 0);
-        auto* files = control<FileList>(w, "File1");
+        auto* files = control<FileList>(w(), "File1");
         QVERIFY(!files->findItems(created, Qt::MatchExactly).isEmpty());
         QCOMPARE(files->listIndex(), -1); // the new file is not selected
-        QVERIFY(rows(w).empty());
+        QVERIFY(rows(w()).empty());
     }
 
     void addFileKeepsAnExistingFile() {
-        GameFolder game;
-        QVERIFY(writeBytes(game.file("keep.lev"), "precious\r\n"));
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        Form2* dialog = openForm2(w);
+        QVERIFY(m_editor.open(
+            [](GameFolder& game) { QVERIFY(writeBytes(game.file("keep.lev"), "precious\r\n")); }));
+        Form2* dialog = openForm2(w());
         QTest::keyClicks(control(*dialog, "Text1"), QStringLiteral("keep"));
         QPointer<Form2> guard(dialog);
         ModalAnswerer answerer;
         click(*dialog, "Command1");
         QCOMPARE(answerer.count(), 0);
         QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
-        QCOMPARE(readBytes(game.file("keep.lev")), QByteArray("precious\r\n"));
+        QCOMPARE(readBytes(game().file("keep.lev")), QByteArray("precious\r\n"));
     }
 
     void escapeActsAsOkAndEnterDoesNothing() {
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        Form2* dialog = openForm2(w);
+        QVERIFY(m_editor.open());
+        Form2* dialog = openForm2(w());
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         auto* name = control<QLineEdit>(*dialog, "Text1");
         QCOMPARE(QApplication::focusWidget(), name);
@@ -307,20 +291,18 @@ private slots:
         QTest::keyClick(name, Qt::Key_Return);
         QTest::keyClick(name, Qt::Key_Enter);
         QVERIFY(dialog->isVisible());
-        QVERIFY(!QFileInfo::exists(game.file("esc.lev")));
+        QVERIFY(!QFileInfo::exists(game().file("esc.lev")));
         QPointer<Form2> guard(dialog);
         QTest::keyClick(name, Qt::Key_Escape);
-        QVERIFY(QFileInfo::exists(game.file("esc.lev")));
+        QVERIFY(QFileInfo::exists(game().file("esc.lev")));
         QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
     }
 
     // Enter presses OK while it has the focus (in the name field it does nothing); the window is
     // wide enough for its title.
     void enterPressesTheFocusedButton() {
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        Form2* dialog = openForm2(w);
+        QVERIFY(m_editor.open());
+        Form2* dialog = openForm2(w());
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         QVERIFY(dialog->width() >= titleTextWidth(dialog->windowTitle()));
         QTest::keyClicks(control(*dialog, "Text1"), QStringLiteral("keyed"));
@@ -328,111 +310,106 @@ private slots:
         QPointer<Form2> guard(dialog);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
         QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
-        QVERIFY(QFileInfo::exists(game.file("keyed.lev")));
+        QVERIFY(QFileInfo::exists(game().file("keyed.lev")));
     }
 
     void cancelCreatesNothingAndTheNextOpeningStartsEmpty() {
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        Form2* dialog = openForm2(w);
+        QVERIFY(m_editor.open());
+        Form2* dialog = openForm2(w());
         QTest::keyClicks(control(*dialog, "Text1"), QStringLiteral("never"));
         // "add file" while open shows the same window with the typed name.
-        QCOMPARE(openForm2(w), dialog);
+        QCOMPARE(openForm2(w()), dialog);
         QCOMPARE(control<QLineEdit>(*dialog, "Text1")->text(), QStringLiteral("never"));
         QPointer<Form2> guard(dialog);
         click(*dialog, "Command2");
         QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
-        QCOMPARE(QDir(game.path()).entryList({"*.lev"}, QDir::Files | QDir::Hidden).size(), 0);
-        Form2* again = openForm2(w);
+        QCOMPARE(QDir(game().path()).entryList({"*.lev"}, QDir::Files | QDir::Hidden).size(), 0);
+        Form2* again = openForm2(w());
         QCOMPARE(control<QLineEdit>(*again, "Text1")->text(), QString());
         again->close();
     }
 
     void newFileGoesWhereTheDirectoryListIsAtOk() {
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        Form2* dialog = openForm2(w);
-        control<DirectoryList>(w, "Dir1")->setPath(game.levels());
+        QVERIFY(m_editor.open());
+        Form2* dialog = openForm2(w());
+        control<DirectoryList>(w(), "Dir1")->setPath(game().levels());
         QTest::keyClicks(control(*dialog, "Text1"), QStringLiteral("moved"));
         click(*dialog, "Command1");
-        QVERIFY(QFileInfo::exists(game.file("levels/moved.lev")));
-        QVERIFY(!QFileInfo::exists(game.file("moved.lev")));
-        QVERIFY(!control<FileList>(w, "File1")->findItems("moved.lev", Qt::MatchExactly).isEmpty());
+        QVERIFY(QFileInfo::exists(game().file("levels/moved.lev")));
+        QVERIFY(!QFileInfo::exists(game().file("moved.lev")));
+        QVERIFY(
+            !control<FileList>(w(), "File1")->findItems("moved.lev", Qt::MatchExactly).isEmpty());
     }
 
     void aNameWithAFolderSeparatorIsRefused() {
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        Form2* dialog = openForm2(w);
+        QVERIFY(m_editor.open());
+        Form2* dialog = openForm2(w());
         QTest::keyClicks(control(*dialog, "Text1"), QStringLiteral("levels/sneaky"));
         ModalAnswerer answerer;
         answerer.press(QMessageBox::Ok);
         click(*dialog, "Command1");
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen()[0].icon, QMessageBox::Critical);
-        QVERIFY(!QFileInfo::exists(game.file("levels/sneaky.lev")));
+        QVERIFY(!QFileInfo::exists(game().file("levels/sneaky.lev")));
         QVERIFY(dialog->isVisible()); // the user can correct the name
         dialog->close();
     }
 
     void deleteAsksAndDeletesOnYes() {
-        GameFolder game;
-        QVERIFY(writeBytes(game.file("a.lev"), "row\r\n"));
-        QVERIFY(writeBytes(game.file("b.lev"), ""));
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        QVERIFY(w.level().addLine("loaded row"));
-        QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
+        QVERIFY(m_editor.open([](GameFolder& game) {
+            QVERIFY(writeBytes(game.file("a.lev"), "row\r\n"));
+            QVERIFY(writeBytes(game.file("b.lev"), ""));
+        }));
+        QVERIFY(w().level().addLine("loaded row"));
+        QVERIFY(selectLevelFile(w(), QStringLiteral("a.lev")));
         ModalAnswerer answerer;
         answerer.press(QMessageBox::Yes);
-        click(w, "del");
+        click(w(), "del");
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen()[0].title, QStringLiteral("a.lev"));
         QCOMPARE(answerer.seen()[0].text, QStringLiteral("wirklich loeschen ?"));
         QCOMPARE(answerer.seen()[0].icon, QMessageBox::Question);
-        QVERIFY(!QFileInfo::exists(game.file("a.lev")));
-        auto* files = control<FileList>(w, "File1");
+        QVERIFY(!QFileInfo::exists(game().file("a.lev")));
+        auto* files = control<FileList>(w(), "File1");
         QCOMPARE(files->count(), 1);
         QCOMPARE(files->item(0)->text(), QStringLiteral("b.lev"));
-        QCOMPARE(rows(w), std::vector<std::string>{"loaded row"});
+        QCOMPARE(rows(w()), std::vector<std::string>{"loaded row"});
     }
 
     void deleteAnsweredNoKeepsTheFileButRefreshes() {
-        GameFolder game;
-        QVERIFY(writeBytes(game.file("a.lev"), "row\r\n"));
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
-        QVERIFY(writeBytes(game.file("c.lev"), "")); // made by another program meanwhile
+        QVERIFY(m_editor.open(
+            [](GameFolder& game) { QVERIFY(writeBytes(game.file("a.lev"), "row\r\n")); }));
+        QVERIFY(selectLevelFile(w(), QStringLiteral("a.lev")));
+        QVERIFY(writeBytes(game().file("c.lev"), "")); // made by another program meanwhile
         ModalAnswerer answerer;
         answerer.press(QMessageBox::No);
-        click(w, "del");
+        click(w(), "del");
         QCOMPARE(answerer.count(), 1);
-        QCOMPARE(readBytes(game.file("a.lev")), QByteArray("row\r\n"));
-        QCOMPARE(control<FileList>(w, "File1")->count(), 2);
+        QCOMPARE(readBytes(game().file("a.lev")), QByteArray("row\r\n"));
+        QCOMPARE(control<FileList>(w(), "File1")->count(), 2);
     }
 
     void deleteOfAVanishedFileIsReported() {
-        GameFolder game;
-        QVERIFY(writeBytes(game.file("a.lev"), ""));
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        QVERIFY(selectLevelFile(w, QStringLiteral("a.lev")));
-        QVERIFY(QFile::remove(game.file("a.lev")));
+        QVERIFY(
+            m_editor.open([](GameFolder& game) { QVERIFY(writeBytes(game.file("a.lev"), "")); }));
+        QVERIFY(selectLevelFile(w(), QStringLiteral("a.lev")));
+        QVERIFY(QFile::remove(game().file("a.lev")));
         ModalAnswerer answerer;
         answerer.press(QMessageBox::Yes).press(QMessageBox::Ok);
-        click(w, "del");
+        click(w(), "del");
         QCOMPARE(answerer.count(), 2);
         QCOMPARE(answerer.seen()[1].icon, QMessageBox::Critical);
-        QVERIFY(answerer.seen()[1].text.contains(game.file("a.lev")));
+        QVERIFY(answerer.seen()[1].text.contains(game().file("a.lev")));
         // Nothing after the failing step: the file list is not read again.
-        QCOMPARE(control<FileList>(w, "File1")->count(), 1);
+        QCOMPARE(control<FileList>(w(), "File1")->count(), 1);
     }
 
 private:
+    Form1& w() { return *m_editor.window; }
+    GameFolder& game() { return *m_editor.game; }
+
+    EditorWindow m_editor;
+
     static Form2* openForm2(Form1& w) {
         click(w, "add");
         auto windows = QApplication::topLevelWidgets();

@@ -2,6 +2,7 @@
 // readers.
 
 #include "editor/form2.h"
+#include "tests/common/e2elayout.h"
 #include "tests/common/windowtest.h"
 #include "tests/editor/editortest.h"
 
@@ -21,38 +22,39 @@ class TestForm1 : public QObject {
 
 private slots:
 
+    void cleanup() { m_editor.close(); }
+
     void startsWithCaptionSizeAndShipPanel() {
-        GameFolder game;
-        QVERIFY(writeBytes(game.file("a.lev"), "x\r\n"));
-        QVERIFY(writeBytes(game.file("b.lev"), ""));
-        QVERIFY(writeBytes(game.file("notes.txt"), ""));
-        Form1 w(game.startFolder());
-        showAndActivate(w);
+        QVERIFY(m_editor.open([](GameFolder& game) {
+            QVERIFY(writeBytes(game.file("a.lev"), "x\r\n"));
+            QVERIFY(writeBytes(game.file("b.lev"), ""));
+            QVERIFY(writeBytes(game.file("notes.txt"), ""));
+        }));
 
-        QCOMPARE(w.windowTitle(), QStringLiteral("Level Editor / ") + game.startFolder());
-        QCOMPARE(w.size(), QSize(551, 374));
-        QCOMPARE(w.minimumSize(), w.maximumSize()); // not resizable
+        QCOMPARE(w().windowTitle(), QStringLiteral("Level Editor / ") + game().startFolder());
+        QCOMPARE(w().size(), QSize(551, 374));
+        QCOMPARE(w().minimumSize(), w().maximumSize()); // not resizable
 
-        QVERIFY(rows(w).empty());
-        QCOMPARE(selectedRow(w), -1);
+        QVERIFY(rows(w()).empty());
+        QCOMPARE(selectedRow(w()), -1);
 
-        auto* files = control<FileList>(w, "File1");
+        auto* files = control<FileList>(w(), "File1");
         QCOMPARE(files->count(), 2);
         QCOMPARE(files->item(0)->text(), QStringLiteral("a.lev"));
         QCOMPARE(files->item(1)->text(), QStringLiteral("b.lev"));
         QCOMPARE(files->listIndex(), -1);
 
-        auto* strip = control<QTabBar>(w, "TabStrip1");
+        auto* strip = control<QTabBar>(w(), "TabStrip1");
         QCOMPARE(strip->count(), 4);
         QCOMPARE(strip->tabText(0), QStringLiteral("SHIP"));
         QCOMPARE(strip->tabText(1), QStringLiteral("BASE"));
         QCOMPARE(strip->tabText(2), QStringLiteral("WIN"));
         QCOMPARE(strip->tabText(3), QStringLiteral("USE SHP"));
         QCOMPARE(strip->currentIndex(), 0);
-        QCOMPARE(visiblePanels(w), QStringList{QStringLiteral("ship")});
+        QCOMPARE(visiblePanels(w()), QStringList{QStringLiteral("ship")});
         QCOMPARE(QApplication::focusWidget(), strip);
 
-        QVERIFY(control<QLabel>(w, "Label2")->text().startsWith(QStringLiteral("tessavor ")));
+        QVERIFY(control<QLabel>(w(), "Label2")->text().startsWith(QStringLiteral("tessavor ")));
     }
 
     void controlsSitAtTheirPlaces_data() {
@@ -95,23 +97,27 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QRect, pixels);
         QFETCH(QString, caption);
-        GameFolder game;
-        Form1 w(game.startFolder());
-        auto* c = w.findChild<QWidget*>(name);
+        QVERIFY(m_editor.open());
+        auto* c = w().findChild<QWidget*>(name);
         QVERIFY(c);
-        QCOMPARE(c->parentWidget(), &w);
+        QCOMPARE(c->parentWidget(), &w());
         QCOMPARE(c->geometry(), pixels);
         if (auto* button = qobject_cast<QAbstractButton*>(c))
             QCOMPARE(button->text(), caption);
     }
 
+    // The end-to-end tests click the controls where they are.
+    void endToEndTestsKnowTheControlsPlaces() {
+        QVERIFY(m_editor.open());
+        const QStringList wrong = e2eLayoutMismatches(w(), QStringLiteral("editor"));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1Char('\n'))));
+    }
+
     void focusOrderFollowsTheTable() {
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
+        QVERIFY(m_editor.open());
         // Tab from the strip: File1, Drive1, Dir1, load, save, inhalt, add, del, up, down.
         QStringList order;
-        QWidget* current = control(w, "TabStrip1");
+        QWidget* current = control(w(), "TabStrip1");
         for (int i = 0; i < 10; ++i) {
             current = current->nextInFocusChain();
             while (!(current->focusPolicy() & Qt::TabFocus) || !current->isVisible() ||
@@ -124,51 +130,43 @@ private slots:
     }
 
     void tabClicksShowExactlyOnePanel() {
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        auto* strip = control<QTabBar>(w, "TabStrip1");
+        QVERIFY(m_editor.open());
+        auto* strip = control<QTabBar>(w(), "TabStrip1");
         const QList<QPair<int, QString>> steps{{1, "base"}, {2, "winfile"}, {3, "useship"},
                                                {0, "ship"}, {0, "ship"},    {3, "useship"}};
         for (const auto& [tab, panel] : steps) {
             QTest::mouseClick(strip, Qt::LeftButton, Qt::NoModifier, strip->tabRect(tab).center());
             QCOMPARE(strip->currentIndex(), tab);
-            QCOMPARE(visiblePanels(w), QStringList{panel});
+            QCOMPARE(visiblePanels(w()), QStringList{panel});
         }
     }
 
     void arrowKeysOnTheStripSwitchPanelsToo() {
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        auto* strip = control<QTabBar>(w, "TabStrip1");
+        QVERIFY(m_editor.open());
+        auto* strip = control<QTabBar>(w(), "TabStrip1");
         strip->setFocus();
         QTest::keyClick(strip, Qt::Key_Right);
-        QCOMPARE(visiblePanels(w), QStringList{QStringLiteral("base")});
+        QCOMPARE(visiblePanels(w()), QStringList{QStringLiteral("base")});
         QTest::keyClick(strip, Qt::Key_Left);
-        QCOMPARE(visiblePanels(w), QStringList{QStringLiteral("ship")});
+        QCOMPARE(visiblePanels(w()), QStringList{QStringLiteral("ship")});
     }
 
     void switchingTabsKeepsListAndPanelValues() {
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        click(w, "Command2");
-        auto* strip = control<QTabBar>(w, "TabStrip1");
-        auto* name = control<QLineEdit>(w, "us4");
+        QVERIFY(m_editor.open());
+        click(w(), "Command2");
+        auto* strip = control<QTabBar>(w(), "TabStrip1");
+        auto* name = control<QLineEdit>(w(), "us4");
         strip->setCurrentIndex(3);
         name->setText(QStringLiteral("fighter.shp"));
         strip->setCurrentIndex(1);
         strip->setCurrentIndex(3);
         QCOMPARE(name->text(), QStringLiteral("fighter.shp"));
-        QCOMPARE(rows(w).size(), std::size_t{1});
+        QCOMPARE(rows(w()).size(), std::size_t{1});
     }
 
     // Tab from the strip reaches the scroll bars beside their boxes; the keys move them.
     void keyboardReachesAndMovesTheScrollBars() {
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
+        QVERIFY(m_editor.open());
         QStringList chain;
         do {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -179,9 +177,9 @@ private slots:
                      qPrintable(chain.join(QLatin1Char(' '))));
 
         const auto press = [&](const char* bar, Qt::Key key, const char* box) {
-            control(w, bar)->setFocus(Qt::TabFocusReason);
+            control(w(), bar)->setFocus(Qt::TabFocusReason);
             QTest::keyClick(QApplication::focusWidget(), key);
-            return control<QLineEdit>(w, box)->text();
+            return control<QLineEdit>(w(), box)->text();
         };
         QCOMPARE(press("s10", Qt::Key_Down, "s9"), QStringLiteral("2"));
         QCOMPARE(press("s10", Qt::Key_Up, "s9"), QStringLiteral("1"));
@@ -208,24 +206,22 @@ private slots:
         QFETCH(int, key);
         QFETCH(QString, pressed);
         QFETCH(int, rows);
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        QVERIFY(w.level().addLine("a"));
-        QVERIFY(w.level().addLine("b"));
-        clickRow(control<ContentList>(w, "inhalt"), 0);
+        QVERIFY(m_editor.open());
+        QVERIFY(w().level().addLine("a"));
+        QVERIFY(w().level().addLine("b"));
+        clickRow(control<ContentList>(w(), "inhalt"), 0);
         std::map<QString, std::unique_ptr<QSignalSpy>> clicks;
-        for (QPushButton* button : w.findChildren<QPushButton*>())
+        for (QPushButton* button : w().findChildren<QPushButton*>())
             clicks[button->objectName()] =
                 std::make_unique<QSignalSpy>(button, &QAbstractButton::clicked);
 
-        QWidget* target = w.findChild<QWidget*>(focused);
+        QWidget* target = w().findChild<QWidget*>(focused);
         target->setFocus(Qt::TabFocusReason);
         QTest::keyClick(target, Qt::Key(key));
 
         for (const auto& [name, spy] : clicks)
             QVERIFY2(spy->count() == (name == pressed ? 1 : 0), qPrintable(name));
-        QCOMPARE(int(w.lines().LineCount()), rows);
+        QCOMPARE(int(w().lines().LineCount()), rows);
     }
 
     // A theme that puts a keyboard accelerator into a caption puts none into a line.
@@ -250,26 +246,23 @@ private slots:
         QFETCH(int, tab);
         QFETCH(QString, button);
         QFETCH(QString, line);
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        control<QTabBar>(w, "TabStrip1")->setCurrentIndex(tab);
-        control<QLineEdit>(w, "bs7")->setText(QStringLiteral("b.bs"));
-        auto* b = w.findChild<QAbstractButton*>(button);
+        QVERIFY(m_editor.open());
+        control<QTabBar>(w(), "TabStrip1")->setCurrentIndex(tab);
+        control<QLineEdit>(w(), "bs7")->setText(QStringLiteral("b.bs"));
+        auto* b = w().findChild<QAbstractButton*>(button);
         const QString caption = b->text();
         b->setText(QLatin1Char('&') + caption);
         QTest::mouseClick(b, Qt::LeftButton);
-        QCOMPARE(rows(w), std::vector<std::string>{line.toStdString()});
+        QCOMPARE(rows(w()), std::vector<std::string>{line.toStdString()});
         QCOMPARE(b->text(), QLatin1Char('&') + caption);
     }
 
     // Every control that takes input has a name for screen readers, in the editor and in the
     // "add new file ?" window.
     void inputControlsHaveAccessibleNames() {
-        GameFolder game;
-        Form1 w(game.startFolder());
+        QVERIFY(m_editor.open());
         Form2 form2([] { return std::string(); }, [] {});
-        for (QWidget* window : {static_cast<QWidget*>(&w), static_cast<QWidget*>(&form2)}) {
+        for (QWidget* window : {static_cast<QWidget*>(&w()), static_cast<QWidget*>(&form2)}) {
             int inputs = 0;
             for (QWidget* input : window->findChildren<QWidget*>()) {
                 // The lists' own scroll bars and header and the drive list's pop-up belong to
@@ -292,11 +285,9 @@ private slots:
     // At fractional scale factors (this test runs at 1.5 too) the lists' frames are drawn whole:
     // the bottom line shows in the frame's colour.
     void listFramesAreDrawnWhole() {
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
+        QVERIFY(m_editor.open());
         for (const char* name : {"Dir1", "File1", "inhalt"}) {
-            const QImage picture = w.grab(control(w, name)->geometry()).toImage();
+            const QImage picture = w().grab(control(w(), name)->geometry()).toImage();
             const QRgb frame = picture.pixel(0, picture.height() / 2);
             bool bottomDrawn = false;
             for (int y = picture.height() - 3; y < picture.height(); ++y)
@@ -306,6 +297,11 @@ private slots:
     }
 
 private:
+    Form1& w() { return *m_editor.window; }
+    GameFolder& game() { return *m_editor.game; }
+
+    EditorWindow m_editor;
+
     static QStringList visiblePanels(Form1& w) {
         QStringList shown;
         for (const char* name : {"ship", "base", "winfile", "useship"})

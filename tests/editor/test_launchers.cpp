@@ -7,26 +7,29 @@
 
 #include <QFileInfo>
 
+#include <optional>
+
 class TestLaunchers : public QObject {
     Q_OBJECT
 
 private slots:
 
-    void eachClickStartsOneMoreCopyWithoutArguments() {
-        GameFolder game;
-        const QString record = game.file("started.txt");
-        for (const char* program : {"drovnik.exe", "pelmasq.exe", "surrowen.exe"})
-            QVERIFY(writeStandIn(game.file(QString::fromLatin1(program)), record));
-        qputenv("STANDIN_RECORD", record.toLocal8Bit());
+    void cleanup() { m_editor.close(); }
 
-        Form1 w(game.startFolder());
-        showAndActivate(w);
+    void eachClickStartsOneMoreCopyWithoutArguments() {
+        QString record;
+        QVERIFY(m_editor.open([&](GameFolder& game) {
+            record = game.file("started.txt");
+            for (const char* program : {"drovnik.exe", "pelmasq.exe", "surrowen.exe"})
+                QVERIFY(writeStandIn(game.file(QString::fromLatin1(program)), record));
+            qputenv("STANDIN_RECORD", record.toLocal8Bit());
+        }));
         // Browsing elsewhere does not change which program starts.
-        control<DirectoryList>(w, "Dir1")->setPath(game.levels());
-        click(w, "Command3");
-        click(w, "Command3");
-        click(w, "Command4");
-        click(w, "Command5");
+        control<DirectoryList>(w(), "Dir1")->setPath(game().levels());
+        click(w(), "Command3");
+        click(w(), "Command3");
+        click(w(), "Command4");
+        click(w(), "Command5");
         const QString here = QDir::currentPath();
         QCOMPARE(startsRecorded(record, 4),
                  (QStringList{"drovnik.exe 0 " + here, "drovnik.exe 0 " + here,
@@ -34,25 +37,22 @@ private slots:
     }
 
     void aMissingProgramIsReported() {
-        GameFolder game;
-        Form1 w(game.startFolder());
-        showAndActivate(w);
+        QVERIFY(m_editor.open());
         ModalAnswerer answerer;
         answerer.press(QMessageBox::Ok);
-        click(w, "Command4");
+        click(w(), "Command4");
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen()[0].icon, QMessageBox::Critical);
-        QVERIFY(answerer.seen()[0].text.contains(game.file("pelmasq.exe")));
+        QVERIFY(answerer.seen()[0].text.contains(game().file("pelmasq.exe")));
     }
 
     void aProgramWithoutExecutePermissionIsReported() {
-        GameFolder game;
-        QVERIFY(writeBytes(game.file("drovnik.exe"), "#!/bin/sh\n"));
-        Form1 w(game.startFolder());
-        showAndActivate(w);
+        QVERIFY(m_editor.open([](GameFolder& game) {
+            QVERIFY(writeBytes(game.file("drovnik.exe"), "#!/bin/sh\n"));
+        }));
         ModalAnswerer answerer;
         answerer.press(QMessageBox::Ok);
-        click(w, "Command3");
+        click(w(), "Command3");
         QCOMPARE(answerer.count(), 1);
         QVERIFY(answerer.seen()[0].text.contains(QStringLiteral("Permission denied")));
     }
@@ -60,47 +60,52 @@ private slots:
     // Windows programs, as a real game folder holds them ("MZ" first, no execute permission),
     // start through wine; a script beside them starts itself.
     void windowsProgramsStartThroughWine() {
-        GameFolder game;
-        const QString record = game.file("started.txt");
-        for (const char* program : {"drovnik.exe", "surrowen.exe"})
-            QVERIFY(writeBytes(game.file(QString::fromLatin1(program)), windowsProgram));
-        QVERIFY(writeStandIn(game.file("pelmasq.exe"), record));
-        QVERIFY(QDir(game.path()).mkdir("bin"));
-        QVERIFY(writeExecutable(game.file("bin/wine"),
-                                "#!/bin/sh\nprintf 'wine %s %s %s\\n' \"$#\" \"$1\" \"$PWD\" "
-                                ">> \"$STANDIN_RECORD\"\n"));
-        qputenv("STANDIN_RECORD", record.toLocal8Bit());
-        const SearchPath path(game.file("bin").toLocal8Bit() + ':' + qgetenv("PATH"));
-
-        Form1 w(game.startFolder());
-        showAndActivate(w);
-        click(w, "Command3");
-        click(w, "Command4");
-        click(w, "Command5");
+        QString record;
+        std::optional<SearchPath> path;
+        QVERIFY(m_editor.open([&](GameFolder& game) {
+            record = game.file("started.txt");
+            for (const char* program : {"drovnik.exe", "surrowen.exe"})
+                QVERIFY(writeBytes(game.file(QString::fromLatin1(program)), windowsProgram));
+            QVERIFY(writeStandIn(game.file("pelmasq.exe"), record));
+            QVERIFY(QDir(game.path()).mkdir("bin"));
+            QVERIFY(writeExecutable(game.file("bin/wine"),
+                                    "#!/bin/sh\nprintf 'wine %s %s %s\\n' \"$#\" \"$1\" \"$PWD\" "
+                                    ">> \"$STANDIN_RECORD\"\n"));
+            qputenv("STANDIN_RECORD", record.toLocal8Bit());
+            path.emplace(game.file("bin").toLocal8Bit() + ':' + qgetenv("PATH"));
+        }));
+        click(w(), "Command3");
+        click(w(), "Command4");
+        click(w(), "Command5");
         const QString here = QDir::currentPath();
-        QCOMPARE(
-            startsRecorded(record, 3),
-            (QStringList{"pelmasq.exe 0 " + here, "wine 1 " + game.file("drovnik.exe") + " " + here,
-                         "wine 1 " + game.file("surrowen.exe") + " " + here}));
+        QCOMPARE(startsRecorded(record, 3),
+                 (QStringList{"pelmasq.exe 0 " + here,
+                              "wine 1 " + game().file("drovnik.exe") + " " + here,
+                              "wine 1 " + game().file("surrowen.exe") + " " + here}));
     }
 
     void aWindowsProgramWithoutWineIsReported() {
-        GameFolder game;
-        QVERIFY(writeBytes(game.file("drovnik.exe"), windowsProgram));
-        QVERIFY(QDir(game.path()).mkdir("bin"));
-        const SearchPath path(game.file("bin").toLocal8Bit()); // no wine there
-        Form1 w(game.startFolder());
-        showAndActivate(w);
+        std::optional<SearchPath> path;
+        QVERIFY(m_editor.open([&](GameFolder& game) {
+            QVERIFY(writeBytes(game.file("drovnik.exe"), windowsProgram));
+            QVERIFY(QDir(game.path()).mkdir("bin"));
+            path.emplace(game.file("bin").toLocal8Bit()); // no wine there
+        }));
         ModalAnswerer answerer;
         answerer.press(QMessageBox::Ok);
-        click(w, "Command3");
+        click(w(), "Command3");
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen()[0].text,
-                 "cannot start " + game.file("drovnik.exe") +
+                 "cannot start " + game().file("drovnik.exe") +
                      ": it is a Windows program, and Wine is not installed");
     }
 
 private:
+    Form1& w() { return *m_editor.window; }
+    GameFolder& game() { return *m_editor.game; }
+
+    EditorWindow m_editor;
+
     // The first bytes of a Windows program.
     inline static const QByteArray windowsProgram{"MZ\x90\0\3\0\0\0", 8};
 

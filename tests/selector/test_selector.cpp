@@ -1,4 +1,5 @@
 #include "selector/form1.h"
+#include "tests/common/e2elayout.h"
 #include "tests/common/modalanswerer.h"
 #include "tests/common/windowtest.h"
 #include "widgets/geometry.h"
@@ -98,6 +99,7 @@ class SelectorTest : public QObject {
     Q_OBJECT
 private slots:
     void startState();
+    void endToEndTestsKnowTheControlsPlaces();
     void keyboard();
 
     void save_data();
@@ -155,6 +157,14 @@ void SelectorTest::startState() {
 
     QCOMPARE(QApplication::focusWidget(), command1(w));
     QVERIFY(!choiceFileExists(game));
+}
+
+// The end-to-end tests click the controls where they are.
+void SelectorTest::endToEndTestsKnowTheControlsPlaces() {
+    GameFolder game;
+    Form1 w(game.coreStartFolder());
+    const QStringList wrong = e2eLayoutMismatches(w, QStringLiteral("selector"));
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1Char('\n'))));
 }
 
 void SelectorTest::keyboard() {
