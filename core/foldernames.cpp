@@ -24,10 +24,11 @@ Result<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
         for (const fs::path& name : names) {
             FolderEntry entry;
             entry.name = toUtf8(name);
-            std::error_code ignored; // a link that leads nowhere is simply neither
-            const fs::file_status status = fs::status(where / name, ignored);
-            entry.isFolder = fs::is_directory(status);
-            entry.isFile = fs::is_regular_file(status);
+            // A link that leads nowhere, or a name that cannot be looked at, is simply neither.
+            fileplatform::FileFacts facts;
+            (void)fileplatform::inspect(where / name, facts);
+            entry.isFolder = facts.isDirectory;
+            entry.isFile = facts.isRegular;
             entries.push_back(std::move(entry));
         }
         return entries;

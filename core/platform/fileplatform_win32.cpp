@@ -58,13 +58,32 @@ std::string windowsText(DWORD error) {
     return toUtf8(fs::path(text));
 }
 
+// Windows' older calls refuse a path of MAX_PATH (260) characters or more, and a folder of 248
+// or more, unless it is written in the "\\?\" form, which the system takes as it stands: in
+// full, with backslashes and without "." or "..". A long path is given to the system that way.
+std::wstring systemName(const fs::path& path) {
+    const std::wstring& text = path.native();
+    constexpr std::size_t shortest = 248;
+    if (text.size() < shortest || text.starts_with(L"\\\\?\\"))
+        return text;
+    std::wstring full(32768, L'\0');
+    const DWORD length =
+        GetFullPathNameW(text.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size())
+        return text;
+    full.resize(length);
+    if (full.starts_with(L"\\\\")) // \\server\share\...
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
 // Windows says "not found" of a missing file and of a path whose folder is missing alike.
 bool isNotFound(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 bool isFolder(const fs::path& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = GetFileAttributesW(systemName(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -91,13 +110,13 @@ Outcome finalName(HANDLE file, fs::path& name) {
 
 Outcome resolveLinks(const fs::path& path, fs::path& resolved) {
     resolved = path;
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = GetFileAttributesW(systemName(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
         return {}; // no link: the path itself is meant
     // Opening follows the link (and a chain of them) to the file finally meant.
-    HANDLE file =
-        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE file = CreateFileW(systemName(path).c_str(), 0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (isNotFound(error))
@@ -111,7 +130,7 @@ Outcome resolveLinks(const fs::path& path, fs::path& resolved) {
 
 Outcome inspect(const fs::path& path, FileFacts& facts) {
     facts = FileFacts{};
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = GetFileAttributesW(systemName(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (isNotFound(error))
@@ -131,7 +150,7 @@ Outcome checkWritable(const fs::path&) {
 }
 
 Outcome openForReading(const fs::path& path, int& fd) {
-    fd = _wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    fd = _wopen(systemName(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
     if (fd >= 0)
         return {};
     // Windows opens no folder this way and says "Permission denied" of one.
@@ -141,7 +160,7 @@ Outcome openForReading(const fs::path& path, int& fd) {
 
 // Windows has no permission bits to give: every new file can be read and written.
 Outcome createExclusive(const fs::path& path, unsigned, int& fd, int& error) {
-    fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+    fd = _wopen(systemName(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
                 _S_IREAD | _S_IWRITE);
     if (fd >= 0) {
         error = 0;
@@ -220,7 +239,7 @@ int systemClose(int fd) {
 Outcome replaceFile(const fs::path& from, const fs::path& to) {
     static constexpr DWORD pauses[] = {10, 20, 40, 80, 150, 300, 400}; // milliseconds, 1 s in all
     for (std::size_t attempt = 0;; ++attempt) {
-        if (MoveFileExW(from.c_str(), to.c_str(),
+        if (MoveFileExW(systemName(from).c_str(), systemName(to).c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return {};
         const DWORD error = GetLastError();
@@ -235,12 +254,12 @@ Outcome replaceFile(const fs::path& from, const fs::path& to) {
 void syncFolder(const fs::path&) {} // MOVEFILE_WRITE_THROUGH has flushed the rename
 
 Outcome removeFile(const fs::path& path) {
-    return _wunlink(path.c_str()) != 0 ? Outcome(errnoText(errno)) : Outcome();
+    return _wunlink(systemName(path).c_str()) != 0 ? Outcome(errnoText(errno)) : Outcome();
 }
 
 Outcome listNames(const fs::path& folder, std::vector<fs::path>& names) {
     WIN32_FIND_DATAW found;
-    const HANDLE find = FindFirstFileW((folder / L"*").c_str(), &found);
+    const HANDLE find = FindFirstFileW(systemName(folder / L"*").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE)
         return windowsText(GetLastError());
     struct Closer {

@@ -2,6 +2,7 @@
 // programs holding a file open. Built for Windows only; `make check-windows` runs it under Wine.
 
 #include "core/diskfiles.h"
+#include "core/foldernames.h"
 #include "core/levelchoice.h"
 #include "core/levelfile.h"
 #include "core/startfolder.h"
@@ -138,6 +139,33 @@ TEST_F(WindowsFiles, NamesWithUmlautsAndOtherScriptsReachTheSystemUnchanged) {
     ASSERT_TRUE(level::RemoveFile(empty));
     ASSERT_TRUE(level::RemoveFile(level));
     EXPECT_EQ(entries(folder), Names{});
+}
+
+// Deeper than the old 260-character limit: saved, listed, loaded and removed through the core.
+TEST_F(WindowsFiles, LevelsInAFolderDeeperThanTheOldPathLimit) {
+    std::string folder = path("");
+    std::wstring deep = L"\\\\?\\" + fs::path(m_folder).make_preferred().native();
+    while (folder.size() < 300) {
+        const std::string part(40, 'd');
+        folder = level::JoinPath(folder, part);
+        deep += L"\\" + std::wstring(part.begin(), part.end());
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr)) << GetLastError();
+    }
+    const std::string level = level::JoinPath(folder, "level1.lev");
+    level::LevelLineList list;
+    ASSERT_TRUE(list.ReplaceLines({"ADD BASE  x=0 y=0 file=b.bs", "[end]"}));
+    ASSERT_TRUE(level::SaveLevelFile(level, list));
+    ASSERT_TRUE(level::SaveLevelFile(level, list)); // the replace of an existing file
+    const auto listed = level::ListFolder(folder);
+    ASSERT_TRUE(listed);
+    ASSERT_EQ(listed->size(), 1u);
+    EXPECT_EQ((*listed)[0].name, "level1.lev");
+    EXPECT_TRUE((*listed)[0].isFile);
+    level::LevelLineList loaded;
+    ASSERT_TRUE(level::LoadLevelFile(level, loaded));
+    EXPECT_EQ(loaded.Lines(), list.Lines());
+    ASSERT_TRUE(level::RemoveFile(level));
+    EXPECT_TRUE(level::ListFolder(folder)->empty());
 }
 
 TEST_F(WindowsFiles, LevelChoiceFileInAFolderOfSuchNames) {
