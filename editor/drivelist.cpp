@@ -12,7 +12,7 @@ namespace editor {
 DriveList::DriveList(QWidget* parent)
     : QComboBox(parent) {
     for (const QString& root : roots())
-        addItem(QDir::toNativeSeparators(root), root);
+        addItem(shownName(root), root);
     connect(this, &QComboBox::activated, this, &DriveList::drive1Activated);
 }
 
@@ -36,11 +36,31 @@ QStringList DriveList::roots() {
     return result;
 }
 
+// A drive is shown by its letter ("C:"), as Windows names it; any other root as its path.
+QString DriveList::shownName(const QString& root) {
+#ifdef Q_OS_WIN
+    if (root.size() == 3 && root[1] == QLatin1Char(':'))
+        return root.left(2).toUpper();
+#endif
+    return QDir::toNativeSeparators(root);
+}
+
+// Windows keeps a current folder for every drive ("D:" alone means it); elsewhere a drive is
+// entered at its root.
+QString DriveList::currentFolderOn(const QString& root) {
+#ifdef Q_OS_WIN
+    const QFileInfo current(root.left(2));
+    if (root.size() == 3 && root[1] == QLatin1Char(':') && current.isDir())
+        return QDir::cleanPath(current.absoluteFilePath());
+#endif
+    return root;
+}
+
 void DriveList::showDriveOf(const QString& path) {
     const QString root = QStorageInfo(path).rootPath();
     int index = findData(root);
     if (index < 0 && !root.isEmpty()) {
-        addItem(QDir::toNativeSeparators(root), root);
+        addItem(shownName(root), root);
         index = count() - 1;
     }
     if (index >= 0) {
@@ -64,7 +84,7 @@ void DriveList::drive1Activated(int index) {
         return;
     }
     m_shown = index;
-    emit driveChanged(root);
+    emit driveChanged(currentFolderOn(root));
 }
 
 } // namespace editor

@@ -7,7 +7,8 @@
 namespace editor {
 
 // The drive list `Drive1`: the file system roots. On Windows the drives; on Linux and macOS "/"
-// first, then the mounted volumes. Choosing one moves the directory list to that root.
+// first, then the mounted volumes. Choosing one moves the directory list to that drive's current
+// folder (on Windows, where every drive has one) or its root.
 class DriveList : public QComboBox {
     Q_OBJECT
 public:
@@ -19,10 +20,14 @@ public:
     void showDriveOf(const QString& path);
 
     static QStringList roots();
+    // The text an entry shows for root: "C:" for a drive letter.
+    static QString shownName(const QString& root);
+    // Where choosing the drive of root leads: its current folder on Windows, else root itself.
+    static QString currentFolderOn(const QString& root);
 
 signals:
-    // The user picked a root that is ready.
-    void driveChanged(const QString& root);
+    // The user picked a root that is ready; folder is where it leads (currentFolderOn).
+    void driveChanged(const QString& folder);
 
 private:
     void drive1Activated(int index);

@@ -21,10 +21,12 @@ void applyTabOrder(QWidget* window) {
 
 void useLayoutFont(QWidget* window) {
     // The dialog font of Windows, or its metric twin: Liberation Sans is made to Arial's widths.
-    // The family of the system comes first, so that no family is looked for that it lacks.
+    // The family of the system comes first, so that no family is looked for that it lacks;
+    // Windows without either (Wine) takes Liberation Sans where it is installed.
     QFont font = window->font();
 #ifdef Q_OS_WIN
-    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial")});
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                      QStringLiteral("Liberation Sans")});
 #else
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), font.family()});
 #endif
