@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QDir>
 #include <QString>
 #include <QTest>
 
@@ -21,6 +22,11 @@ public:
     QString file(const QString& relative) const { return path() + QLatin1Char('/') + relative; }
     QString levels() const { return qtPath(m_folder.levels()); }
     QString startFolder() const { return path() + QLatin1Char('/'); }
+    // A file's path as the programs' messages show it: with the system's separators ("\\" on
+    // Windows).
+    QString shownFile(const QString& relative) const {
+        return QDir::toNativeSeparators(file(relative));
+    }
     // The start folder as the core takes it.
     std::string coreStartFolder() const { return m_folder.startFolder(); }
 

@@ -1,10 +1,13 @@
 // The editor's main window at start, its tab strip, and what it offers the keyboard and screen
 // readers.
 
+#include "editor/directorylist.h"
 #include "editor/form2.h"
 #include "tests/common/e2elayout.h"
+#include "tests/common/modalanswerer.h"
 #include "tests/common/windowtest.h"
 #include "tests/editor/editortest.h"
+#include "widgets/qtpath.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -23,6 +26,28 @@ class TestForm1 : public QObject {
 private slots:
 
     void cleanup() { m_editor.close(); }
+
+    // The program starts in the working folder in the system's own form ("C:\\Games\\Space\\"):
+    // the title shows it so, and the browser and the levels folder are found from it.
+    void theWindowsStartFolderKeepsItsOneBackslash() {
+#ifndef Q_OS_WIN
+        QSKIP("Windows only: the start folder in the form C:\\…\\");
+#else
+        GameFolder game;
+        QVERIFY(writeBytes(game.file("a.lev"), "x\r\n"));
+        const QString start = widgets::toQString(game.coreStartFolder());
+        QVERIFY(start.endsWith(QLatin1Char('\\')) && !start.endsWith(QStringLiteral("\\\\")));
+        Form1 window(start);
+        showAndActivate(window);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Level Editor / ") + start);
+        QCOMPARE(control<DirectoryList>(window, "Dir1")->path(), game.path());
+        QVERIFY(selectLevelFile(window, QStringLiteral("a.lev")));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::Yes);
+        click(window, "load");
+        QCOMPARE(rows(window), std::vector<std::string>{"x"});
+#endif
+    }
 
     void startsWithCaptionSizeAndShipPanel() {
         QVERIFY(m_editor.open([](GameFolder& game) {
@@ -297,8 +322,12 @@ private slots:
     }
 
 private:
-    Form1& w() { return *m_editor.window; }
-    GameFolder& game() { return *m_editor.game; }
+    Form1& w() {
+        return *m_editor.window;
+    }
+    GameFolder& game() {
+        return *m_editor.game;
+    }
 
     EditorWindow m_editor;
 

@@ -43,10 +43,13 @@ private slots:
         click(w(), "Command4");
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen()[0].icon, QMessageBox::Critical);
-        QVERIFY(answerer.seen()[0].text.contains(game().file("pelmasq.exe")));
+        QVERIFY(answerer.seen()[0].text.contains(game().shownFile("pelmasq.exe")));
     }
 
     void aProgramWithoutExecutePermissionIsReported() {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no execute permission: a file named .exe is started as a program");
+#endif
         QVERIFY(m_editor.open([](GameFolder& game) {
             QVERIFY(writeBytes(game.file("drovnik.exe"), "#!/bin/sh\n"));
         }));
@@ -60,6 +63,9 @@ private slots:
     // Windows programs, as a real game folder holds them ("MZ" first, no execute permission),
     // start through wine; a script beside them starts itself.
     void windowsProgramsStartThroughWine() {
+#ifdef Q_OS_WIN
+        QSKIP("On Windows the game's programs start directly; eachClickStarts… checks that");
+#endif
         QString record;
         std::optional<SearchPath> path;
         QVERIFY(m_editor.open([&](GameFolder& game) {
@@ -85,6 +91,9 @@ private slots:
     }
 
     void aWindowsProgramWithoutWineIsReported() {
+#ifdef Q_OS_WIN
+        QSKIP("On Windows the game's programs start directly, without Wine");
+#endif
         std::optional<SearchPath> path;
         QVERIFY(m_editor.open([&](GameFolder& game) {
             QVERIFY(writeBytes(game.file("drovnik.exe"), windowsProgram));
@@ -101,8 +110,12 @@ private slots:
     }
 
 private:
-    Form1& w() { return *m_editor.window; }
-    GameFolder& game() { return *m_editor.game; }
+    Form1& w() {
+        return *m_editor.window;
+    }
+    GameFolder& game() {
+        return *m_editor.game;
+    }
 
     EditorWindow m_editor;
 
@@ -127,12 +140,18 @@ private:
                QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    // A stand-in editor that appends its name, its argument count and its working folder.
+    // A stand-in editor that appends its name, its argument count and its working folder: on
+    // Windows a copy of the program standin.exe (built beside the tests), started directly.
     static bool writeStandIn(const QString& path, const QString& record) {
+#ifdef Q_OS_WIN
+        Q_UNUSED(record);
+        return QFile::copy(QCoreApplication::applicationDirPath() + "/standin.exe", path);
+#else
         const QByteArray script = "#!/bin/sh\nprintf '%s %s %s\\n' \"$(basename \"$0\")\" \"$#\" "
                                   "\"$PWD\" >> \"$STANDIN_RECORD\"\n";
         Q_UNUSED(record);
         return writeExecutable(path, script);
+#endif
     }
 
     // The starts the stand-ins recorded, once there are `count` of them (they run on their own),
