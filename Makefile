@@ -18,7 +18,7 @@ RELEASE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DBUILD_TES
 # or a packager's build only warns.
 WERROR := -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 
-.PHONY: all deps package-deps build run run-selector check test release-check sanitize-check check-windows \
+.PHONY: all deps package-deps build run run-selector check test release-check sanitize-check check-windows package-windows \
         package package-check repeat-window-tests fuzz format bench screenshots clean
 
 all: build
@@ -85,10 +85,18 @@ package-check: package
 	@scripts/install-deps package-check
 	tests/package/roundtrip.sh $(BUILD_REL)/*.deb
 
-# Installs mingw-w64 and Wine when missing, builds the core and its tests for Windows, and runs
-# them under Wine.
+# Installs mingw-w64 and Wine when missing, builds Qt for Windows once per machine (cached outside
+# the build folder), builds both programs, levelcheck and every test for Windows, and runs the
+# tests under Wine: the core tests, the window tests and the end-to-end tests.
 check-windows: deps
 	JOBS=$(JOBS) scripts/check-windows $(BUILD_WIN)
+
+# The Windows zip from a Release cross build ($(BUILD_WIN)-release/leveltools-*-windows-x86_64.zip),
+# then its test: unpacked into a fresh Wine prefix, both programs started from it.
+package-windows: deps
+	JOBS=$(JOBS) scripts/package-windows $(BUILD_WIN)-release
+	xvfb-run -a -s "-screen 0 1280x1024x24" tests/package/windows-zip.sh \
+	    $$(ls $(BUILD_WIN)-release/leveltools-*-windows-x86_64.zip)
 
 # Runs every window and end-to-end test 30 times idle and 10 times under load; reports each
 # test's passes and slowest run (some 20 minutes).
@@ -120,4 +128,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_REL) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_WIN)
+	rm -rf $(BUILD) $(BUILD_REL) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_WIN) $(BUILD_WIN)-release
