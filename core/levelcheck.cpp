@@ -26,6 +26,18 @@ struct NameHash {
     }
 };
 
+std::string_view faultRule(EntryFault::Kind kind) {
+    switch (kind) {
+    case EntryFault::Kind::MissingField:
+        return "missing-field";
+    case EntryFault::Kind::OutOfOrder:
+        return "field-order";
+    case EntryFault::Kind::TextBeforeX:
+        return "text-before-x";
+    }
+    return "missing-field";
+}
+
 std::string concat(std::initializer_list<std::string_view> parts) {
     std::size_t size = 0;
     for (std::string_view part : parts)
@@ -50,7 +62,7 @@ public:
             notClosed();
         checkTypes();
         if (!m_sawWinFile)
-            add(0, Severity::Warning, "the level has no [winfile] block");
+            add(0, Severity::Warning, "no-winfile", "the level has no [winfile] block");
         // Findings are added in row order, except those known only later: an unclosed block
         // (on its opening row), types (once all ship files are counted) and the level's own.
         // A stable sort keeps each row's findings in their order.
@@ -70,8 +82,8 @@ private:
         std::string_view text; // in the rows, which outlive the check
     };
 
-    void add(int row, Severity severity, std::string message) {
-        m_findings.push_back({row, severity, std::move(message)});
+    void add(int row, Severity severity, std::string_view rule, std::string message) {
+        m_findings.push_back({row, severity, std::move(message), std::string(rule)});
     }
 
     void checkRow(int row, const std::string& text) {
@@ -82,7 +94,7 @@ private:
             (text == WinFileMarker ? m_sawWinFile : m_sawShipFiles) = true;
         } else if (text == EndMarker) {
             if (!m_block)
-                add(row, Severity::Error, "[end] closes no open block");
+                add(row, Severity::Error, "stray-end", "[end] closes no open block");
             m_block.reset();
         } else if (m_block) {
             if (m_block->marker == ShipFilesMarker)
@@ -96,31 +108,32 @@ private:
     }
 
     void notClosed() {
-        add(m_block->row, Severity::Error,
+        add(m_block->row, Severity::Error, "open-block",
             "the " + std::string(m_block->marker) + " block is not closed by [end]");
     }
 
     void checkOutsideRow(int row, const std::string& text) {
         const std::optional<EntryView> entry = ViewEntryLine(text);
         if (!entry) {
-            add(row, Severity::Error,
-                text.find_first_not_of(' ') == std::string::npos
-                    ? "the row holds only blanks, which is neither an entry nor an empty row"
-                    : "the row is neither a ship entry, a base entry, a section marker nor "
-                      "empty");
+            const bool blank = text.find_first_not_of(' ') == std::string::npos;
+            add(row, Severity::Error, blank ? "blank-row" : "unknown-row",
+                blank ? "the row holds only blanks, which is neither an entry nor an empty row"
+                      : "the row is neither a ship entry, a base entry, a section marker nor "
+                        "empty");
             return;
         }
         const bool ship = entry->kind == EntryKind::Ship;
         const std::string_view what = ship ? "the ship entry" : "the base entry";
         if (entry->fault) {
-            add(row, Severity::Error, concat({what, " ", entry->fault->Describe()}));
+            add(row, Severity::Error, faultRule(entry->fault->kind),
+                concat({what, " ", entry->fault->Describe()}));
             return;
         }
         if (!entry->xNumber)
-            add(row, Severity::Error,
+            add(row, Severity::Error, "not-a-number",
                 concat({what, "'s x= value \"", entry->x, "\" is not a number"}));
         if (!entry->yNumber)
-            add(row, Severity::Error,
+            add(row, Severity::Error, "not-a-number",
                 concat({what, "'s y= value \"", entry->y, "\" is not a number"}));
 
         if (!ship) {
@@ -128,7 +141,7 @@ private:
             return;
         }
         if (entry->team != "1" && entry->team != "2")
-            add(row, Severity::Warning,
+            add(row, Severity::Warning, "unknown-team",
                 concat({"team=", entry->team, " is neither team 1 nor team 2"}));
         if (entry->option == ShipOption::File) {
             checkFile(row, entry->value, "the ship entry's file=");
@@ -140,18 +153,19 @@ private:
     // A file name as the game would look it up; `where` names the place of the name.
     void checkFile(int row, std::string_view name, std::string_view where) {
         if (name.find_first_not_of(' ') == std::string_view::npos) {
-            add(row, Severity::Error, concat({where, " names no file"}));
+            add(row, Severity::Error, "no-file-name", concat({where, " names no file"}));
             return;
         }
         switch (presence(name)) {
         case FilePresence::Exists:
             break;
         case FilePresence::OtherCase:
-            add(row, Severity::Warning,
+            add(row, Severity::Warning, "file-case",
                 concat({name, " exists in the game folder only in other letter case"}));
             break;
         case FilePresence::Missing:
-            add(row, Severity::Error, concat({name, " does not exist in the game folder"}));
+            add(row, Severity::Error, "missing-file",
+                concat({name, " does not exist in the game folder"}));
             break;
         }
     }
@@ -176,7 +190,7 @@ private:
             if (!number || *number != std::floor(*number) ||
                 *number <= static_cast<double>(m_shipFileCount))
                 continue;
-            add(use.row, Severity::Warning,
+            add(use.row, Severity::Warning, "type-beyond",
                 "typ=" + std::string(use.text) + " asks for ship file " +
                     NumberText(*number).substr(1) + ", but the level lists only " +
                     std::to_string(m_shipFileCount) +

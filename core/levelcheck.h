@@ -26,6 +26,24 @@ struct Finding {
     int row = 0; // 1-based; 0 for the level as a whole
     Severity severity = Severity::Error;
     std::string message; // one English sentence without a final full stop
+    // What was found, a stable name for programs that read the findings:
+    //   open-block     a block not closed by [end]
+    //   stray-end      an [end] that closes no block
+    //   no-file-name   a block's row or an entry's file= that names no file
+    //   missing-file   a file that is not in the game folder
+    //   file-case      a file that is there only in other letter case
+    //   blank-row      a row of blanks only, outside blocks
+    //   unknown-row    a row that is neither an entry, a section marker nor empty
+    //   missing-field  an entry lacks a field
+    //   field-order    an entry's field stands before the one it follows
+    //   text-before-x  an entry has other text than blanks before x=
+    //   not-a-number   an entry's x= or y= is not a number
+    //   unknown-team   a ship's team is neither 1 nor 2
+    //   type-beyond    typ= asks for more ship files than the level lists
+    //   no-winfile     the level has no [winfile] block
+    //   team-tally     the two teams' ships differ (CheckLevelAndTeams)
+    //   no-mirror      a ship no ship of the other team mirrors (CheckLevelAndTeams)
+    std::string rule;
 };
 
 // The findings for the rows of a level (UTF-8), ordered by row; findings of one row keep the

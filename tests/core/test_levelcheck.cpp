@@ -5,6 +5,7 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -149,4 +150,32 @@ TEST(LevelCheck, EachFileNameIsLookedUpOnce) {
     EXPECT_EQ(asked,
               (std::map<std::string, int>{{"win.win", 1}, {"fighter.shp", 1}, {"x.shp", 1}}));
     EXPECT_EQ(findings.size(), 101u); // x.shp is missing in its block and in every base entry
+}
+
+TEST(LevelCheck, EachKindOfFindingHasItsRule) {
+    const Rows rows{
+        "[shipfiles]",
+        "",
+        "lost.shp",
+        "big.shp",
+        "[shipfiles]",
+        "[end]",
+        "[end]",
+        "  ",
+        "ADD SHP",
+        "ADD SHIP x= 0 y= 0 r=0 team=1",
+        "ADD BASE  y=0 x=0 file=base1.bs",
+        "ADD BASE q x=0 y=0 file=base1.bs",
+        "ADD SHIP x=a y= 0 r=0 team=4 typ=9",
+    };
+    std::vector<std::pair<int, std::string>> rules;
+    for (const level::Finding& f : level::CheckLevel(rows, gameFolder))
+        rules.emplace_back(f.row, f.rule);
+    const std::vector<std::pair<int, std::string>> expected{
+        {0, "no-winfile"},     {1, "open-block"},   {2, "no-file-name"},   {3, "missing-file"},
+        {4, "file-case"},      {7, "stray-end"},    {8, "blank-row"},      {9, "unknown-row"},
+        {10, "missing-field"}, {11, "field-order"}, {12, "text-before-x"}, {13, "not-a-number"},
+        {13, "unknown-team"},  {13, "type-beyond"},
+    };
+    EXPECT_EQ(rules, expected);
 }
