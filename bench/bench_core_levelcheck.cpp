@@ -1,5 +1,7 @@
 // Checking the largest level a list can hold (32,767 rows), nearly all of them ship entries:
-// types, ship levels and ship files mixed, as a hand-made level has them. Goal: at most 10 ms.
+// types, ship levels and ship files mixed, as a hand-made level has them. Goal: at most 10 ms;
+// with the teams' tally and the search for mirrored ships at most 15 ms.
+#include "core/entrylines.h"
 #include "core/levelcheck.h"
 #include "core/levellinelist.h"
 
@@ -48,7 +50,54 @@ void BM_CheckLevel_ShipEntries(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * rows.size()));
 }
 
+void BM_CheckLevelAndTeams_ShipEntries(benchmark::State& state) {
+    const std::vector<std::string> rows = shipRows();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(level::CheckLevelAndTeams(rows, every));
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * rows.size()));
+}
+
+// A level built for one team and mirrored left↔right for the other, every fiftieth ship of
+// team 2 left out or turned: nearly symmetric, so every mode is searched and some 1,000 ships
+// are reported; the bases stand at the box's edges.
+std::vector<std::string> mirroredRows() {
+    std::vector<std::string> rows{"[winfile]", "conquest.win", "[end]",
+                                  "ADD BASE  x=0 y=0 file=base1.bs",
+                                  "ADD BASE  x=4000 y=0 file=base1.bs"};
+    const std::string kinds[] = {" typ=1", " typ=2", " sl=4", " file=fighter.shp"};
+    for (int i = 0; static_cast<int>(rows.size()) < level::LevelLineList::MaxRows; ++i) {
+        const int x = 10 + i % 1900;
+        const int y = (i * 7) % 3000 - 1500;
+        const int r = (i * 15) % 360;
+        const std::string& kind = kinds[i % 4];
+        rows.push_back("ADD SHIP x=" + level::NumberText(x) + " y=" + level::NumberText(y) +
+                       " r=" + std::to_string(r) + " team=1" + kind);
+        if (i % 50 == 7)
+            continue;
+        const int mirroredR = i % 50 == 31 ? (360 - r + 90) % 360 : (360 - r) % 360;
+        rows.push_back("ADD SHIP x=" + level::NumberText(4000 - x) + " y=" + level::NumberText(y) +
+                       " r=" + std::to_string(mirroredR) + " team=2" + kind);
+    }
+    rows.resize(level::LevelLineList::MaxRows);
+    return rows;
+}
+
+void BM_CheckLevelAndTeams_Mirrored(benchmark::State& state) {
+    const std::vector<std::string> rows = mirroredRows();
+    std::size_t findings = 0;
+    for (auto _ : state) {
+        const level::LevelReport report = level::CheckLevelAndTeams(rows, every);
+        findings = report.findings.size();
+        benchmark::DoNotOptimize(report);
+    }
+    state.counters["findings"] = static_cast<double>(findings);
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * rows.size()));
+}
+
 } // namespace
+
+BENCHMARK(BM_CheckLevelAndTeams_ShipEntries)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CheckLevelAndTeams_Mirrored)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK(BM_CheckLevel_ShipEntries)
     ->ArgName("all_files_exist")

@@ -1,11 +1,14 @@
 #include "core/levelcheck.h"
 
+#include "core/entryedit.h"
 #include "core/entryparse.h"
 #include "core/sectionblocks.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <cstdlib>
 #include <initializer_list>
 #include <optional>
 #include <string_view>
@@ -26,6 +29,18 @@ struct NameHash {
     }
 };
 
+std::string_view faultRule(EntryFault::Kind kind) {
+    switch (kind) {
+    case EntryFault::Kind::MissingField:
+        return "missing-field";
+    case EntryFault::Kind::OutOfOrder:
+        return "field-order";
+    case EntryFault::Kind::TextBeforeX:
+        return "text-before-x";
+    }
+    return "missing-field";
+}
+
 std::string concat(std::initializer_list<std::string_view> parts) {
     std::size_t size = 0;
     for (std::string_view part : parts)
@@ -37,11 +52,287 @@ std::string concat(std::initializer_list<std::string_view> parts) {
     return text;
 }
 
+// A kind's rank in the tally: types, ship levels, files.
+int optionRank(ShipOption option) {
+    switch (option) {
+    case ShipOption::Type:
+        return 0;
+    case ShipOption::Level:
+        return 1;
+    case ShipOption::File:
+        return 2;
+    }
+    return 2;
+}
+
+// A number of the centre without NumberText's sign column: "1000", "-20", "1000.5".
+std::string centreText(double value) {
+    std::string text = NumberText(value);
+    if (text.front() == ' ')
+        text.erase(0, 1);
+    return text;
+}
+
+std::string_view modeText(MirrorMode mode) {
+    switch (mode) {
+    case MirrorMode::Point:
+        return "point symmetry";
+    case MirrorMode::LeftRight:
+        return "left↔right";
+    case MirrorMode::TopBottom:
+        return "top↔bottom";
+    }
+    return {};
+}
+
+// The ships and bases of a level, gathered while its rows are checked, and what they say about
+// the two teams: the tally and the ships that no ship of the other team mirrors.
+class TeamCheck {
+public:
+    void AddBase(const EntryView& entry) {
+        ++m_bases;
+        if (entry.xNumber && entry.yNumber)
+            m_bounds.Add({*entry.xNumber, *entry.yNumber});
+    }
+
+    void AddShip(int row, const EntryView& entry) {
+        const bool placed = entry.xNumber && entry.yNumber;
+        if (placed)
+            m_bounds.Add({*entry.xNumber, *entry.yNumber});
+        const int team = entry.team == "1" ? 0 : entry.team == "2" ? 1 : -1;
+        if (team < 0)
+            return;
+        const int kind = kindOf(entry.option, entry.value);
+        ++m_kinds[static_cast<std::size_t>(kind)].ships[static_cast<std::size_t>(team)];
+        ++m_teamShips[static_cast<std::size_t>(team)];
+        if (!placed || !onGrid(*entry.xNumber) || !onGrid(*entry.yNumber))
+            return;
+        Ship ship;
+        ship.row = row;
+        ship.team = team;
+        ship.kind = kind;
+        ship.x = *entry.xNumber;
+        ship.y = *entry.yNumber;
+        ship.cellX = static_cast<std::int64_t>(std::floor(ship.x));
+        ship.cellY = static_cast<std::int64_t>(std::floor(ship.y));
+        ship.hasHeading = entry.rNumber.has_value();
+        ship.heading = entry.rNumber.value_or(0);
+        ship.headingText = entry.r;
+        m_ships.push_back(ship);
+    }
+
+    TeamTally Tally() const {
+        TeamTally tally;
+        tally.bases = m_bases;
+        for (std::size_t team = 0; team < 2; ++team) {
+            tally.teams[team].ships = m_teamShips[team];
+            for (const int kind : kindOrder()) {
+                const KindUse& use = m_kinds[static_cast<std::size_t>(kind)];
+                if (use.ships[team] > 0)
+                    tally.teams[team].kinds.push_back(
+                        {use.option, std::string(use.value), use.ships[team]});
+            }
+        }
+        return tally;
+    }
+
+    void AddFindings(std::vector<Finding>& findings) {
+        for (const int kind : kindOrder()) {
+            const KindUse& use = m_kinds[static_cast<std::size_t>(kind)];
+            if (use.ships[0] == use.ships[1])
+                continue;
+            const std::size_t fewer = use.ships[0] < use.ships[1] ? 0 : 1;
+            const int missing = std::abs(use.ships[0] - use.ships[1]);
+            findings.push_back({0, Finding::Severity::Warning,
+                                "team " + std::to_string(fewer + 1) + " has " +
+                                    (missing == 1 ? "one" : std::to_string(missing)) + " " +
+                                    ShipKindText(use.option, use.value) +
+                                    (missing == 1 ? " ship" : " ships") + " fewer than team " +
+                                    std::to_string(2 - fewer),
+                                "team-tally"});
+        }
+        addMirrorFindings(findings);
+    }
+
+private:
+    struct KindUse {
+        ShipOption option = ShipOption::Type;
+        std::string_view value; // in the rows, which outlive the check
+        std::array<int, 2> ships{};
+    };
+    struct Ship {
+        int row = 0;
+        int team = 0; // 0 for team 1, 1 for team 2
+        int kind = 0;
+        double x = 0;
+        double y = 0;
+        std::int64_t cellX = 0; // the unit square the ship stands in
+        std::int64_t cellY = 0;
+        bool hasHeading = false;
+        double heading = 0;
+        std::string_view headingText;
+    };
+
+    // Far beyond any level, and small enough for a whole number of 64 bits.
+    static bool onGrid(double coordinate) { return std::fabs(coordinate) < 1e15; }
+
+    int kindOf(ShipOption option, std::string_view value) {
+        auto& ids = m_kindIds[static_cast<std::size_t>(optionRank(option))];
+        const auto [it, added] = ids.try_emplace(value, static_cast<int>(m_kinds.size()));
+        if (added)
+            m_kinds.push_back({option, value, {}});
+        return it->second;
+    }
+
+    // The kinds in the tally's order: by option, numbers by their digits (shorter first),
+    // files by name.
+    std::vector<int> kindOrder() const {
+        std::vector<int> order(m_kinds.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<int>(i);
+        std::sort(order.begin(), order.end(), [this](int a, int b) {
+            const KindUse& ka = m_kinds[static_cast<std::size_t>(a)];
+            const KindUse& kb = m_kinds[static_cast<std::size_t>(b)];
+            if (ka.option != kb.option)
+                return optionRank(ka.option) < optionRank(kb.option);
+            if (ka.option != ShipOption::File && ka.value.size() != kb.value.size())
+                return ka.value.size() < kb.value.size();
+            return ka.value < kb.value;
+        });
+        return order;
+    }
+
+    static std::uint64_t cellHash(int team, int kind, std::int64_t x, std::int64_t y) {
+        std::uint64_t h = static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15u;
+        h ^= static_cast<std::uint64_t>(y) * 0xC2B2AE3D27D4EB4Fu;
+        h ^= static_cast<std::uint64_t>(kind * 2 + team) * 0x165667B19E3779F9u;
+        h ^= h >> 29;
+        h *= 0xBF58476D1CE4E5B9u;
+        return h ^ (h >> 32);
+    }
+
+    // The ships in a hash table by team, kind and unit square, chained through m_next.
+    void buildGrid() {
+        std::size_t buckets = 16;
+        while (buckets < 2 * m_ships.size())
+            buckets *= 2;
+        m_mask = buckets - 1;
+        m_head.assign(buckets, -1);
+        m_next.assign(m_ships.size(), -1);
+        for (std::size_t i = 0; i < m_ships.size(); ++i) {
+            const Ship& s = m_ships[i];
+            const std::size_t bucket = cellHash(s.team, s.kind, s.cellX, s.cellY) & m_mask;
+            m_next[i] = m_head[bucket];
+            m_head[bucket] = static_cast<std::int32_t>(i);
+        }
+    }
+
+    bool headingsMatch(MirrorMode mode, const Ship& ship, const Ship& other) const {
+        if (ship.hasHeading != other.hasHeading)
+            return false;
+        if (!ship.hasHeading)
+            return ship.headingText == other.headingText;
+        const double apart =
+            std::fmod(std::fabs(MirroredHeading(mode, ship.heading) - other.heading), 360.0);
+        return std::min(apart, 360.0 - apart) <= 1.0 + 1e-9;
+    }
+
+    // Whether a ship of the other team and the same kind stands at the ship's mirrored place.
+    bool mirrored(MirrorMode mode, MapPoint centre, const Ship& ship) const {
+        const MapPoint target = MirroredPoint(mode, centre, {ship.x, ship.y});
+        if (!onGrid(target.x) || !onGrid(target.y))
+            return false;
+        const auto cellX = static_cast<std::int64_t>(std::floor(target.x));
+        const auto cellY = static_cast<std::int64_t>(std::floor(target.y));
+        const int team = 1 - ship.team;
+        // A ship within 1 unit stands in the target's square or one of its eight neighbours;
+        // the target's own square first, where an exact mirror stands.
+        static constexpr std::array<std::array<int, 2>, 9> around{
+            {{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {-1, 1}, {1, -1}, {1, 1}}};
+        for (const auto& [dx, dy] : around) {
+            const std::int64_t x = cellX + dx;
+            const std::int64_t y = cellY + dy;
+            for (std::int32_t i = m_head[cellHash(team, ship.kind, x, y) & m_mask]; i >= 0;
+                 i = m_next[static_cast<std::size_t>(i)]) {
+                const Ship& other = m_ships[static_cast<std::size_t>(i)];
+                if (other.team != team || other.kind != ship.kind || other.cellX != x ||
+                    other.cellY != y)
+                    continue;
+                const double ddx = other.x - target.x;
+                const double ddy = other.y - target.y;
+                if (ddx * ddx + ddy * ddy <= 1.0 + 1e-9 && headingsMatch(mode, ship, other))
+                    return true;
+            }
+        }
+        return false;
+    }
+
+    void addMirrorFindings(std::vector<Finding>& findings) {
+        if (m_ships.empty())
+            return;
+        buildGrid();
+        const MapPoint centre = m_bounds.Centre();
+        // The mode with the fewest ships unmirrored, if at most a fifth are. A mode is given up
+        // as soon as it cannot do better than that.
+        std::optional<MirrorMode> best;
+        std::vector<std::size_t> bestUnmirrored;
+        for (const MirrorMode mode :
+             {MirrorMode::Point, MirrorMode::LeftRight, MirrorMode::TopBottom}) {
+            std::size_t limit = m_ships.size() / 5;
+            if (best)
+                limit = std::min(limit, bestUnmirrored.size() - 1);
+            std::vector<std::size_t> unmirrored;
+            bool possible = true;
+            for (std::size_t i = 0; i < m_ships.size() && possible; ++i) {
+                if (mirrored(mode, centre, m_ships[i]))
+                    continue;
+                possible = unmirrored.size() < limit;
+                unmirrored.push_back(i);
+            }
+            if (!possible)
+                continue;
+            best = mode;
+            bestUnmirrored = std::move(unmirrored);
+            if (bestUnmirrored.empty())
+                break;
+        }
+        if (!best)
+            return;
+        std::string about = " (" + std::string(modeText(*best)) + " about ";
+        if (*best != MirrorMode::TopBottom)
+            about += "x = " + centreText(centre.x);
+        if (*best == MirrorMode::Point)
+            about += ", ";
+        if (*best != MirrorMode::LeftRight)
+            about += "y = " + centreText(centre.y);
+        about += ")";
+        for (const std::size_t i : bestUnmirrored) {
+            const Ship& ship = m_ships[i];
+            findings.push_back(
+                {ship.row, Finding::Severity::Warning,
+                 "no ship of team " + std::to_string(2 - ship.team) + " mirrors this one" + about,
+                 "no-mirror"});
+        }
+    }
+
+    std::vector<KindUse> m_kinds;
+    std::array<std::unordered_map<std::string_view, int>, 3> m_kindIds; // by optionRank
+    std::array<int, 2> m_teamShips{};
+    int m_bases = 0;
+    MapBounds m_bounds;
+    std::vector<Ship> m_ships; // of team 1 and 2, with a place, in row order
+    std::vector<std::int32_t> m_head;
+    std::vector<std::int32_t> m_next;
+    std::size_t m_mask = 0;
+};
+
 // One pass over the rows, collecting findings row by row.
 class Checker {
 public:
-    explicit Checker(const FileLookup& fileExists)
-        : m_fileExists(fileExists) {}
+    // The teams' ships and bases go to `teams`, when given.
+    explicit Checker(const FileLookup& fileExists, TeamCheck* teams = nullptr)
+        : m_fileExists(fileExists)
+        , m_teams(teams) {}
 
     std::vector<Finding> Run(const std::vector<std::string>& rows) {
         for (std::size_t i = 0; i < rows.size(); ++i)
@@ -50,7 +341,7 @@ public:
             notClosed();
         checkTypes();
         if (!m_sawWinFile)
-            add(0, Severity::Warning, "the level has no [winfile] block");
+            add(0, Severity::Warning, "no-winfile", "the level has no [winfile] block");
         // Findings are added in row order, except those known only later: an unclosed block
         // (on its opening row), types (once all ship files are counted) and the level's own.
         // A stable sort keeps each row's findings in their order.
@@ -70,8 +361,8 @@ private:
         std::string_view text; // in the rows, which outlive the check
     };
 
-    void add(int row, Severity severity, std::string message) {
-        m_findings.push_back({row, severity, std::move(message)});
+    void add(int row, Severity severity, std::string_view rule, std::string message) {
+        m_findings.push_back({row, severity, std::move(message), std::string(rule)});
     }
 
     void checkRow(int row, const std::string& text) {
@@ -82,7 +373,7 @@ private:
             (text == WinFileMarker ? m_sawWinFile : m_sawShipFiles) = true;
         } else if (text == EndMarker) {
             if (!m_block)
-                add(row, Severity::Error, "[end] closes no open block");
+                add(row, Severity::Error, "stray-end", "[end] closes no open block");
             m_block.reset();
         } else if (m_block) {
             if (m_block->marker == ShipFilesMarker)
@@ -96,31 +387,38 @@ private:
     }
 
     void notClosed() {
-        add(m_block->row, Severity::Error,
+        add(m_block->row, Severity::Error, "open-block",
             "the " + std::string(m_block->marker) + " block is not closed by [end]");
     }
 
     void checkOutsideRow(int row, const std::string& text) {
         const std::optional<EntryView> entry = ViewEntryLine(text);
         if (!entry) {
-            add(row, Severity::Error,
-                text.find_first_not_of(' ') == std::string::npos
-                    ? "the row holds only blanks, which is neither an entry nor an empty row"
-                    : "the row is neither a ship entry, a base entry, a section marker nor "
-                      "empty");
+            const bool blank = text.find_first_not_of(' ') == std::string::npos;
+            add(row, Severity::Error, blank ? "blank-row" : "unknown-row",
+                blank ? "the row holds only blanks, which is neither an entry nor an empty row"
+                      : "the row is neither a ship entry, a base entry, a section marker nor "
+                        "empty");
             return;
         }
         const bool ship = entry->kind == EntryKind::Ship;
         const std::string_view what = ship ? "the ship entry" : "the base entry";
         if (entry->fault) {
-            add(row, Severity::Error, concat({what, " ", entry->fault->Describe()}));
+            add(row, Severity::Error, faultRule(entry->fault->kind),
+                concat({what, " ", entry->fault->Describe()}));
             return;
         }
+        if (m_teams) {
+            if (ship)
+                m_teams->AddShip(row, *entry);
+            else
+                m_teams->AddBase(*entry);
+        }
         if (!entry->xNumber)
-            add(row, Severity::Error,
+            add(row, Severity::Error, "not-a-number",
                 concat({what, "'s x= value \"", entry->x, "\" is not a number"}));
         if (!entry->yNumber)
-            add(row, Severity::Error,
+            add(row, Severity::Error, "not-a-number",
                 concat({what, "'s y= value \"", entry->y, "\" is not a number"}));
 
         if (!ship) {
@@ -128,7 +426,7 @@ private:
             return;
         }
         if (entry->team != "1" && entry->team != "2")
-            add(row, Severity::Warning,
+            add(row, Severity::Warning, "unknown-team",
                 concat({"team=", entry->team, " is neither team 1 nor team 2"}));
         if (entry->option == ShipOption::File) {
             checkFile(row, entry->value, "the ship entry's file=");
@@ -140,18 +438,19 @@ private:
     // A file name as the game would look it up; `where` names the place of the name.
     void checkFile(int row, std::string_view name, std::string_view where) {
         if (name.find_first_not_of(' ') == std::string_view::npos) {
-            add(row, Severity::Error, concat({where, " names no file"}));
+            add(row, Severity::Error, "no-file-name", concat({where, " names no file"}));
             return;
         }
         switch (presence(name)) {
         case FilePresence::Exists:
             break;
         case FilePresence::OtherCase:
-            add(row, Severity::Warning,
+            add(row, Severity::Warning, "file-case",
                 concat({name, " exists in the game folder only in other letter case"}));
             break;
         case FilePresence::Missing:
-            add(row, Severity::Error, concat({name, " does not exist in the game folder"}));
+            add(row, Severity::Error, "missing-file",
+                concat({name, " does not exist in the game folder"}));
             break;
         }
     }
@@ -176,7 +475,7 @@ private:
             if (!number || *number != std::floor(*number) ||
                 *number <= static_cast<double>(m_shipFileCount))
                 continue;
-            add(use.row, Severity::Warning,
+            add(use.row, Severity::Warning, "type-beyond",
                 "typ=" + std::string(use.text) + " asks for ship file " +
                     NumberText(*number).substr(1) + ", but the level lists only " +
                     std::to_string(m_shipFileCount) +
@@ -185,6 +484,7 @@ private:
     }
 
     const FileLookup& m_fileExists;
+    TeamCheck* m_teams;
     std::vector<Finding> m_findings;
     std::optional<OpenBlock> m_block;
     bool m_sawWinFile = false;
@@ -199,6 +499,44 @@ private:
 std::vector<Finding> CheckLevel(const std::vector<std::string>& rows,
                                 const FileLookup& fileExists) {
     return Checker(fileExists).Run(rows);
+}
+
+std::string ShipKindText(ShipOption option, std::string_view value) {
+    switch (option) {
+    case ShipOption::Type:
+        return "typ " + std::string(value);
+    case ShipOption::Level:
+        return "sl " + std::string(value);
+    case ShipOption::File:
+        break;
+    }
+    return std::string(value);
+}
+
+std::string TallyText(const TeamTally& tally) {
+    std::string text;
+    for (std::size_t team = 0; team < tally.teams.size(); ++team) {
+        const TeamTally::Team& t = tally.teams[team];
+        text += "team " + std::to_string(team + 1) + ": " + std::to_string(t.ships) +
+                (t.ships == 1 ? " ship" : " ships");
+        for (std::size_t i = 0; i < t.kinds.size(); ++i) {
+            text += i == 0 ? " (" : ", ";
+            text += ShipKindText(t.kinds[i].option, t.kinds[i].value) + " ×" +
+                    std::to_string(t.kinds[i].ships);
+        }
+        if (!t.kinds.empty())
+            text += ")";
+        text += " · ";
+    }
+    return text + std::to_string(tally.bases) + (tally.bases == 1 ? " base" : " bases");
+}
+
+LevelReport CheckLevelAndTeams(const std::vector<std::string>& rows, const FileLookup& fileExists) {
+    TeamCheck teams;
+    LevelReport report{Checker(fileExists, &teams).Run(rows), {}};
+    teams.AddFindings(report.findings);
+    report.tally = teams.Tally();
+    return report;
 }
 
 } // namespace level

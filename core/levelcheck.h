@@ -1,7 +1,11 @@
 #pragma once
 
+#include "core/entrylines.h"
+
+#include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace level {
@@ -26,6 +30,24 @@ struct Finding {
     int row = 0; // 1-based; 0 for the level as a whole
     Severity severity = Severity::Error;
     std::string message; // one English sentence without a final full stop
+    // What was found, a stable name for programs that read the findings:
+    //   open-block     a block not closed by [end]
+    //   stray-end      an [end] that closes no block
+    //   no-file-name   a block's row or an entry's file= that names no file
+    //   missing-file   a file that is not in the game folder
+    //   file-case      a file that is there only in other letter case
+    //   blank-row      a row of blanks only, outside blocks
+    //   unknown-row    a row that is neither an entry, a section marker nor empty
+    //   missing-field  an entry lacks a field
+    //   field-order    an entry's field stands before the one it follows
+    //   text-before-x  an entry has other text than blanks before x=
+    //   not-a-number   an entry's x= or y= is not a number
+    //   unknown-team   a ship's team is neither 1 nor 2
+    //   type-beyond    typ= asks for more ship files than the level lists
+    //   no-winfile     the level has no [winfile] block
+    //   team-tally     the two teams' ships differ (CheckLevelAndTeams)
+    //   no-mirror      a ship no ship of the other team mirrors (CheckLevelAndTeams)
+    std::string rule;
 };
 
 // The findings for the rows of a level (UTF-8), ordered by row; findings of one row keep the
@@ -51,5 +73,51 @@ struct Finding {
 //
 // A level without any "[winfile]" row gets a warning on row 0.
 std::vector<Finding> CheckLevel(const std::vector<std::string>& rows, const FileLookup& fileExists);
+
+// The ships of the two teams by kind, and the bases, of a level. A ship counts for team 1 or 2
+// when its team= is exactly "1" or "2" and its fields can be read; its kind is its last
+// field's key and value as written (typ=1, sl=4, file=fighter.shp). Bases have no team.
+struct TeamTally {
+    struct Kind {
+        ShipOption option = ShipOption::Type;
+        std::string value;
+        int ships = 0;
+        bool operator==(const Kind&) const = default;
+    };
+    struct Team {
+        int ships = 0;
+        // Types first, then ship levels, each by number, then files by name.
+        std::vector<Kind> kinds;
+        bool operator==(const Team&) const = default;
+    };
+    std::array<Team, 2> teams; // team 1, team 2
+    int bases = 0;
+    bool operator==(const TeamTally&) const = default;
+};
+
+// A kind as the tally shows it: "typ 1", "sl 4", "fighter.shp".
+std::string ShipKindText(ShipOption option, std::string_view value);
+
+// "team 1: 12 ships (typ 1 ×8, fighter.shp ×4) · team 2: 11 ships (typ 1 ×8, …) · 2 bases".
+std::string TallyText(const TeamTally& tally);
+
+// The findings of a level and the tally of its teams.
+struct LevelReport {
+    std::vector<Finding> findings;
+    TeamTally tally;
+};
+
+// CheckLevel's findings, followed by those on the teams:
+// - team-tally, on row 0: one warning for each kind of which one team has fewer ships than the
+//   other ("team 2 has one typ 1 ship fewer than team 1");
+// - no-mirror, by row: when the level is nearly symmetric, a warning for each ship that no ship
+//   of the other team mirrors ("no ship of team 2 mirrors this one (left↔right about x = 1000)").
+//   A ship of team 1 or 2 whose x and y are numbers is mirrored by a ship of the other team and
+//   the same kind that stands within 1 unit of its mirrored position, with a heading within 1°
+//   of its mirrored heading (headings that are not numbers: the same text). The centre is that
+//   of the box around all entries (see FindLevelCentres). The level is nearly symmetric under
+//   the mode (point, left-right, top-bottom) in which the most ships are mirrored, if that is at
+//   least four fifths of them; ties go to that order.
+LevelReport CheckLevelAndTeams(const std::vector<std::string>& rows, const FileLookup& fileExists);
 
 } // namespace level

@@ -5,6 +5,7 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -149,4 +150,143 @@ TEST(LevelCheck, EachFileNameIsLookedUpOnce) {
     EXPECT_EQ(asked,
               (std::map<std::string, int>{{"win.win", 1}, {"fighter.shp", 1}, {"x.shp", 1}}));
     EXPECT_EQ(findings.size(), 101u); // x.shp is missing in its block and in every base entry
+}
+
+TEST(LevelCheck, EachKindOfFindingHasItsRule) {
+    const Rows rows{
+        "[shipfiles]",
+        "",
+        "lost.shp",
+        "big.shp",
+        "[shipfiles]",
+        "[end]",
+        "[end]",
+        "  ",
+        "ADD SHP",
+        "ADD SHIP x= 0 y= 0 r=0 team=1",
+        "ADD BASE  y=0 x=0 file=base1.bs",
+        "ADD BASE q x=0 y=0 file=base1.bs",
+        "ADD SHIP x=a y= 0 r=0 team=4 typ=9",
+    };
+    std::vector<std::pair<int, std::string>> rules;
+    for (const level::Finding& f : level::CheckLevel(rows, gameFolder))
+        rules.emplace_back(f.row, f.rule);
+    const std::vector<std::pair<int, std::string>> expected{
+        {0, "no-winfile"},     {1, "open-block"},   {2, "no-file-name"},   {3, "missing-file"},
+        {4, "file-case"},      {7, "stray-end"},    {8, "blank-row"},      {9, "unknown-row"},
+        {10, "missing-field"}, {11, "field-order"}, {12, "text-before-x"}, {13, "not-a-number"},
+        {13, "unknown-team"},  {13, "type-beyond"},
+    };
+    EXPECT_EQ(rules, expected);
+}
+
+namespace {
+
+// The findings CheckLevelAndTeams adds to CheckLevel's, which come first and unchanged.
+std::vector<Expected> teamFindings(const Rows& rows) {
+    const level::LevelReport report = level::CheckLevelAndTeams(rows, gameFolder);
+    const std::vector<Expected> before = check(rows);
+    std::vector<Expected> all;
+    for (const level::Finding& f : report.findings)
+        all.push_back({f.row, f.severity, f.message});
+    if (all.size() < before.size()) {
+        ADD_FAILURE() << "CheckLevel's findings are missing";
+        return all;
+    }
+    EXPECT_EQ(std::vector<Expected>(all.begin(), all.begin() + static_cast<long>(before.size())),
+              before);
+    return {all.begin() + static_cast<long>(before.size()), all.end()};
+}
+
+std::string ship(int x, int y, int r, int team, const std::string& kind = "typ=1") {
+    return level::NumberText(x).insert(0, "ADD SHIP x=") + " y=" + level::NumberText(y) +
+           " r=" + std::to_string(r) + " team=" + std::to_string(team) + " " + kind;
+}
+
+} // namespace
+
+TEST(LevelCheckTeams, TallyAndTheDifferencesOfTheTeams) {
+    const Rows rows = withWinFile({
+        "ADD BASE  x=0 y=0 file=base1.bs", "ADD BASE  x=2000 y=1500 file=base1.bs",
+        "ADD SHIP x= 100 y= 50 r=270 team=1 typ=1", "ADD SHIP x= 140 y= 90 r=270 team=1 typ=1",
+        "ADD SHIP x= 1900 y= 1450 r=90 team=2 typ=10",
+        "ADD SHIP x= 300 y=-120 r=0 team=1 file=fighter.shp",
+        "ADD SHIP x= 1700 y= 1600 r=180 team=2 sl=4", "ADD SHIP x= 1700 y= 1600 r=180 team=2 typ=2",
+        "ADD SHIP x= 1700 y= 1600 r=180 team=1 typ=2",
+        "ADD SHIP x= 0 y= 0 r=0 team=3 typ=1",     // neither team
+        "ADD SHIP x=abc y= 0 r=0 team=2 typ=2",    // counted, though not placed
+        "ADD SHIP x= 0 y= 0 r=0 team=2 typ=2 sl=", // its kind is "typ 2 sl="
+    });
+    const level::TeamTally tally = level::CheckLevelAndTeams(rows, gameFolder).tally;
+    EXPECT_EQ(level::TallyText(tally),
+              "team 1: 4 ships (typ 1 ×2, typ 2 ×1, fighter.shp ×1) · team 2: 5 ships (typ 2 ×2, "
+              "typ 10 ×1, typ 2 sl= ×1, sl 4 ×1) · 2 bases");
+    EXPECT_EQ(tally.teams[1].kinds[1], (level::TeamTally::Kind{level::ShipOption::Type, "10", 1}));
+    EXPECT_EQ(teamFindings(rows), (std::vector<Expected>{
+                                      {0, W, "team 2 has 2 typ 1 ships fewer than team 1"},
+                                      {0, W, "team 1 has one typ 2 ship fewer than team 2"},
+                                      {0, W, "team 1 has one typ 10 ship fewer than team 2"},
+                                      {0, W, "team 1 has one typ 2 sl= ship fewer than team 2"},
+                                      {0, W, "team 1 has one sl 4 ship fewer than team 2"},
+                                      {0, W, "team 2 has one fighter.shp ship fewer than team 1"},
+                                  }));
+    EXPECT_EQ(level::TallyText({}), "team 1: 0 ships · team 2: 0 ships · 0 bases");
+}
+
+TEST(LevelCheckTeams, ShipsThatNoShipOfTheOtherTeamMirrors) {
+    // Twenty ships of team 1 and their mirror images left↔right about x = 1000, the middle of
+    // the bases; one of them within a unit and a degree of the exact place.
+    Rows rows =
+        withWinFile({"ADD BASE  x=0 y=300 file=base1.bs", "ADD BASE  x=2000 y=300 file=base1.bs"});
+    const auto kind = [](int i) { return i % 2 ? "file=fighter.shp" : "sl=4"; };
+    const auto team2 = [](int i) { return static_cast<std::size_t>(6 + 2 * i); }; // its index
+    for (int i = 0; i < 20; ++i) {
+        rows.push_back(ship(100 + 40 * i, 20 * i, 30 * i % 360, 1, kind(i)));
+        rows.push_back(ship(1900 - 40 * i, 20 * i, (360 - 30 * i % 360) % 360, 2, kind(i)));
+    }
+    rows[team2(2)] = "ADD SHIP x= 1820.6 y= 40.4 r=301 team=2 sl=4";
+    EXPECT_EQ(teamFindings(rows), std::vector<Expected>{});
+
+    Rows unfair = rows;
+    unfair[team2(3)] = ship(1780, 60, 272, 2, kind(3));  // 2° off
+    unfair[team2(5)] = ship(1700, 100, 210, 2, kind(4)); // of another kind
+    unfair.erase(unfair.begin() + static_cast<long>(team2(8)));
+    const std::string lr = " (left↔right about x = 1000)";
+    EXPECT_EQ(teamFindings(unfair), (std::vector<Expected>{
+                                        {0, W, "team 2 has one fighter.shp ship fewer than team 1"},
+                                        {12, W, "no ship of team 2 mirrors this one" + lr},
+                                        {13, W, "no ship of team 1 mirrors this one" + lr},
+                                        {16, W, "no ship of team 2 mirrors this one" + lr},
+                                        {17, W, "no ship of team 1 mirrors this one" + lr},
+                                        {22, W, "no ship of team 2 mirrors this one" + lr},
+                                    }));
+
+    // Two more pairs unmirrored: more than a fifth, so the level is not nearly symmetric.
+    for (const int i : {10, 11})
+        unfair[team2(i) - 1] = ship(1900 - 40 * i, 20 * i + 5, 0, 2, kind(i));
+    EXPECT_EQ(teamFindings(unfair),
+              (std::vector<Expected>{{0, W, "team 2 has one fighter.shp ship fewer than team 1"}}));
+}
+
+TEST(LevelCheckTeams, ThePointAndTopBottomModes) {
+    // About the box's centre (1000, 300): a half turn, and top↔bottom.
+    Rows point =
+        withWinFile({ship(0, 0, 90, 1), ship(2000, 600, 270, 2), ship(10, 50, 0, 1),
+                     ship(1990, 550, 180, 2), ship(500, 300, 45, 1), ship(1500, 300, 225, 2),
+                     ship(700, 100, 0, 1), ship(900, 20, 0, 1), ship(1100, 580, 180, 2)});
+    EXPECT_EQ(
+        teamFindings(point),
+        (std::vector<Expected>{
+            {0, W, "team 2 has one typ 1 ship fewer than team 1"},
+            {7, W, "no ship of team 2 mirrors this one (point symmetry about x = 1000, y = 300)"},
+        }));
+    const Rows topBottom =
+        withWinFile({ship(0, 0, 0, 1), ship(0, 600, 180, 2), ship(200, 20, 90, 1),
+                     ship(200, 580, 90, 2), ship(400, 300, 10, 1), ship(2000, 100, 300, 2),
+                     ship(2000, 500, 240, 1), ship(900, 250, 30, 2), ship(900, 350, 150, 1)});
+    EXPECT_EQ(teamFindings(topBottom),
+              (std::vector<Expected>{
+                  {0, W, "team 2 has one typ 1 ship fewer than team 1"},
+                  {5, W, "no ship of team 2 mirrors this one (top↔bottom about y = 300)"},
+              }));
 }
