@@ -68,10 +68,10 @@ std::string temporaryPrefix(const fs::path& targetName) {
     return "." + base + ".part-";
 }
 
-// Removes what crashed saves of the same target left behind: this user's own temporary files
-// of it that are older than a day. Best effort: whatever cannot be removed stays, and a want of
-// memory only ends the tidying up.
-void removeStaleTemporaries(const fs::path& folder, const std::string& prefix) {
+// Removes what crashed saves of the same target left behind: this user's own temporary files of
+// it that no running save holds. Where that cannot be told (no locks), those older than a day.
+// Best effort: whatever cannot be removed stays, and a want of memory only ends the tidying up.
+void removeLeftoverTemporaries(const fs::path& folder, const std::string& prefix) {
     try {
         const fs::path where = folder.empty() ? fs::path(".") : folder;
         std::vector<fs::path> names;
@@ -83,6 +83,8 @@ void removeStaleTemporaries(const fs::path& folder, const std::string& prefix) {
             if (text.size() != prefix.size() + 10 || text.compare(0, prefix.size(), prefix) != 0)
                 continue;
             const fs::path file = where / name;
+            if (removeIfAbandoned(file) != Leftover::Unknown)
+                continue;
             std::error_code ignored;
             if (!fs::is_regular_file(fs::symlink_status(file, ignored)) ||
                 fs::last_write_time(file, ignored) > dayAgo)
@@ -106,15 +108,20 @@ public:
             (void)closeFile(m_fd);
         if (!m_path.empty())
             (void)removeFile(m_path);
+        if (m_inUse >= 0)
+            (void)systemClose(m_inUse);
     }
 
     // A new file for this user alone: one without a name where the system has them, else one
-    // named prefix + 10 random characters.
+    // named prefix + 10 random characters. Either is marked as in use (holdInUse) until this
+    // object goes, so that another save of the target does not take it for a crash's leftover.
     Outcome Create(const fs::path& folder, const std::string& prefix) {
         m_folder = folder;
         m_prefix = prefix;
-        if (!testCalls.namedTemporaryFiles && createUnnamed(folder, m_fd))
+        if (!testCalls.namedTemporaryFiles && createUnnamed(folder, m_fd)) {
+            m_inUse = holdInUse(m_fd);
             return {};
+        }
         return createNamed(m_fd);
     }
 
@@ -149,6 +156,14 @@ private:
             int error = 0;
             reason = createExclusive(candidate, 0600, fd, error);
             if (reason) {
+                m_inUse = holdInUse(fd);
+                // Until it was marked, another save may have taken it for a leftover.
+                if (!isStillNamed(fd, candidate)) {
+                    (void)closeFile(std::exchange(fd, -1));
+                    if (m_inUse >= 0)
+                        (void)systemClose(std::exchange(m_inUse, -1));
+                    continue;
+                }
                 m_path = std::move(candidate); // cannot fail: the file exists, and is known
                 return {};
             }
@@ -159,6 +174,7 @@ private:
     }
 
     int m_fd = -1;
+    int m_inUse = -1; // holds the mark of holdInUse, also once m_fd is closed
     fs::path m_folder;
     std::string m_prefix;
     fs::path m_path; // empty while the file has no name
@@ -286,7 +302,7 @@ Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes
 
         const fs::path folder = target.parent_path();
         const std::string prefix = temporaryPrefix(target.filename());
-        removeStaleTemporaries(folder, prefix);
+        removeLeftoverTemporaries(folder, prefix);
         TemporaryFile temporary;
         if (Outcome reason = temporary.Create(folder, prefix); !reason)
             return failed(reason.error());
@@ -301,6 +317,8 @@ Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes
             return failed(reason.error());
         if (Outcome reason = temporary.NameAndClose(); !reason)
             return failed(reason.error());
+        if (testCalls.beforeReplace)
+            testCalls.beforeReplace(toUtf8(temporary.Path()));
         if (Outcome reason = replaceFile(temporary.Path(), target); !reason)
             return failed(reason.error());
         temporary.Keep();

@@ -9,6 +9,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -117,6 +118,43 @@ Outcome nameUnnamed(int fd, const fs::path& path) {
     (void)path;
     return errnoText(ENOTSUP);
 #endif
+}
+
+// flock locks belong to the open file, so the duplicate shares the lock, and another save's
+// open of the same file conflicts with it, also within this process.
+int holdInUse(int fd) {
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return -1;
+    const int holder = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (holder < 0)
+        (void)flock(fd, LOCK_UN);
+    return holder;
+}
+
+bool isStillNamed(int fd, const fs::path& path) {
+    struct stat open;
+    struct stat named;
+    return fstat(fd, &open) == 0 && lstat(path.c_str(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+Leftover removeIfAbandoned(const fs::path& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return Leftover::Kept;
+    Leftover result = Leftover::Kept;
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid()) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            // Locked by this process now, so no save can take it up again before it is gone.
+            if (isStillNamed(fd, path) && unlink(path.c_str()) == 0)
+                result = Leftover::Removed;
+        } else if (errno != EWOULDBLOCK && errno != EINTR) {
+            result = Leftover::Unknown; // this file system has no such locks
+        }
+    }
+    close(fd);
+    return result;
 }
 
 Outcome describeOpenFile(int fd, FileKind& kind, std::size_t& size) {

@@ -161,6 +161,20 @@ Outcome nameUnnamed(int, const fs::path&) {
     return errnoText(ENOSYS);
 }
 
+// Windows refuses to delete a file that a running save holds open; leftovers are told by their
+// age instead (see diskfiles.cpp).
+int holdInUse(int) {
+    return -1;
+}
+
+bool isStillNamed(int, const fs::path&) {
+    return true;
+}
+
+Leftover removeIfAbandoned(const fs::path&) {
+    return Leftover::Unknown;
+}
+
 Outcome describeOpenFile(int fd, FileKind& kind, std::size_t& size) {
     struct _stat64 st;
     if (_fstat64(fd, &st) != 0)

@@ -517,10 +517,10 @@ TEST_F(DiskFiles, StaleTemporaryFilesOfTheTargetAreRemovedByItsNextSave) {
             fs::last_write_time(path(name), dayAndMore);
     };
     leftover(".a.lev.part-0123456789", true);  // removed
-    leftover(".a.lev.part-abcdefghij", false); // less than a day: a save may still be writing it
+    leftover(".a.lev.part-abcdefghij", false); // removed too: no running save holds it
     leftover(".b.lev.part-0123456789", true);  // another target's
     leftover(".a.lev.part-0123", true);        // not a name the saves give
-    Names kept{".a.lev.part-0123", ".a.lev.part-abcdefghij", ".b.lev.part-0123456789", "a.lev"};
+    Names kept{".a.lev.part-0123", ".b.lev.part-0123456789", "a.lev"};
     if (geteuid() == 0) {
         leftover(".a.lev.part-someoneels", true); // another user's
         ASSERT_EQ(chown(path(".a.lev.part-someoneels").c_str(), 65534, 65534), 0);
@@ -529,6 +529,55 @@ TEST_F(DiskFiles, StaleTemporaryFilesOfTheTargetAreRemovedByItsNextSave) {
     }
     ASSERT_TRUE(level::WriteFileAtomically(path("a.lev"), "new\r\n"));
     EXPECT_EQ(entries(), kept);
+}
+
+// A save that dies between naming its temporary file and the rename leaves that file behind;
+// the next save of the level removes it at once, but never the temporary file of a save that is
+// still running, here one that a second save starts in the middle of.
+std::string runningSaveTarget;
+std::vector<std::string> seenDuringSecondSave;
+bool secondSaveSucceeded = false;
+
+TEST_F(DiskFiles, LeftoverOfACrashedSaveIsRemovedByTheNextSaveButNotThatOfARunningOne) {
+    for (const bool named : {false, true}) {
+        SCOPED_TRACE(named ? "named temporary files" : "unnamed temporary files");
+        runningSaveTarget = path("a.lev");
+        writeBytes(runningSaveTarget, "old\r\n");
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            level::FileCallsForTesting crash;
+            crash.namedTemporaryFiles = named;
+            crash.beforeReplace = [](const std::string&) { _exit(0); };
+            level::SetFileCallsForTesting(crash);
+            (void)level::WriteFileAtomically(runningSaveTarget, "crashed\r\n");
+            _exit(1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "no crash before the rename";
+        ASSERT_EQ(entries().size(), 2u); // a.lev and the leftover
+
+        level::FileCallsForTesting calls;
+        calls.namedTemporaryFiles = named;
+        calls.beforeReplace = [](const std::string& running) {
+            level::FileCallsForTesting inner;
+            inner.namedTemporaryFiles = true;
+            level::SetFileCallsForTesting(inner);
+            secondSaveSucceeded = bool(level::WriteFileAtomically(runningSaveTarget, "b\r\n"));
+            seenDuringSecondSave.clear();
+            for (const auto& entry : fs::directory_iterator(fs::path(running).parent_path()))
+                seenDuringSecondSave.push_back(entry.path().string());
+        };
+        level::SetFileCallsForTesting(calls);
+        const auto saved = level::WriteFileAtomically(runningSaveTarget, "a\r\n");
+        level::SetFileCallsForTesting({});
+        ASSERT_TRUE(saved);
+        EXPECT_TRUE(secondSaveSucceeded);
+        EXPECT_EQ(seenDuringSecondSave.size(), 2u); // a.lev and the running save's file
+        EXPECT_EQ(readBytes(runningSaveTarget), "a\r\n");
+        EXPECT_EQ(entries(), Names{"a.lev"});
+    }
 }
 #endif
 
