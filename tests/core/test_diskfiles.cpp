@@ -1,4 +1,5 @@
 #include "core/diskfiles.h"
+#include "core/windows1252.h"
 #include "tests/core/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -249,19 +250,34 @@ TEST_F(DiskFiles, LeftoversOfACrashAndLongNamesDoNotStopASave) {
     ASSERT_TRUE(level::WriteFileAtomically(path("crash.lev"), "new\r\n"));
     EXPECT_EQ(readBytes(path("crash.lev")), "new\r\n");
 
-    // Names near the usual limit of 255 bytes, also of characters that take two bytes.
-    for (const std::string& name :
-         {std::string(240, 'a') + ".lev", std::string(251, 'b') + ".lev", [] {
-              std::string umlauts;
-              for (int i = 0; i < 125; ++i)
-                  umlauts += "\xc3\xa4";
-              return umlauts + ".lev";
-          }()}) {
-        ASSERT_TRUE(level::WriteFileAtomically(path(name), "long\r\n")) << name.size();
-        EXPECT_EQ(readBytes(path(name)), "long\r\n");
-        ASSERT_TRUE(level::WriteFileAtomically(path(name), "longer\r\n")) << name.size();
-        EXPECT_EQ(readBytes(path(name)), "longer\r\n");
+    // Names near the usual limit of 255 bytes, also of characters that take two bytes, at even
+    // and at odd places. The temporary names are cut short between characters, never in one.
+    static std::vector<std::string> temporaryNames;
+    level::FileCallsForTesting calls;
+    calls.beforeReplace = [](const std::string& temporary) {
+        temporaryNames.push_back(temporary.substr(temporary.find_last_of("/\\") + 1));
+    };
+    const auto umlauts = [](std::string name) { // 124 two-byte characters after name
+        for (int i = 0; i < 124; ++i)
+            name += "\xc3\xa4";
+        return name + ".lev";
+    };
+    for (const bool named : {false, true}) {
+        calls.namedTemporaryFiles = named;
+        level::SetFileCallsForTesting(calls);
+        for (const std::string& name :
+             {std::string(240, 'a') + ".lev", std::string(251, 'b') + ".lev", umlauts("\xc3\xa4"),
+              umlauts("x")}) {
+            ASSERT_TRUE(level::WriteFileAtomically(path(name), "long\r\n")) << name.size();
+            EXPECT_EQ(readBytes(path(name)), "long\r\n");
+            ASSERT_TRUE(level::WriteFileAtomically(path(name), "longer\r\n")) << name.size();
+            EXPECT_EQ(readBytes(path(name)), "longer\r\n");
+        }
     }
+    level::SetFileCallsForTesting({});
+    EXPECT_EQ(temporaryNames.size(), 16u);
+    for (const std::string& name : temporaryNames)
+        EXPECT_TRUE(level::IsUtf8(name) && name.size() <= 255) << name;
 }
 
 TEST_F(DiskFiles, DirectoryInTheWayOrMissingFolderIsAnError) {
