@@ -197,9 +197,42 @@ Outcome copyOwnerAndPermissions(int fd, const FileFacts& old) {
     return {};
 }
 
-Outcome applyNewFilePermissions(int fd) {
+namespace {
+
+// The process's umask. Linux tells it in /proc without changing it; elsewhere it is read by
+// setting it and putting it back at once.
+mode_t currentUmask() {
+#ifdef __linux__
+    const int fd = open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        std::string status;
+        char buffer[4096];
+        for (long n; (n = read(fd, buffer, sizeof buffer)) > 0;)
+            status.append(buffer, static_cast<std::size_t>(n));
+        close(fd);
+        constexpr std::string_view key = "\nUmask:";
+        if (const std::size_t at = status.find(key); at != std::string::npos) {
+            mode_t mask = 0;
+            std::size_t i = at + key.size();
+            while (i < status.size() && (status[i] == ' ' || status[i] == '\t'))
+                ++i;
+            const std::size_t digits = i;
+            for (; i < status.size() && status[i] >= '0' && status[i] <= '7'; ++i)
+                mask = static_cast<mode_t>(mask * 8 + static_cast<mode_t>(status[i] - '0'));
+            if (i > digits)
+                return mask & 0777;
+        }
+    }
+#endif
     const mode_t mask = umask(0);
     umask(mask);
+    return mask;
+}
+
+} // namespace
+
+Outcome applyNewFilePermissions(int fd) {
+    const mode_t mask = currentUmask();
     if (fchmod(fd, static_cast<mode_t>(0666 & ~mask)) != 0)
         return errnoText(errno);
     return {};

@@ -171,6 +171,11 @@ TEST_F(DiskFiles, NewFileGetsTheBytesAndTheUsualMode) {
     EXPECT_EQ(readBytes(file), std::string("a\0b\r\n", 5));
     EXPECT_EQ(modeOf(file), kept(0644));
     EXPECT_EQ(entries(), Names{"new.lev"});
+    // A save leaves the process's umask as it was: the next new files get the usual mode too.
+    ASSERT_TRUE(level::WriteFileAtomically(path("second.lev"), "b\r\n"));
+    ASSERT_TRUE(level::CreateEmptyFileIfMissing(path("added.lev")));
+    EXPECT_EQ(modeOf(path("second.lev")), kept(0644));
+    EXPECT_EQ(modeOf(path("added.lev")), kept(0644));
 
     umask(077);
     ASSERT_TRUE(level::WriteFileAtomically(path("private.lev"), ""));
