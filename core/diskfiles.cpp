@@ -32,6 +32,16 @@ Outcome syncFile(int fd) {
     }
 }
 
+// Makes a rename in folder durable where the system needs that (not Windows). Best effort: some
+// file systems cannot flush a folder, and the new file's data is on disk already.
+void syncFolderOf(const fs::path& folder) {
+    const int fd = openFolder(folder);
+    if (fd < 0)
+        return;
+    (void)syncFile(fd);
+    (void)systemClose(fd);
+}
+
 // Closes a descriptor. Never tried again: after a failed close the descriptor is gone all the same.
 Outcome closeFile(int fd) {
     const auto close = testCalls.close ? testCalls.close : systemClose;
@@ -215,6 +225,7 @@ Outcome readOpenFile(int fd, const ReadLimits& limits, std::string& data) {
     // One byte more than expected, so that the end shows without growing the buffer (files of
     // size 0 in /proc and the like still read, as the buffer grows up to the limit).
     data.resize(size + 1);
+    const auto reader = testCalls.read ? testCalls.read : readSome;
     std::size_t got = 0;
     std::size_t lineEnds = 0;
     bool afterCr = false; // the last byte read was a CR, whose LF may come next
@@ -224,7 +235,7 @@ Outcome readOpenFile(int fd, const ReadLimits& limits, std::string& data) {
                 return limits.tooLarge;
             data.resize(std::min(data.size() * 2, limits.maxBytes + 1));
         }
-        const long n = readSome(fd, data.data() + got, data.size() - got);
+        const long n = reader(fd, data.data() + got, data.size() - got);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -322,7 +333,7 @@ Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes
         if (Outcome reason = replaceFile(temporary.Path(), target); !reason)
             return failed(reason.error());
         temporary.Keep();
-        syncFolder(folder);
+        syncFolderOf(folder);
         return {};
     } catch (const std::bad_alloc&) {
         return failed("not enough memory");

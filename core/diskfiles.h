@@ -51,8 +51,9 @@ Result<void> CreateEmptyFileIfMissing(const std::string& path);
 Result<void> RemoveFile(const std::string& path);
 
 // Test seams: each one that is set stands in for the system's call wherever this file layer
-// writes, flushes or closes a file, so tests can make any of them fail. write returns the number of
-// bytes written; sync and close return 0; on failure each returns -1 with errno set.
+// writes, flushes (files and, after a replace, their folder), closes or reads a file, so tests can
+// make any of them fail. write and read return the number of bytes written or read; sync and
+// close return 0; on failure each returns -1 with errno set.
 struct FileCallsForTesting {
     long (*write)(int fd, const void* data, std::size_t size) = nullptr;
     int (*sync)(int fd) = nullptr;
@@ -60,6 +61,7 @@ struct FileCallsForTesting {
     bool namedTemporaryFiles = false; // as on systems without unnamed files
     // Called with the temporary file's path just before it replaces the target.
     void (*beforeReplace)(const std::string& temporaryPath) = nullptr;
+    long (*read)(int fd, void* data, std::size_t size) = nullptr;
 };
 void SetFileCallsForTesting(const FileCallsForTesting& calls); // {} restores the system's
 

@@ -93,8 +93,9 @@ unsigned currentUser();
 // Renames from over to in one step (on Windows tried again for a while when another program
 // holds the target open).
 Outcome replaceFile(const fs::path& from, const fs::path& to);
-// Makes a rename in folder durable, where the system can.
-void syncFolder(const fs::path& folder);
+// The folder opened for flushing a rename in it to disk (with systemSync), or -1 where the system
+// does not need that (Windows: the rename is written through) or cannot.
+int openFolder(const fs::path& folder);
 Outcome removeFile(const fs::path& path);
 // The names in a folder, without "." and "..". A want of memory is thrown as std::bad_alloc;
 // std::filesystem's directory iterator would end the program on it instead.

@@ -254,15 +254,8 @@ Outcome replaceFile(const fs::path& from, const fs::path& to) {
     return rename(from.c_str(), to.c_str()) != 0 ? Outcome(errnoText(errno)) : Outcome();
 }
 
-// Makes the rename itself durable. Best effort: some file systems cannot sync a folder.
-void syncFolder(const fs::path& folder) {
-    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    if (fsync(fd) != 0) {
-        // The new file's data is on disk already; only the rename may be replayed late.
-    }
-    close(fd);
+int openFolder(const fs::path& folder) {
+    return open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 Outcome removeFile(const fs::path& path) {

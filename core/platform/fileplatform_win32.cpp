@@ -246,7 +246,9 @@ Outcome replaceFile(const fs::path& from, const fs::path& to) {
     }
 }
 
-void syncFolder(const fs::path&) {} // MOVEFILE_WRITE_THROUGH has flushed the rename
+int openFolder(const fs::path&) {
+    return -1; // MOVEFILE_WRITE_THROUGH has flushed the rename
+}
 
 Outcome removeFile(const fs::path& path) {
     return _wunlink(path.c_str()) != 0 ? Outcome(errnoText(errno)) : Outcome();

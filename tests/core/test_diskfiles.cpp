@@ -376,6 +376,26 @@ TEST_F(DiskFiles, ReadWholeFileReadsEveryByteOrNamesTheReason) {
     ASSERT_TRUE(empty);
     EXPECT_EQ(*empty, "");
 
+    // A file that grows while it is read, or whose size the file system reports too small, is
+    // read to its end.
+    level::FileCallsForTesting grows;
+    grows.read = [](int fd, void* data, std::size_t size) -> long {
+        static std::string_view more = "bcd\r\n";
+        const long n = static_cast<long>(::read(fd, data, static_cast<unsigned>(size)));
+        if (n != 0)
+            return n;
+        const std::size_t taken = std::min(size, more.size());
+        std::memcpy(data, more.data(), taken);
+        more.remove_prefix(taken);
+        return static_cast<long>(taken);
+    };
+    level::SetFileCallsForTesting(grows);
+    writeBytes(path("grows.lev"), "a\r\n");
+    const auto grown = level::ReadWholeFile(path("grows.lev"), anyFile);
+    level::SetFileCallsForTesting({});
+    ASSERT_TRUE(grown);
+    EXPECT_EQ(*grown, "a\r\nbcd\r\n");
+
     fs::create_directory(path("dir"));
     // A name that is no UTF-8 (Latin-1 "ä") names no file, on Windows too.
     for (const auto& [file, reason] :
@@ -550,6 +570,27 @@ TEST_F(DiskFiles, StaleTemporaryFilesOfTheTargetAreRemovedByItsNextSave) {
     }
     ASSERT_TRUE(level::WriteFileAtomically(path("a.lev"), "new\r\n"));
     EXPECT_EQ(entries(), kept);
+}
+
+// A save flushes the new file to disk, then the folder, so that the rename survives a power cut.
+std::vector<ino_t> synced;
+
+TEST_F(DiskFiles, ASaveFlushesTheFileAndThenItsFolder) {
+    writeBytes(path("a.lev"), "old\r\n");
+    level::FileCallsForTesting calls;
+    calls.sync = [](int fd) {
+        struct stat st {};
+        fstat(fd, &st);
+        synced.push_back(st.st_ino);
+        return ::fsync(fd);
+    };
+    level::SetFileCallsForTesting(calls);
+    ASSERT_TRUE(level::WriteFileAtomically(path("a.lev"), "new\r\n"));
+    struct stat file {};
+    struct stat folder {};
+    ASSERT_EQ(stat(path("a.lev").c_str(), &file), 0);
+    ASSERT_EQ(stat(m_folder.c_str(), &folder), 0);
+    EXPECT_EQ(synced, (std::vector<ino_t>{file.st_ino, folder.st_ino}));
 }
 
 // A save that dies between naming its temporary file and the rename leaves that file behind;
