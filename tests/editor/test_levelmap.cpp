@@ -214,6 +214,17 @@ private slots:
         QCOMPARE(place(map, QPointF(0, 0)), start + QPoint(40, 30)); // it panned
     }
 
+    // Distance is measured both ways; the first row's marker counts like any other.
+    void markersOneAboveTheOtherSelectTheirOwnRows() {
+        fill({"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "ADD SHIP x= 0 y= 200 r=0 team=2 typ=1"});
+        LevelMapWindow* map = openMap();
+        QWidget* viewport = map->view()->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, place(map, QPointF(0, 200)));
+        QCOMPARE(selectedRow(w()), 1);
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, place(map, QPointF(0, 0)));
+        QCOMPARE(selectedRow(w()), 0);
+    }
+
     void selectingARowHighlightsItsMarkerAndBringsItIntoView() {
         fill({"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "[end]",
               "ADD SHIP x= 3000 y= 2000 r=0 team=2 typ=1"});
