@@ -32,6 +32,16 @@ Outcome syncFile(int fd) {
     }
 }
 
+// Makes a rename in folder durable where the system needs that (not Windows). Best effort: some
+// file systems cannot flush a folder, and the new file's data is on disk already.
+void syncFolderOf(const fs::path& folder) {
+    const int fd = openFolder(folder);
+    if (fd < 0)
+        return;
+    (void)syncFile(fd);
+    (void)systemClose(fd);
+}
+
 // Closes a descriptor. Never tried again: after a failed close the descriptor is gone all the same.
 Outcome closeFile(int fd) {
     const auto close = testCalls.close ? testCalls.close : systemClose;
@@ -68,10 +78,10 @@ std::string temporaryPrefix(const fs::path& targetName) {
     return "." + base + ".part-";
 }
 
-// Removes what crashed saves of the same target left behind: this user's own temporary files
-// of it that are older than a day. Best effort: whatever cannot be removed stays, and a want of
-// memory only ends the tidying up.
-void removeStaleTemporaries(const fs::path& folder, const std::string& prefix) {
+// Removes what crashed saves of the same target left behind: this user's own temporary files of
+// it that no running save holds. Where that cannot be told (no locks), those older than a day.
+// Best effort: whatever cannot be removed stays, and a want of memory only ends the tidying up.
+void removeLeftoverTemporaries(const fs::path& folder, const std::string& prefix) {
     try {
         const fs::path where = folder.empty() ? fs::path(".") : folder;
         std::vector<fs::path> names;
@@ -83,6 +93,8 @@ void removeStaleTemporaries(const fs::path& folder, const std::string& prefix) {
             if (text.size() != prefix.size() + 10 || text.compare(0, prefix.size(), prefix) != 0)
                 continue;
             const fs::path file = where / name;
+            if (removeIfAbandoned(file) != Leftover::Unknown)
+                continue;
             std::error_code ignored;
             if (!fs::is_regular_file(fs::symlink_status(file, ignored)) ||
                 fs::last_write_time(file, ignored) > dayAgo)
@@ -106,15 +118,20 @@ public:
             (void)closeFile(m_fd);
         if (!m_path.empty())
             (void)removeFile(m_path);
+        if (m_inUse >= 0)
+            (void)systemClose(m_inUse);
     }
 
     // A new file for this user alone: one without a name where the system has them, else one
-    // named prefix + 10 random characters.
+    // named prefix + 10 random characters. Either is marked as in use (holdInUse) until this
+    // object goes, so that another save of the target does not take it for a crash's leftover.
     Outcome Create(const fs::path& folder, const std::string& prefix) {
         m_folder = folder;
         m_prefix = prefix;
-        if (!testCalls.namedTemporaryFiles && createUnnamed(folder, m_fd))
+        if (!testCalls.namedTemporaryFiles && createUnnamed(folder, m_fd)) {
+            m_inUse = holdInUse(m_fd);
             return {};
+        }
         return createNamed(m_fd);
     }
 
@@ -149,6 +166,14 @@ private:
             int error = 0;
             reason = createExclusive(candidate, 0600, fd, error);
             if (reason) {
+                m_inUse = holdInUse(fd);
+                // Until it was marked, another save may have taken it for a leftover.
+                if (!isStillNamed(fd, candidate)) {
+                    (void)closeFile(std::exchange(fd, -1));
+                    if (m_inUse >= 0)
+                        (void)systemClose(std::exchange(m_inUse, -1));
+                    continue;
+                }
                 m_path = std::move(candidate); // cannot fail: the file exists, and is known
                 return {};
             }
@@ -159,6 +184,7 @@ private:
     }
 
     int m_fd = -1;
+    int m_inUse = -1; // holds the mark of holdInUse, also once m_fd is closed
     fs::path m_folder;
     std::string m_prefix;
     fs::path m_path; // empty while the file has no name
@@ -199,6 +225,7 @@ Outcome readOpenFile(int fd, const ReadLimits& limits, std::string& data) {
     // One byte more than expected, so that the end shows without growing the buffer (files of
     // size 0 in /proc and the like still read, as the buffer grows up to the limit).
     data.resize(size + 1);
+    const auto reader = testCalls.read ? testCalls.read : readSome;
     std::size_t got = 0;
     std::size_t lineEnds = 0;
     bool afterCr = false; // the last byte read was a CR, whose LF may come next
@@ -208,7 +235,7 @@ Outcome readOpenFile(int fd, const ReadLimits& limits, std::string& data) {
                 return limits.tooLarge;
             data.resize(std::min(data.size() * 2, limits.maxBytes + 1));
         }
-        const long n = readSome(fd, data.data() + got, data.size() - got);
+        const long n = reader(fd, data.data() + got, data.size() - got);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -286,7 +313,7 @@ Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes
 
         const fs::path folder = target.parent_path();
         const std::string prefix = temporaryPrefix(target.filename());
-        removeStaleTemporaries(folder, prefix);
+        removeLeftoverTemporaries(folder, prefix);
         TemporaryFile temporary;
         if (Outcome reason = temporary.Create(folder, prefix); !reason)
             return failed(reason.error());
@@ -301,10 +328,12 @@ Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes
             return failed(reason.error());
         if (Outcome reason = temporary.NameAndClose(); !reason)
             return failed(reason.error());
+        if (testCalls.beforeReplace)
+            testCalls.beforeReplace(toUtf8(temporary.Path()));
         if (Outcome reason = replaceFile(temporary.Path(), target); !reason)
             return failed(reason.error());
         temporary.Keep();
-        syncFolder(folder);
+        syncFolderOf(folder);
         return {};
     } catch (const std::bad_alloc&) {
         return failed("not enough memory");

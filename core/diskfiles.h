@@ -28,10 +28,11 @@ Result<std::string> ReadWholeFile(const std::string& path, const ReadLimits& lim
 // is replaced; a hard link is split (the other names keep the old content). An existing target
 // whose permission bits grant no write to anyone is refused before anything is written.
 //
-// The temporary file is readable by this user alone until it is complete. On Linux it has no
-// name until the end, so a crash leaves nothing behind; elsewhere it is ".<name>.part-<random>"
-// beside the target, and such files of the same target that this user owns and that are older
-// than a day (left by a crash) are removed when the next save of the target starts.
+// The temporary file is readable by this user alone until it is complete. It is named
+// ".<name>.part-<random>" beside the target, on Linux only just before the rename, elsewhere from
+// the start, and the save holds a lock on it while it runs. A crash can leave it behind; the
+// next save of the target removes such files that this user owns and that no running save
+// holds, or, where the system has no such locks (Windows), those older than a day.
 //
 // On Windows the read-only attribute is what refuses, the hidden and system attributes are kept,
 // a target that another program holds open is tried again for about a second, and a symbolic
@@ -50,13 +51,17 @@ Result<void> CreateEmptyFileIfMissing(const std::string& path);
 Result<void> RemoveFile(const std::string& path);
 
 // Test seams: each one that is set stands in for the system's call wherever this file layer
-// writes, flushes or closes a file, so tests can make any of them fail. write returns the number of
-// bytes written; sync and close return 0; on failure each returns -1 with errno set.
+// writes, flushes (files and, after a replace, their folder), closes or reads a file, so tests can
+// make any of them fail. write and read return the number of bytes written or read; sync and
+// close return 0; on failure each returns -1 with errno set.
 struct FileCallsForTesting {
     long (*write)(int fd, const void* data, std::size_t size) = nullptr;
     int (*sync)(int fd) = nullptr;
     int (*close)(int fd) = nullptr;
     bool namedTemporaryFiles = false; // as on systems without unnamed files
+    // Called with the temporary file's path just before it replaces the target.
+    void (*beforeReplace)(const std::string& temporaryPath) = nullptr;
+    long (*read)(int fd, void* data, std::size_t size) = nullptr;
 };
 void SetFileCallsForTesting(const FileCallsForTesting& calls); // {} restores the system's
 

@@ -420,6 +420,8 @@ private:
         if (!entry->yNumber)
             add(row, Severity::Error, "not-a-number",
                 concat({what, "'s y= value \"", entry->y, "\" is not a number"}));
+        farOff(row, "x=", entry->x, entry->xNumber);
+        farOff(row, "y=", entry->y, entry->yNumber);
 
         if (!ship) {
             checkFile(row, entry->value, "the base entry's file=");
@@ -433,6 +435,18 @@ private:
         } else if (entry->option == ShipOption::Type) {
             m_types.push_back({row, entry->value});
         }
+    }
+
+    // A coordinate the map does not draw: "x=10000000 is beyond ±1,000,000: ...".
+    void farOff(int row, std::string_view key, std::string_view text,
+                const std::optional<double>& number) {
+        if (!number || std::abs(*number) <= MapCoordinateLimit)
+            return;
+        const std::size_t first = text.find_first_not_of(" \t");
+        text = first == std::string_view::npos ? std::string_view() : text.substr(first);
+        text = text.substr(0, text.find_last_not_of(" \t") + 1);
+        add(row, Severity::Warning,
+            concat({key, text, " is beyond \u00b11,000,000: the map does not show it"}));
     }
 
     // A file name as the game would look it up; `where` names the place of the name.

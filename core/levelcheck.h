@@ -22,6 +22,10 @@ enum class FilePresence {
 // Asked once per distinct file name; the name is passed exactly as it stands in the level.
 using FileLookup = std::function<FilePresence(const std::string& name)>;
 
+// The level map draws the entries whose x and y lie within ±MapCoordinateLimit; the check warns
+// of the others.
+inline constexpr double MapCoordinateLimit = 1e6;
+
 struct Finding {
     enum class Severity {
         Error,   // the game will not load the level as meant
@@ -63,7 +67,8 @@ struct Finding {
 // Outside blocks a row must be empty, a ship entry or a base entry (see ParseEntryLine); any
 // other row, a blank-only one too, is an error. In an entry, a lacking or misplaced field and
 // an x or y that is not a number are errors; the file of a ship's file= or of a base is looked
-// up like a block's file; a team other than exactly "1" or "2" is a warning.
+// up like a block's file; a team other than exactly "1" or "2" is a warning, and so is each x or y
+// beyond ±MapCoordinateLimit.
 //
 // typ=n is a warning when n is a whole number greater than the number of ship files of the
 // level: the rows of all [shipfiles] blocks of the whole level counted together, wherever they

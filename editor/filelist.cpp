@@ -48,10 +48,6 @@ QString FileList::path() const {
     return widgets::fromCorePath(level::PathForDisplay(m_path));
 }
 
-void FileList::setPath(const QString& path) {
-    setCorePath(widgets::toCorePath(path));
-}
-
 void FileList::setCorePath(const std::string& path) {
     m_path = path;
     clear();

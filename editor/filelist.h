@@ -20,8 +20,8 @@ public:
     // The folder shown, as shown and as the core takes it.
     QString path() const;
     const std::string& corePath() const { return m_path; }
-    // Shows the matching files of another folder; no entry is selected afterwards.
-    void setPath(const QString& path);
+    // Shows the matching files of another folder (a path as the core takes it); no entry is
+    // selected afterwards.
     void setCorePath(const std::string& path);
     // Re-reads the folder; the selected entry stays selected while its file exists.
     void refresh();

@@ -9,6 +9,7 @@
 #include "widgets/openfiledialog.h"
 #include "widgets/qtpath.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -70,13 +71,23 @@ void Form1::centreOnScreen() {
     setGeometry(client);
 }
 
+// The game reads the name in uselev.lst in its levels folder: a file chosen anywhere else is
+// refused, and the label keeps what it showed.
 void Form1::command3Clicked() {
-    const std::string levels = level::LevelsFolder(m_startFolder);
-    const QString folder = QFileInfo(widgets::toQString(levels)).isDir()
-                               ? widgets::toQString(levels)
-                               : widgets::toQString(m_startFolder);
-    if (const auto chosen = widgets::chooseFileName(this, QStringLiteral("*.lev"), folder))
-        showLevel(*chosen);
+    const QString levels = widgets::toQString(level::LevelsFolder(m_startFolder));
+    const QString folder = QFileInfo(levels).isDir() ? levels : widgets::toQString(m_startFolder);
+    const auto chosen = widgets::chooseFilePath(this, QStringLiteral("*.lev"), folder);
+    if (!chosen)
+        return;
+    const QFileInfo file(*chosen);
+    // Compared as the system sees folders: through links, and in the letter case it ignores.
+    if (QFileInfo(file.absolutePath()) != QFileInfo(levels)) {
+        widgets::showFailure(this, QStringLiteral("%1 is not in %2: the game plays only levels "
+                                                  "from there")
+                                       .arg(file.fileName(), QDir::toNativeSeparators(levels)));
+        return;
+    }
+    showLevel(file.fileName());
 }
 
 // A name wider than the label shows whole in its tool tip.

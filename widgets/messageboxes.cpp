@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QScreen>
@@ -83,11 +84,20 @@ void prepare(QMessageBox& box, QWidget* parent) {
 
 } // namespace
 
+// Window managers draw titles in fonts of their own, which Qt knows only where the platform
+// tells it (the title font). The title is measured in that font and in the bold application
+// font with a seventh more, for title fonts somewhat larger than the application's, and the
+// wider of the two is taken. The room for the icon, the buttons and the padding beside the title
+// (some 170 pixels at 96 dpi in Openbox's default theme, some 180 on Windows 10) is ten lines.
 int titleBarWidth(const QString& title) {
     QFont font = QApplication::font();
     font.setBold(true);
     const QFontMetrics metrics(font);
-    return metrics.horizontalAdvance(title) + 8 * metrics.height();
+    QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    titleFont.setBold(true);
+    const int text = std::max(metrics.horizontalAdvance(title) * 8 / 7,
+                              QFontMetrics(titleFont).horizontalAdvance(title));
+    return text + 10 * metrics.height();
 }
 
 bool askYesNo(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon) {

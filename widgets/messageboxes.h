@@ -25,7 +25,8 @@ void showFailure(QWidget* parent, const level::FileError& error);
 void showMessage(QWidget* parent, const QString& title, const QString& text);
 
 // The width a window needs for its whole title in a window manager's title bar: the title in the
-// bold application font, beside room for the window's icon and buttons.
+// title font that the platform reports or in a somewhat larger bold application font, whichever
+// is wider, beside room for the window's icon and buttons.
 int titleBarWidth(const QString& title);
 
 } // namespace widgets

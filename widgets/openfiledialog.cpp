@@ -5,7 +5,7 @@
 
 namespace widgets {
 
-std::optional<QString> chooseFileName(QWidget* parent, const QString& pattern,
+std::optional<QString> chooseFilePath(QWidget* parent, const QString& pattern,
                                       const QString& folder) {
     QFileDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
@@ -18,7 +18,15 @@ std::optional<QString> chooseFileName(QWidget* parent, const QString& pattern,
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty())
         return std::nullopt;
-    return QFileInfo(files.first()).fileName();
+    return QFileInfo(files.first()).absoluteFilePath();
+}
+
+std::optional<QString> chooseFileName(QWidget* parent, const QString& pattern,
+                                      const QString& folder) {
+    const auto path = chooseFilePath(parent, pattern, folder);
+    if (!path)
+        return std::nullopt;
+    return QFileInfo(*path).fileName();
 }
 
 } // namespace widgets

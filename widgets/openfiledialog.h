@@ -13,5 +13,8 @@ namespace widgets {
 // which case the caller leaves its target unchanged.
 std::optional<QString> chooseFileName(QWidget* parent, const QString& pattern,
                                       const QString& folder);
+// The same, returning the chosen file's absolute path.
+std::optional<QString> chooseFilePath(QWidget* parent, const QString& pattern,
+                                      const QString& folder);
 
 } // namespace widgets

@@ -61,6 +61,20 @@ Outcome createExclusive(const fs::path& path, unsigned mode, int& fd, int& error
 bool createUnnamed(const fs::path& folder, int& fd);
 // Gives a file made by createUnnamed the name path, which must not exist yet.
 Outcome nameUnnamed(int fd, const fs::path& path);
+// Marks the open temporary file of a running save as in use: a lock on the open file, held by a
+// second descriptor of it that this returns, so that it outlasts closing fd. The system drops
+// the lock when the descriptor is closed or the process ends, however it ends. -1 where the
+// system or the file system has no such locks.
+int holdInUse(int fd);
+// Whether the temporary file at path still is the open file fd (no one has removed it).
+bool isStillNamed(int fd, const fs::path& path);
+// What became of a temporary file of a save that removeIfAbandoned looked at.
+enum class Leftover {
+    Removed, // a regular file of this user that no running save held (holdInUse): a crash's
+    Kept,    // in use by a running save, someone else's, no regular file, or not to be opened
+    Unknown, // whether a save holds it cannot be told here (no locks); nothing was removed
+};
+Leftover removeIfAbandoned(const fs::path& path);
 Outcome describeOpenFile(int fd, FileKind& kind, std::size_t& size);
 long readSome(int fd, void* data, std::size_t size);
 // The system's write, flush to disk and close: 0 (or the bytes written) or -1 with errno set.
@@ -79,8 +93,9 @@ unsigned currentUser();
 // Renames from over to in one step (on Windows tried again for a while when another program
 // holds the target open).
 Outcome replaceFile(const fs::path& from, const fs::path& to);
-// Makes a rename in folder durable, where the system can.
-void syncFolder(const fs::path& folder);
+// The folder opened for flushing a rename in it to disk (with systemSync), or -1 where the system
+// does not need that (Windows: the rename is written through) or cannot.
+int openFolder(const fs::path& folder);
 Outcome removeFile(const fs::path& path);
 // The names in a folder, without "." and "..". A want of memory is thrown as std::bad_alloc;
 // std::filesystem's directory iterator would end the program on it instead.

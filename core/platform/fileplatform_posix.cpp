@@ -9,6 +9,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -119,6 +120,43 @@ Outcome nameUnnamed(int fd, const fs::path& path) {
 #endif
 }
 
+// flock locks belong to the open file, so the duplicate shares the lock, and another save's
+// open of the same file conflicts with it, also within this process.
+int holdInUse(int fd) {
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return -1;
+    const int holder = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (holder < 0)
+        (void)flock(fd, LOCK_UN);
+    return holder;
+}
+
+bool isStillNamed(int fd, const fs::path& path) {
+    struct stat open;
+    struct stat named;
+    return fstat(fd, &open) == 0 && lstat(path.c_str(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+Leftover removeIfAbandoned(const fs::path& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return Leftover::Kept;
+    Leftover result = Leftover::Kept;
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid()) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            // Locked by this process now, so no save can take it up again before it is gone.
+            if (isStillNamed(fd, path) && unlink(path.c_str()) == 0)
+                result = Leftover::Removed;
+        } else if (errno != EWOULDBLOCK && errno != EINTR) {
+            result = Leftover::Unknown; // this file system has no such locks
+        }
+    }
+    close(fd);
+    return result;
+}
+
 Outcome describeOpenFile(int fd, FileKind& kind, std::size_t& size) {
     struct stat st;
     if (fstat(fd, &st) != 0)
@@ -159,9 +197,42 @@ Outcome copyOwnerAndPermissions(int fd, const FileFacts& old) {
     return {};
 }
 
-Outcome applyNewFilePermissions(int fd) {
+namespace {
+
+// The process's umask. Linux tells it in /proc without changing it; elsewhere it is read by
+// setting it and putting it back at once.
+mode_t currentUmask() {
+#ifdef __linux__
+    const int fd = open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        std::string status;
+        char buffer[4096];
+        for (long n; (n = read(fd, buffer, sizeof buffer)) > 0;)
+            status.append(buffer, static_cast<std::size_t>(n));
+        close(fd);
+        constexpr std::string_view key = "\nUmask:";
+        if (const std::size_t at = status.find(key); at != std::string::npos) {
+            mode_t mask = 0;
+            std::size_t i = at + key.size();
+            while (i < status.size() && (status[i] == ' ' || status[i] == '\t'))
+                ++i;
+            const std::size_t digits = i;
+            for (; i < status.size() && status[i] >= '0' && status[i] <= '7'; ++i)
+                mask = static_cast<mode_t>(mask * 8 + static_cast<mode_t>(status[i] - '0'));
+            if (i > digits)
+                return mask & 0777;
+        }
+    }
+#endif
     const mode_t mask = umask(0);
     umask(mask);
+    return mask;
+}
+
+} // namespace
+
+Outcome applyNewFilePermissions(int fd) {
+    const mode_t mask = currentUmask();
     if (fchmod(fd, static_cast<mode_t>(0666 & ~mask)) != 0)
         return errnoText(errno);
     return {};
@@ -183,15 +254,8 @@ Outcome replaceFile(const fs::path& from, const fs::path& to) {
     return rename(from.c_str(), to.c_str()) != 0 ? Outcome(errnoText(errno)) : Outcome();
 }
 
-// Makes the rename itself durable. Best effort: some file systems cannot sync a folder.
-void syncFolder(const fs::path& folder) {
-    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    if (fsync(fd) != 0) {
-        // The new file's data is on disk already; only the rename may be replayed late.
-    }
-    close(fd);
+int openFolder(const fs::path& folder) {
+    return open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 Outcome removeFile(const fs::path& path) {

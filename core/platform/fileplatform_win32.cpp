@@ -180,6 +180,20 @@ Outcome nameUnnamed(int, const fs::path&) {
     return errnoText(ENOSYS);
 }
 
+// Windows refuses to delete a file that a running save holds open; leftovers are told by their
+// age instead (see diskfiles.cpp).
+int holdInUse(int) {
+    return -1;
+}
+
+bool isStillNamed(int, const fs::path&) {
+    return true;
+}
+
+Leftover removeIfAbandoned(const fs::path&) {
+    return Leftover::Unknown;
+}
+
 Outcome describeOpenFile(int fd, FileKind& kind, std::size_t& size) {
     struct _stat64 st;
     if (_fstat64(fd, &st) != 0)
@@ -251,7 +265,9 @@ Outcome replaceFile(const fs::path& from, const fs::path& to) {
     }
 }
 
-void syncFolder(const fs::path&) {} // MOVEFILE_WRITE_THROUGH has flushed the rename
+int openFolder(const fs::path&) {
+    return -1; // MOVEFILE_WRITE_THROUGH has flushed the rename
+}
 
 Outcome removeFile(const fs::path& path) {
     return _wunlink(systemName(path).c_str()) != 0 ? Outcome(errnoText(errno)) : Outcome();

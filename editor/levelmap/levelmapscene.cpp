@@ -1,6 +1,7 @@
 #include "editor/levelmap/levelmapscene.h"
 
 #include "core/entryparse.h"
+#include "core/levelcheck.h"
 #include "editor/levelmap/markerlayer.h"
 #include "widgets/qtpath.h"
 
@@ -15,7 +16,6 @@ namespace editor {
 
 namespace {
 
-constexpr double MaxCoordinate = 1e6;
 // The area a view shows of a level without markers, and the least width and height it shows
 // around markers, in game units; the margin around markers, as a share of the larger side.
 const QRectF DefaultArea(0, 0, 1000, 750);
@@ -53,7 +53,7 @@ std::optional<MapMarker> MapMarker::ofRow(std::string_view row) {
         return std::nullopt;
     const double x = *entry->xNumber;
     const double y = *entry->yNumber;
-    if (std::abs(x) > MaxCoordinate || std::abs(y) > MaxCoordinate)
+    if (std::abs(x) > level::MapCoordinateLimit || std::abs(y) > level::MapCoordinateLimit)
         return std::nullopt;
     MapMarker marker;
     marker.position = QPointF(x, y);

@@ -5,7 +5,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QFontMetrics>
+
+#include <algorithm>
 
 WindowTestEnvironment::WindowTestEnvironment() {
     const QByteArray home = QByteArray::fromStdString(m_home.path());
@@ -35,6 +38,10 @@ bool writeBytes(const QString& path, const QByteArray& bytes) {
 int titleTextWidth(const QString& title) {
     QFont font = QApplication::font();
     font.setBold(true);
+    QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    titleFont.setBold(true);
     const QFontMetrics metrics(font);
-    return metrics.horizontalAdvance(title) + 3 * metrics.height();
+    return std::max(metrics.horizontalAdvance(title),
+                    QFontMetrics(titleFont).horizontalAdvance(title)) +
+           3 * metrics.height();
 }

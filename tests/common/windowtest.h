@@ -41,7 +41,8 @@ QByteArray readBytes(const QString& path); // "<missing>" when it cannot be read
 bool writeBytes(const QString& path, const QByteArray& bytes);
 
 // Less than a window needs for its whole title in a title bar: the title in the bold application
-// font and three buttons of the font's height.
+// font or in the platform's bold title font, whichever is wider, and three buttons of the
+// application font's height.
 int titleTextWidth(const QString& title);
 
 // The test-wide settings of a window test, made before the QApplication: Qt's own dialogs (a

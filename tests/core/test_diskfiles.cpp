@@ -1,4 +1,5 @@
 #include "core/diskfiles.h"
+#include "core/windows1252.h"
 #include "tests/core/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -170,6 +171,11 @@ TEST_F(DiskFiles, NewFileGetsTheBytesAndTheUsualMode) {
     EXPECT_EQ(readBytes(file), std::string("a\0b\r\n", 5));
     EXPECT_EQ(modeOf(file), kept(0644));
     EXPECT_EQ(entries(), Names{"new.lev"});
+    // A save leaves the process's umask as it was: the next new files get the usual mode too.
+    ASSERT_TRUE(level::WriteFileAtomically(path("second.lev"), "b\r\n"));
+    ASSERT_TRUE(level::CreateEmptyFileIfMissing(path("added.lev")));
+    EXPECT_EQ(modeOf(path("second.lev")), kept(0644));
+    EXPECT_EQ(modeOf(path("added.lev")), kept(0644));
 
     umask(077);
     ASSERT_TRUE(level::WriteFileAtomically(path("private.lev"), ""));
@@ -249,19 +255,34 @@ TEST_F(DiskFiles, LeftoversOfACrashAndLongNamesDoNotStopASave) {
     ASSERT_TRUE(level::WriteFileAtomically(path("crash.lev"), "new\r\n"));
     EXPECT_EQ(readBytes(path("crash.lev")), "new\r\n");
 
-    // Names near the usual limit of 255 bytes, also of characters that take two bytes.
-    for (const std::string& name :
-         {std::string(240, 'a') + ".lev", std::string(251, 'b') + ".lev", [] {
-              std::string umlauts;
-              for (int i = 0; i < 125; ++i)
-                  umlauts += "\xc3\xa4";
-              return umlauts + ".lev";
-          }()}) {
-        ASSERT_TRUE(level::WriteFileAtomically(path(name), "long\r\n")) << name.size();
-        EXPECT_EQ(readBytes(path(name)), "long\r\n");
-        ASSERT_TRUE(level::WriteFileAtomically(path(name), "longer\r\n")) << name.size();
-        EXPECT_EQ(readBytes(path(name)), "longer\r\n");
+    // Names near the usual limit of 255 bytes, also of characters that take two bytes, at even
+    // and at odd places. The temporary names are cut short between characters, never in one.
+    static std::vector<std::string> temporaryNames;
+    level::FileCallsForTesting calls;
+    calls.beforeReplace = [](const std::string& temporary) {
+        temporaryNames.push_back(temporary.substr(temporary.find_last_of("/\\") + 1));
+    };
+    const auto umlauts = [](std::string name) { // 124 two-byte characters after name
+        for (int i = 0; i < 124; ++i)
+            name += "\xc3\xa4";
+        return name + ".lev";
+    };
+    for (const bool named : {false, true}) {
+        calls.namedTemporaryFiles = named;
+        level::SetFileCallsForTesting(calls);
+        for (const std::string& name :
+             {std::string(240, 'a') + ".lev", std::string(251, 'b') + ".lev", umlauts("\xc3\xa4"),
+              umlauts("x")}) {
+            ASSERT_TRUE(level::WriteFileAtomically(path(name), "long\r\n")) << name.size();
+            EXPECT_EQ(readBytes(path(name)), "long\r\n");
+            ASSERT_TRUE(level::WriteFileAtomically(path(name), "longer\r\n")) << name.size();
+            EXPECT_EQ(readBytes(path(name)), "longer\r\n");
+        }
     }
+    level::SetFileCallsForTesting({});
+    EXPECT_EQ(temporaryNames.size(), 16u);
+    for (const std::string& name : temporaryNames)
+        EXPECT_TRUE(level::IsUtf8(name) && name.size() <= 255) << name;
 }
 
 TEST_F(DiskFiles, DirectoryInTheWayOrMissingFolderIsAnError) {
@@ -354,6 +375,26 @@ TEST_F(DiskFiles, ReadWholeFileReadsEveryByteOrNamesTheReason) {
     const auto empty = level::ReadWholeFile(path("empty.lev"), anyFile);
     ASSERT_TRUE(empty);
     EXPECT_EQ(*empty, "");
+
+    // A file that grows while it is read, or whose size the file system reports too small, is
+    // read to its end.
+    level::FileCallsForTesting grows;
+    grows.read = [](int fd, void* data, std::size_t size) -> long {
+        static std::string_view more = "bcd\r\n";
+        const long n = static_cast<long>(::read(fd, data, static_cast<unsigned>(size)));
+        if (n != 0)
+            return n;
+        const std::size_t taken = std::min(size, more.size());
+        std::memcpy(data, more.data(), taken);
+        more.remove_prefix(taken);
+        return static_cast<long>(taken);
+    };
+    level::SetFileCallsForTesting(grows);
+    writeBytes(path("grows.lev"), "a\r\n");
+    const auto grown = level::ReadWholeFile(path("grows.lev"), anyFile);
+    level::SetFileCallsForTesting({});
+    ASSERT_TRUE(grown);
+    EXPECT_EQ(*grown, "a\r\nbcd\r\n");
 
     fs::create_directory(path("dir"));
     // A name that is no UTF-8 (Latin-1 "ä") names no file, on Windows too.
@@ -517,10 +558,10 @@ TEST_F(DiskFiles, StaleTemporaryFilesOfTheTargetAreRemovedByItsNextSave) {
             fs::last_write_time(path(name), dayAndMore);
     };
     leftover(".a.lev.part-0123456789", true);  // removed
-    leftover(".a.lev.part-abcdefghij", false); // less than a day: a save may still be writing it
+    leftover(".a.lev.part-abcdefghij", false); // removed too: no running save holds it
     leftover(".b.lev.part-0123456789", true);  // another target's
     leftover(".a.lev.part-0123", true);        // not a name the saves give
-    Names kept{".a.lev.part-0123", ".a.lev.part-abcdefghij", ".b.lev.part-0123456789", "a.lev"};
+    Names kept{".a.lev.part-0123", ".b.lev.part-0123456789", "a.lev"};
     if (geteuid() == 0) {
         leftover(".a.lev.part-someoneels", true); // another user's
         ASSERT_EQ(chown(path(".a.lev.part-someoneels").c_str(), 65534, 65534), 0);
@@ -529,6 +570,76 @@ TEST_F(DiskFiles, StaleTemporaryFilesOfTheTargetAreRemovedByItsNextSave) {
     }
     ASSERT_TRUE(level::WriteFileAtomically(path("a.lev"), "new\r\n"));
     EXPECT_EQ(entries(), kept);
+}
+
+// A save flushes the new file to disk, then the folder, so that the rename survives a power cut.
+std::vector<ino_t> synced;
+
+TEST_F(DiskFiles, ASaveFlushesTheFileAndThenItsFolder) {
+    writeBytes(path("a.lev"), "old\r\n");
+    level::FileCallsForTesting calls;
+    calls.sync = [](int fd) {
+        struct stat st {};
+        fstat(fd, &st);
+        synced.push_back(st.st_ino);
+        return ::fsync(fd);
+    };
+    level::SetFileCallsForTesting(calls);
+    ASSERT_TRUE(level::WriteFileAtomically(path("a.lev"), "new\r\n"));
+    struct stat file {};
+    struct stat folder {};
+    ASSERT_EQ(stat(path("a.lev").c_str(), &file), 0);
+    ASSERT_EQ(stat(m_folder.c_str(), &folder), 0);
+    EXPECT_EQ(synced, (std::vector<ino_t>{file.st_ino, folder.st_ino}));
+}
+
+// A save that dies between naming its temporary file and the rename leaves that file behind;
+// the next save of the level removes it at once, but never the temporary file of a save that is
+// still running, here one that a second save starts in the middle of.
+std::string runningSaveTarget;
+std::vector<std::string> seenDuringSecondSave;
+bool secondSaveSucceeded = false;
+
+TEST_F(DiskFiles, LeftoverOfACrashedSaveIsRemovedByTheNextSaveButNotThatOfARunningOne) {
+    for (const bool named : {false, true}) {
+        SCOPED_TRACE(named ? "named temporary files" : "unnamed temporary files");
+        runningSaveTarget = path("a.lev");
+        writeBytes(runningSaveTarget, "old\r\n");
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            level::FileCallsForTesting crash;
+            crash.namedTemporaryFiles = named;
+            crash.beforeReplace = [](const std::string&) { _exit(0); };
+            level::SetFileCallsForTesting(crash);
+            (void)level::WriteFileAtomically(runningSaveTarget, "crashed\r\n");
+            _exit(1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "no crash before the rename";
+        ASSERT_EQ(entries().size(), 2u); // a.lev and the leftover
+
+        level::FileCallsForTesting calls;
+        calls.namedTemporaryFiles = named;
+        calls.beforeReplace = [](const std::string& running) {
+            level::FileCallsForTesting inner;
+            inner.namedTemporaryFiles = true;
+            level::SetFileCallsForTesting(inner);
+            secondSaveSucceeded = bool(level::WriteFileAtomically(runningSaveTarget, "b\r\n"));
+            seenDuringSecondSave.clear();
+            for (const auto& entry : fs::directory_iterator(fs::path(running).parent_path()))
+                seenDuringSecondSave.push_back(entry.path().string());
+        };
+        level::SetFileCallsForTesting(calls);
+        const auto saved = level::WriteFileAtomically(runningSaveTarget, "a\r\n");
+        level::SetFileCallsForTesting({});
+        ASSERT_TRUE(saved);
+        EXPECT_TRUE(secondSaveSucceeded);
+        EXPECT_EQ(seenDuringSecondSave.size(), 2u); // a.lev and the running save's file
+        EXPECT_EQ(readBytes(runningSaveTarget), "a\r\n");
+        EXPECT_EQ(entries(), Names{"a.lev"});
+    }
 }
 #endif
 

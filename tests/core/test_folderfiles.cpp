@@ -15,6 +15,8 @@ class FolderFilesTest : public TempFolderTest {};
 TEST_F(FolderFilesTest, FilesAreFoundExactlyOrInOtherLetterCase) {
     writeBytes(path("fighter.shp"), "");
     writeBytes(path("Cruiser.SHP"), "");
+    writeBytes(path("ZONE.WIN"), "");
+    writeBytes(path("area.bs"), "");
     writeBytes(path("gr\xc3\xb6\xc3\x9f"
                     "e.shp"),
                ""); // größe.shp
@@ -31,6 +33,8 @@ TEST_F(FolderFilesTest, FilesAreFoundExactlyOrInOtherLetterCase) {
     EXPECT_EQ(files->Lookup("Cruiser.SHP"), level::FilePresence::Exists);
     EXPECT_EQ(files->Lookup("cruiser.shp"), level::FilePresence::OtherCase);
     EXPECT_EQ(files->Lookup("FIGHTER.shp"), level::FilePresence::OtherCase);
+    EXPECT_EQ(files->Lookup("zone.win"), level::FilePresence::OtherCase); // the letters A and Z
+    EXPECT_EQ(files->Lookup("AREA.BS"), level::FilePresence::OtherCase);  // are letters too
     EXPECT_EQ(files->Lookup("gr\xc3\xb6\xc3\x9f"
                             "e.shp"),
               level::FilePresence::Exists);

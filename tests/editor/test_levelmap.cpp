@@ -12,6 +12,7 @@
 
 #include <QHelpEvent>
 #include <QImage>
+#include <QSet>
 #include <QToolTip>
 #include <QTreeView>
 
@@ -212,6 +213,35 @@ private slots:
         QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, start + QPoint(40, 30));
         QCOMPARE(selectedRow(w()), 201);
         QCOMPARE(place(map, QPointF(0, 0)), start + QPoint(40, 30)); // it panned
+    }
+
+    // A full level, fitted, shows its markers as dots of their teams' colours.
+    void aFullLevelShowsItsShipsAsDots() {
+        Rows level;
+        for (int i = 0; i < 2000; ++i)
+            level.push_back("ADD SHIP x= " + std::to_string(i % 50 * 100) +
+                            " y= " + std::to_string(i / 50 * 100) +
+                            " r=0 team=" + (i % 2 ? "2" : "1") + " typ=1");
+        fill(level);
+        LevelMapWindow* map = openMap();
+        const QImage shown = map->view()->viewport()->grab().toImage();
+        QSet<QRgb> colours;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                colours.insert(shown.pixel(x, y) | 0xff000000u);
+        QVERIFY(colours.contains(markercolours::teamOne.rgb()));
+        QVERIFY(colours.contains(markercolours::teamTwo.rgb()));
+    }
+
+    // Distance is measured both ways; the first row's marker counts like any other.
+    void markersOneAboveTheOtherSelectTheirOwnRows() {
+        fill({"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "ADD SHIP x= 0 y= 200 r=0 team=2 typ=1"});
+        LevelMapWindow* map = openMap();
+        QWidget* viewport = map->view()->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, place(map, QPointF(0, 200)));
+        QCOMPARE(selectedRow(w()), 1);
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, place(map, QPointF(0, 0)));
+        QCOMPARE(selectedRow(w()), 0);
     }
 
     void selectingARowHighlightsItsMarkerAndBringsItIntoView() {

@@ -30,6 +30,25 @@ expect() {
     fi
 }
 
+# expect_unwritten NAME REASON OUTPUT -- ARGUMENTS...: the report cannot be written to OUTPUT,
+# "full" (a full disk: /dev/full) or "closed" (standard output closed); that is said, and the
+# exit status is 2 whatever the levels hold.
+expect_unwritten() {
+    local name=$1 reason=$2 output=$3
+    shift 4
+    local got_status got_err
+    if [[ $output == full ]]; then
+        "$levelcheck" "$@" >/dev/full 2>"$work/stderr"
+    else
+        "$levelcheck" "$@" >&- 2>"$work/stderr"
+    fi
+    got_status=$?
+    got_err=$(cat "$work/stderr")
+    [[ $got_status == 2 ]] || fail "$name: exit status $got_status, not 2"
+    [[ $got_err == "levelcheck: cannot write the report: $reason" ]] ||
+        fail "$name: standard error was '$got_err'"
+}
+
 game=$work/game
 mkdir -p "$game/levels"
 touch "$game/fighter.shp" "$game/Cruiser.shp" "$game/base1.bs" "$game/win.win" "$game/größe.shp"
@@ -62,7 +81,22 @@ expect "a missing game folder" 2 "" "cannot read the game folder $work/none: No 
     -- --game-folder "$work/none" "$game/levels/good.lev"
 expect "no level" 2 "" "no level file given" -- --game-folder "$game"
 expect "unknown option" 2 "" "unknown option --fast" -- --fast "$game/levels/good.lev"
+expect "a file after --" 2 "" "cannot load -x.lev: No such file or directory" -- -- -x.lev
 expect "option without its folder" 2 "" "--game-folder needs a folder" -- "$game/levels/good.lev" --game-folder
+
+# Names and quoted row texts cannot end a line or reach the terminal as control characters.
+forged=$'nl\nfake.lev:9: error: injected.lev'
+printf 'ADD SHIP x= \x1b[2J y= 0 r=0 team=1 typ=1\r\n[winfile]\r\nwin.win\r\n[end]\r\n' \
+    >"$game/levels/$forged"
+expect "control characters in the file name and in a quoted value" 1 \
+    "$game/levels/nl\\nfake.lev:9: error: injected.lev:1: error: the ship entry's x= value \" \\x1b[2J\" is not a number" \
+    "" -- --game-folder "$game" "$game/levels/$forged"
+
+expect_unwritten "findings to a full disk" "No space left on device" full \
+    -- --game-folder "$game" "$game/levels/bad.lev"
+expect_unwritten "findings with standard output closed" "Bad file descriptor" closed \
+    -- --game-folder "$game" "$game/levels/bad.lev"
+expect_unwritten "--help to a full disk" "No space left on device" full -- --help
 
 "$levelcheck" --help >"$work/help"
 status=$?

@@ -108,6 +108,7 @@ private slots:
     void dialogFolder_data();
     void dialogFolder();
     void cancelKeepsTheLabel();
+    void aLevelOutsideTheLevelsFolderIsRefused();
     void aLongNameShowsWholeAsToolTip();
 
     void failedSave_data();
@@ -303,6 +304,29 @@ void SelectorTest::cancelKeepsTheLabel() {
         QCOMPARE(answers.unanswered(), 0);
         QCOMPARE(label1(w)->text(), QStringLiteral("chosen.lev"));
     }
+    QVERIFY(!choiceFileExists(game));
+}
+
+// The game finds only levels in its levels folder; one of the same name there is another level.
+void SelectorTest::aLevelOutsideTheLevelsFolderIsRefused() {
+    GameFolder game;
+    addLevel(game, QStringLiteral("outside.lev"));
+    const QString outside = game.path() + QStringLiteral("/drafts/outside.lev");
+    QVERIFY(QDir().mkpath(game.path() + QStringLiteral("/drafts")));
+    QVERIFY(writeBytes(outside, {}));
+    Form1 w(game.coreStartFolder());
+    w.show();
+
+    ModalAnswerer answers;
+    answers.chooseFile(outside).press(QMessageBox::Ok);
+    QTest::mouseClick(command3(w), Qt::LeftButton);
+    QCOMPARE(answers.unanswered(), 0);
+    const auto& box = answers.seen().back();
+    QCOMPARE(box.text, QStringLiteral("outside.lev is not in %1: the game plays only levels from "
+                                      "there")
+                           .arg(QDir::toNativeSeparators(game.levels() + QLatin1Char('/'))));
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(label1(w)->text(), QStringLiteral("level1.lev"));
     QVERIFY(!choiceFileExists(game));
 }
 
