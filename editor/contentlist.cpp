@@ -191,8 +191,12 @@ std::unique_ptr<QMenu> ContentList::makeContextMenu(QPoint pos) {
     return menu;
 }
 
+// A closed editor is hidden at once and deleted later.
 QLineEdit* ContentList::rowEditor() const {
-    return viewport()->findChild<QLineEdit*>(QStringLiteral("rowEditor"));
+    const auto editors = viewport()->findChildren<QLineEdit*>(QStringLiteral("rowEditor"));
+    const auto open = std::find_if(editors.begin(), editors.end(),
+                                   [](const QLineEdit* editor) { return !editor->isHidden(); });
+    return open == editors.end() ? nullptr : *open;
 }
 
 bool ContentList::storable(int row, const QString& text) {
