@@ -121,6 +121,11 @@ void Form1::createControls() {
     Label2->setAlignment(Qt::AlignCenter);
     modifiedChanged(false);
 
+    // The file commands act on disk, outside the level's history.
+    save->setToolTip(QStringLiteral("writes the level to disk; Ctrl+Z does not take it back"));
+    add->setToolTip(QStringLiteral("creates a file on disk; Ctrl+Z does not take it back"));
+    del->setToolTip(QStringLiteral("deletes the file from disk; Ctrl+Z does not take it back"));
+
     mapButton = widgets::placed<QPushButton>(this, {"mapButton", 6480, 1800, 1455, 300, 62},
                                              QStringLiteral("Level Map"));
     // What a screen reader calls the list.
