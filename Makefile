@@ -107,6 +107,7 @@ bench: build
 	$(BUILD)/bench/bench_core --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
 	bench/window-startup.sh $(BUILD)
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_levelmap
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_history
 
 # Fuzzes the level file reader until stopped (Ctrl+C), in an optimised clang build.
 fuzz: deps

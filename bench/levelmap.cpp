@@ -5,13 +5,13 @@
 //   pan     a pan at full view and its repaint                              at most 16 ms
 // and, for comparison, a repaint of the whole map at full view, the level check with the
 // listing of the game folder (as the map window runs it) and the listing alone. The map shows a
-// level of its own with a plain hidden list view, so that the times are the map's alone; the
+// level of its own without a content list, so that the times are the map's alone; the
 // last line appends a row in the editor's window, content list and map together.
 // Prints the median of 15 runs (min, max) in milliseconds.
 
 #include "core/folderfiles.h"
 #include "editor/form1.h"
-#include "editor/levellistmodel.h"
+#include "editor/leveldocument.h"
 #include "editor/levelmap/levelmapscene.h"
 #include "editor/levelmap/levelmapview.h"
 #include "editor/levelmap/levelmapwindow.h"
@@ -21,7 +21,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QListView>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -103,21 +102,19 @@ int main(int argc, char* argv[]) {
     std::vector<std::string> rows;
     for (int i = 0; i < level::LevelLineList::MaxRows - 1; ++i)
         rows.push_back(shipRow(i));
-    const auto fill = [&rows](editor::LevelListModel& model) {
+    const auto fill = [&rows](editor::LevelDocument& document) {
         level::LevelLineList level;
         if (!level.ReplaceLines(rows))
             std::exit(1);
-        model.replaceLines(std::move(level));
+        document.replaceLines(std::move(level));
     };
-    editor::LevelListModel model;
+    editor::LevelDocument model;
     fill(model);
-    QListView list;
-    list.setModel(&model);
 
     std::vector<double> open;
     for (int i = 0; i < Runs; ++i) {
         open.push_back(timed([&] {
-            editor::LevelMapWindow map(model, list, folder);
+            editor::LevelMapWindow map(model, folder);
             map.show();
             if (!QTest::qWaitForWindowExposed(&map))
                 std::exit(1);
@@ -126,7 +123,7 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
     }
 
-    editor::LevelMapWindow map(model, list, folder);
+    editor::LevelMapWindow map(model, folder);
     map.show();
     if (!QTest::qWaitForWindowExposed(&map))
         return 1;
@@ -186,8 +183,7 @@ int main(int argc, char* argv[]) {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
-    auto* inhalt = window.findChild<QListView*>(QStringLiteral("inhalt"));
-    editor::LevelMapWindow editorMap(window.level(), *inhalt, folder);
+    editor::LevelMapWindow editorMap(window.level(), folder);
     editorMap.show();
     if (!QTest::qWaitForWindowExposed(&editorMap))
         return 1;
@@ -208,8 +204,8 @@ int main(int argc, char* argv[]) {
     }
 
     std::printf("level map of %d ship entries, %d markers, zoom %.3f px/unit, viewport %dx%d\n",
-                model.rowCount(), map.scene()->markerCount(), map.view()->zoom(), viewport->width(),
-                viewport->height());
+                model.lines().LineCount(), map.scene()->markerCount(), map.view()->zoom(),
+                viewport->width(), viewport->height());
     report("open and paint fitted (goal 300 ms)", open);
     report("append one row until repainted (goal 2 ms)", append);
     report("pan at full view until repainted (goal 16)", pan);

@@ -62,23 +62,38 @@ std::string UnstorableRow::Reason() const {
     return "row " + std::to_string(row) + " holds " + what + ", which a level file cannot store";
 }
 
+namespace {
+
+// Appends a row and its line end to a file's bytes, or names it when it cannot be stored.
+Result<void, UnstorableRow> appendRow(std::string_view row, std::size_t number,
+                                      std::string& bytes) {
+    // A line end inside a row would come back as two rows.
+    if (std::memchr(row.data(), '\n', row.size()) || std::memchr(row.data(), '\r', row.size()))
+        return UnstorableRow{number, std::nullopt};
+    if (auto appended = AppendWindows1252(row, bytes); !appended)
+        return UnstorableRow{number, appended.error().character};
+    bytes += "\r\n";
+    return {};
+}
+
+} // namespace
+
 Result<std::string, UnstorableRow> FormatLevelText(const std::vector<std::string>& rows) {
     std::size_t total = 0;
     for (const auto& row : rows)
         total += row.size() + 2;
     std::string bytes;
     bytes.reserve(total);
-
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::string& row = rows[i];
-        // A line end inside a row would come back as two rows.
-        if (std::memchr(row.data(), '\n', row.size()) || std::memchr(row.data(), '\r', row.size()))
-            return UnstorableRow{i + 1, std::nullopt};
-        if (auto appended = AppendWindows1252(row, bytes); !appended)
-            return UnstorableRow{i + 1, appended.error().character};
-        bytes += "\r\n";
-    }
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (auto appended = appendRow(rows[i], i + 1, bytes); !appended)
+            return appended.error();
     return bytes;
+}
+
+Result<void, UnstorableRow> CheckStorableRow(std::string_view row, std::size_t number) {
+    std::string bytes;
+    bytes.reserve(row.size() + 2);
+    return appendRow(row, number, bytes);
 }
 
 Result<void> LoadLevelFile(const std::string& path, LevelLineList& list) {

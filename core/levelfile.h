@@ -33,6 +33,8 @@ struct UnstorableRow {
 
 // Turns rows into the file's bytes, or names the first row that cannot be stored.
 Result<std::string, UnstorableRow> FormatLevelText(const std::vector<std::string>& rows);
+// Whether a level file can store the row; number: its 1-based number in the level, for the reason.
+Result<void, UnstorableRow> CheckStorableRow(std::string_view row, std::size_t number);
 
 // Reads the whole file first; only when that succeeded (a regular file of at most 64 MiB and
 // 32,767 lines) the list's rows are replaced and no row is selected. On failure, also for want of

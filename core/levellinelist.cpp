@@ -6,11 +6,54 @@
 
 namespace level {
 
-bool LevelLineList::AddLine(std::string text) {
-    if (!MakeRoomForLine())
+bool LevelLineList::InsertLineAt(Index index, std::string text) {
+    if (index < 0 || index > LineCount() || !MakeRoomForLine())
         return false;
-    m_rows.push_back(std::move(text)); // fits: no allocation, nothing can fail
+    m_rows.insert(m_rows.begin() + index, std::move(text)); // fits: no allocation, nothing can fail
+    if (m_selected >= index)
+        ++m_selected;
     return true;
+}
+
+std::optional<std::string> LevelLineList::RemoveLineAt(Index index) {
+    if (index < 0 || index >= LineCount())
+        return std::nullopt;
+    std::string text = std::move(m_rows[toSize(index)]);
+    m_rows.erase(m_rows.begin() + index);
+    if (m_selected == index)
+        m_selected = NoRow;
+    else if (m_selected > index)
+        --m_selected;
+    return text;
+}
+
+bool LevelLineList::MoveLine(Index from, Index to) {
+    if (from < 0 || from >= LineCount() || to < 0 || to >= LineCount())
+        return false;
+    const auto first = m_rows.begin();
+    if (from < to)
+        std::rotate(first + from, first + from + 1, first + to + 1);
+    else
+        std::rotate(first + to, first + from, first + from + 1);
+    if (m_selected == from)
+        m_selected = to;
+    else if (from < to && m_selected > from && m_selected <= to)
+        --m_selected;
+    else if (to < from && m_selected >= to && m_selected < from)
+        ++m_selected;
+    return true;
+}
+
+bool LevelLineList::ExchangeLines(std::vector<std::string>& rows) {
+    if (rows.size() > static_cast<std::size_t>(MaxRows))
+        return false;
+    m_rows.swap(rows);
+    m_selected = NoRow;
+    return true;
+}
+
+bool LevelLineList::AddLine(std::string text) {
+    return InsertLineAt(LineCount(), std::move(text));
 }
 
 bool LevelLineList::MakeRoomForLine() {
@@ -28,40 +71,31 @@ bool LevelLineList::MakeRoomForLine() {
 }
 
 LevelLineList::Index LevelLineList::RemoveSelectedLine() {
-    if (m_selected == NoRow)
+    const Index removed = m_selected;
+    if (!RemoveLineAt(removed))
         return NoRow;
-    Index i = m_selected;
-    m_rows.erase(m_rows.begin() + i);
-    if (i == LineCount())
-        i = static_cast<Index>(LineCount() - 1);
-    m_selected = i;
-    return i;
+    SelectLine(RowAfterRemoving(removed, LineCount()));
+    return m_selected;
 }
 
 void LevelLineList::RemoveLine(Index index) {
-    if (index < 0 || index >= LineCount())
-        return;
-    m_rows.erase(m_rows.begin() + index);
-    m_selected = NoRow;
+    if (RemoveLineAt(index))
+        m_selected = NoRow;
 }
 
 void LevelLineList::MoveLineUp() {
-    if (m_selected <= 0)
-        return;
-    std::swap(m_rows[toSize(m_selected)], m_rows[toSize(m_selected) - 1]);
-    --m_selected;
+    if (m_selected > 0)
+        MoveLine(m_selected, static_cast<Index>(m_selected - 1));
 }
 
 void LevelLineList::MoveLineDown() {
-    if (m_selected == NoRow || m_selected >= LineCount() - 1)
-        return;
-    std::swap(m_rows[toSize(m_selected)], m_rows[toSize(m_selected) + 1]);
-    ++m_selected;
+    if (m_selected != NoRow && m_selected < LineCount() - 1)
+        MoveLine(m_selected, static_cast<Index>(m_selected + 1));
 }
 
 void LevelLineList::ClearLines() {
-    m_rows.clear();
-    m_selected = NoRow;
+    std::vector<std::string> none;
+    ExchangeLines(none);
 }
 
 void LevelLineList::SelectLine(Index index) {
@@ -69,11 +103,7 @@ void LevelLineList::SelectLine(Index index) {
 }
 
 bool LevelLineList::ReplaceLines(std::vector<std::string> rows) {
-    if (rows.size() > static_cast<std::size_t>(MaxRows))
-        return false;
-    m_rows = std::move(rows);
-    m_selected = NoRow;
-    return true;
+    return ExchangeLines(rows);
 }
 
 } // namespace level

@@ -1,18 +1,42 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace level {
 
 // The level being edited: its rows in order, and the one selected row.
 // Indices and the count are 16-bit signed, -1 stands for "no row".
+//
+// Five primitives change the rows at a given index: InsertLineAt, RemoveLineAt, MoveLine,
+// SetLineAt and ExchangeLines. Each changes the list wholly or not at all, and the selection
+// follows the selected row to wherever it moves (none when it is removed). The level's
+// operations (AddLine, RemoveSelectedLine, MoveLineUp ...) are made of them.
 class LevelLineList {
 public:
     using Index = std::int16_t;
     static constexpr Index NoRow = -1;
     static constexpr Index MaxRows = 32767;
+
+    // Inserts a row so that it has that index (0 to count). Returns false, and changes nothing,
+    // for an index outside that range, a full list or want of memory.
+    [[nodiscard]] bool InsertLineAt(Index index, std::string text);
+    // Removes the row and returns its text; nothing for an index outside the rows.
+    std::optional<std::string> RemoveLineAt(Index index);
+    // Moves the row at from so that it has the index to; the rows between shift by one.
+    // Returns false, and changes nothing, when either index is outside the rows.
+    bool MoveLine(Index from, Index to);
+    // Gives the list the rows and hands back the rows it held; afterwards no row is selected.
+    // Returns false, and changes nothing, when there are more than MaxRows rows.
+    bool ExchangeLines(std::vector<std::string>& rows);
+    // The row that "del line" selects after removing row removed from a list now count long: the
+    // row that took its place, the new last row, or none.
+    static Index RowAfterRemoving(Index removed, Index count) {
+        return removed < count ? removed : static_cast<Index>(count - 1);
+    }
 
     // Appends after the last row; the selection is unchanged. Returns false, and changes
     // nothing, when the list already holds MaxRows rows or no memory is left for one more.
@@ -35,7 +59,10 @@ public:
 
     Index LineCount() const { return static_cast<Index>(m_rows.size()); }
     const std::string& LineAt(Index index) const { return m_rows.at(toSize(index)); }
-    void SetLineAt(Index index, std::string text) { m_rows.at(toSize(index)) = std::move(text); }
+    // Replaces the text of a row (its index and the selection stay); returns the old text.
+    std::string SetLineAt(Index index, std::string text) {
+        return std::exchange(m_rows.at(toSize(index)), std::move(text));
+    }
     Index SelectedIndex() const { return m_selected; }
     // Selects a row; -1 (or any index outside the rows) selects none.
     void SelectLine(Index index);

@@ -1,20 +1,30 @@
 #include "editor/contentlist.h"
 
+#include "core/levelfile.h"
 #include "core/utf8.h"
 
 #include "widgets/longtext.h"
+#include "widgets/messageboxes.h"
+#include "widgets/qtpath.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace editor {
 
 // Every item takes the size of the widest row, so the list scrolls sideways as far as that row
-// reaches; rows that do not show whole show as tool tips.
+// reaches; rows that do not show whole show as tool tips. A row is edited in a line box over the
+// part of it that the list shows.
 class ContentList::RowDelegate : public widgets::WholeTextToolTips {
 public:
     explicit RowDelegate(ContentList* list)
@@ -25,32 +35,97 @@ public:
         return textSize(option, index, m_list->m_widestRow);
     }
 
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex&) const override {
+        auto* editor = new QLineEdit(parent);
+        editor->setObjectName(QStringLiteral("rowEditor"));
+        editor->setFrame(false);
+        editor->setMaxLength(std::numeric_limits<int>::max()); // rows of any length, whole
+        return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* box = static_cast<QLineEdit*>(editor);
+        box->setText(index.data(Qt::EditRole).toString());
+        box->setCursorPosition(0);
+        box->selectAll();
+    }
+
+    // A text that cannot be stored (left when the focus went elsewhere) changes nothing.
+    void setModelData(QWidget* editor, QAbstractItemModel*,
+                      const QModelIndex& index) const override {
+        const QString text = static_cast<QLineEdit*>(editor)->text();
+        if (!level::CheckStorableRow(widgets::toStdString(text), 1))
+            return;
+        m_list->m_document->editLine(static_cast<LevelListModel::Index>(index.row()),
+                                     widgets::toStdString(text));
+    }
+
+    // Over the row as far as the list shows it; the box scrolls its text itself.
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex&) const override {
+        QRect place = option.rect;
+        place.setLeft(std::max(place.left(), 0));
+        place.setRight(std::min(place.right(), m_list->viewport()->width() - 1));
+        editor->setGeometry(place);
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        auto* editor = qobject_cast<QLineEdit*>(object);
+        if (!editor)
+            return widgets::WholeTextToolTips::eventFilter(object, event);
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                // Refused, the box stays open with the text; otherwise the change is made now.
+                const QModelIndex index = m_list->currentIndex();
+                if (!m_list->storable(index.row(), editor->text()))
+                    return true;
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                return true;
+            }
+        }
+        // A message box or a menu took the focus for a moment: the box stays open.
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+                return false;
+        }
+        return widgets::WholeTextToolTips::eventFilter(object, event);
+    }
+
 private:
-    const ContentList* m_list;
+    ContentList* m_list;
 };
 
-ContentList::ContentList(LevelListModel* level, QWidget* parent)
+ContentList::ContentList(LevelDocument* level, QWidget* parent)
     : QListView(parent)
-    , m_level(level) {
+    , m_document(level)
+    , m_level(&level->model()) {
     setObjectName(QStringLiteral("inhalt"));
     setItemDelegate(new RowDelegate(this));
-    setModel(level);
+    setModel(m_level);
+    // The document's selection is the one the list shows; the list's own goes.
+    QItemSelectionModel* own = selectionModel();
+    setSelectionModel(level->selectionModel());
+    delete own;
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     setTextElideMode(Qt::ElideNone);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &ContentList::viewSelectionChanged);
-    connect(level, &LevelListModel::selectedLineChanged, this, &ContentList::showSelection);
-    connect(level, &QAbstractItemModel::rowsInserted, this,
+    connect(level, &LevelDocument::selectedLineChanged, this, &ContentList::showSelection);
+    const LevelListModel* const model = m_level;
+    connect(model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex&, int first, int last) { measureRows(first, last); });
-    connect(level, &QAbstractItemModel::rowsInserted, this, &ContentList::rowsAppended);
-    connect(level, &QAbstractItemModel::rowsAboutToBeRemoved, this, &ContentList::rowsGoing);
-    connect(level, &QAbstractItemModel::rowsRemoved, this, &ContentList::rowsGone);
-    connect(level, &QAbstractItemModel::modelReset, this, &ContentList::measureAllRows);
-    // Rows that changed places: the widest row is still among them.
-    connect(level, &QAbstractItemModel::dataChanged, this,
+    connect(model, &QAbstractItemModel::rowsInserted, this, &ContentList::rowsAppended);
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, &ContentList::rowsGoing);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &ContentList::rowsGone);
+    connect(model, &QAbstractItemModel::modelReset, this, &ContentList::measureAllRows);
+    // Rows that changed places or texts: the widest row is still among them.
+    connect(model, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& from, const QModelIndex& to) {
                 measureRows(from.row(), to.row());
             });
@@ -80,22 +155,63 @@ void ContentList::changeEvent(QEvent* event) {
     QListView::changeEvent(event);
 }
 
-// The user changed the selection in the view: the level follows.
-void ContentList::viewSelectionChanged() {
-    const QModelIndexList rows = selectionModel()->selectedRows();
-    m_level->selectLine(rows.isEmpty() ? level::LevelLineList::NoRow
-                                       : static_cast<LevelListModel::Index>(rows.first().row()));
+void ContentList::contextMenuEvent(QContextMenuEvent* event) {
+    const std::unique_ptr<QMenu> menu = makeContextMenu(event->pos());
+    menu->exec(event->globalPos());
 }
 
-// An operation changed the level's selection: the view follows.
-void ContentList::showSelection(LevelListModel::Index row) {
-    if (row == level::LevelLineList::NoRow) {
-        selectionModel()->clearSelection();
-        return;
+void ContentList::setHistoryActions(QAction* undo, QAction* redo) {
+    m_undo = undo;
+    m_redo = redo;
+}
+
+// "Undo <step>", "Redo <step>" (greyed when there is none) and "Edit row" for the row at the
+// point, else the selected one.
+std::unique_ptr<QMenu> ContentList::makeContextMenu(QPoint pos) {
+    auto menu = std::make_unique<QMenu>(this);
+    menu->setObjectName(QStringLiteral("inhaltMenu"));
+    if (m_undo && m_redo) {
+        menu->addAction(m_undo);
+        menu->addAction(m_redo);
+        menu->addSeparator();
     }
-    const QModelIndex index = m_level->index(row);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    scrollTo(index);
+    QModelIndex row = indexAt(pos);
+    if (!row.isValid() && m_document->lines().SelectedIndex() != level::LevelLineList::NoRow)
+        row = m_level->index(m_document->lines().SelectedIndex());
+    QAction* editRow = menu->addAction(QStringLiteral("Edit row"));
+    editRow->setObjectName(QStringLiteral("editRow"));
+    editRow->setEnabled(row.isValid());
+    const QPersistentModelIndex target(row);
+    connect(editRow, &QAction::triggered, this, [this, target] {
+        if (!target.isValid())
+            return;
+        m_document->selectLine(static_cast<LevelListModel::Index>(target.row()));
+        edit(target);
+    });
+    return menu;
+}
+
+// A closed editor is hidden at once and deleted later.
+QLineEdit* ContentList::rowEditor() const {
+    const auto editors = viewport()->findChildren<QLineEdit*>(QStringLiteral("rowEditor"));
+    const auto open = std::find_if(editors.begin(), editors.end(),
+                                   [](const QLineEdit* editor) { return !editor->isHidden(); });
+    return open == editors.end() ? nullptr : *open;
+}
+
+bool ContentList::storable(int row, const QString& text) {
+    auto checked =
+        level::CheckStorableRow(widgets::toStdString(text), static_cast<std::size_t>(row) + 1);
+    if (checked)
+        return true;
+    widgets::showFailure(this, widgets::toQString(checked.error().Reason()));
+    return false;
+}
+
+// A command selected a row: it comes into view.
+void ContentList::showSelection(LevelListModel::Index row) {
+    if (row != level::LevelLineList::NoRow)
+        scrollTo(m_level->index(row));
 }
 
 // A new row is the last one; it comes into view, the selection stays where it was.

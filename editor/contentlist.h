@@ -1,19 +1,28 @@
 #pragma once
 
-#include "editor/levellistmodel.h"
+#include "editor/leveldocument.h"
 
 #include <QHash>
 #include <QListView>
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <string>
+
+class QAction;
+class QLineEdit;
+class QMenu;
 
 namespace editor {
 
-// The content list `inhalt`: a view of the level's rows, one per line. It keeps its own selection
-// and the level's selected row equal: the user's selections go to the level, and the level's
-// selection after an operation is shown and scrolled into view, as is every appended row.
+// The content list `inhalt`: a view of the level's rows, one per line, sharing the level
+// document's selection. The row a command selects is scrolled into view, as is every appended
+// row.
+//
+// F2 or a double click edits a row in place, its whole text: Enter makes the change one step of
+// the level's history, Escape cancels, and a text that a level file cannot store is refused with
+// the reason. A right click offers the history's undo and redo and "Edit row".
 //
 // Rows wider than the list scroll sideways (the scroll bar, or the Left and Right keys) and show
 // whole as tool tips. All items share one size (uniform item sizes keep 32,767 rows quick): the
@@ -22,7 +31,14 @@ namespace editor {
 class ContentList : public QListView {
     Q_OBJECT
 public:
-    explicit ContentList(LevelListModel* level, QWidget* parent = nullptr);
+    explicit ContentList(LevelDocument* level, QWidget* parent = nullptr);
+
+    // The undo and redo actions that the right-click menu offers.
+    void setHistoryActions(QAction* undo, QAction* redo);
+    // The right-click menu for a point of the viewport.
+    std::unique_ptr<QMenu> makeContextMenu(QPoint pos);
+    // The editor of a row while one is open.
+    QLineEdit* rowEditor() const;
 
 signals:
     // A key that produces a character was typed while the list had the focus.
@@ -31,12 +47,14 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     class RowDelegate;
 
-    void viewSelectionChanged();
     void showSelection(LevelListModel::Index row);
+    // Whether a level file can store an edited row's text; if not, says why.
+    bool storable(int row, const QString& text);
     void rowsAppended(const QModelIndex& parent, int first, int last);
 
     // The widest row: measured afresh, raised by new rows, measured afresh when it goes.
@@ -52,7 +70,10 @@ private:
     void forgetCharacters();
     int otherWidth(char32_t c);
 
+    LevelDocument* m_document;
     LevelListModel* m_level;
+    QAction* m_undo = nullptr;
+    QAction* m_redo = nullptr;
     QString m_widestRow; // the shown text of the widest row
     int m_widestWidth = 0;
     bool m_widestGoing = false;

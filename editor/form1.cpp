@@ -18,8 +18,11 @@
 #include "widgets/messageboxes.h"
 #include "widgets/qtpath.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLineEdit>
 
 #ifndef LEVELTOOLS_VERSION
 #define LEVELTOOLS_VERSION "0.0.0"
@@ -43,6 +46,21 @@ constexpr const char* BaseTab = "BASE";
 constexpr const char* WinTab = "WIN";
 constexpr const char* UseShipTab = "USE SHP";
 
+const QString VersionText = QStringLiteral("tessavor " LEVELTOOLS_VERSION);
+
+// A step's name in a menu entry: an "&" is a letter, not a mnemonic.
+QString menuText(const QString& prefix, const QString& step) {
+    return step.isEmpty() ? prefix
+                          : prefix + QLatin1Char(' ') +
+                                QString(step).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// A line as part of a step's name, short enough for a menu.
+QString shortLine(const QString& line) {
+    constexpr int most = 40;
+    return line.size() <= most ? line : line.left(most) + QChar(0x2026);
+}
+
 } // namespace
 
 Form1::Form1(const QString& startFolder, QWidget* parent)
@@ -52,6 +70,7 @@ Form1::Form1(const QString& startFolder, QWidget* parent)
     widgets::useLayoutFont(this);
     createControls();
     createPanels();
+    createHistoryActions();
     connectHandlers();
     form1Load();
 }
@@ -82,7 +101,7 @@ void Form1::createControls() {
     Command5 = widgets::placed<QPushButton>(this, {"Command5", 6480, 1320, 1455, 375, 55},
                                             QStringLiteral("Base Editor"));
 
-    inhalt = widgets::placed<ContentList>(this, {"inhalt", 120, 2040, 4815, 2790, 6}, &m_level);
+    inhalt = widgets::placed<ContentList>(this, {"inhalt", 120, 2040, 4815, 2790, 6}, &m_document);
 
     TabStrip1 = widgets::placed<TabStrip>(this, {"TabStrip1", 5160, 2160, 2895, 2595, 0});
     for (const char* caption : {ShipTab, BaseTab, WinTab, UseShipTab})
@@ -98,9 +117,14 @@ void Form1::createControls() {
     clear = widgets::placed<QPushButton>(this, {"clear", 3960, 4920, 855, 255, 56},
                                          QStringLiteral("clear"));
 
-    Label2 = widgets::placed<QLabel>(this, {"Label2", 5160, 4920, 2895, 255, 58},
-                                     QStringLiteral("tessavor " LEVELTOOLS_VERSION));
+    Label2 = widgets::placed<QLabel>(this, {"Label2", 5160, 4920, 2895, 255, 58}, VersionText);
     Label2->setAlignment(Qt::AlignCenter);
+    modifiedChanged(false);
+
+    // The file commands act on disk, outside the level's history.
+    save->setToolTip(QStringLiteral("writes the level to disk; Ctrl+Z does not take it back"));
+    add->setToolTip(QStringLiteral("creates a file on disk; Ctrl+Z does not take it back"));
+    del->setToolTip(QStringLiteral("deletes the file from disk; Ctrl+Z does not take it back"));
 
     mapButton = widgets::placed<QPushButton>(this, {"mapButton", 6480, 1800, 1455, 300, 62},
                                              QStringLiteral("Level Map"));
@@ -124,6 +148,31 @@ void Form1::createPanels() {
     useship->hide();
 }
 
+void Form1::createHistoryActions() {
+    m_undoKeys = new QAction(this);
+    m_undoKeys->setObjectName(QStringLiteral("undoKeys"));
+    m_undoKeys->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redoKeys = new QAction(this);
+    m_redoKeys->setObjectName(QStringLiteral("redoKeys"));
+    m_redoKeys->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    addActions({m_undoKeys, m_redoKeys});
+
+    // The menu's entries show the keys; the keys themselves are the actions above.
+    m_undo = new QAction(this);
+    m_undo->setObjectName(QStringLiteral("undo"));
+    m_undo->setShortcut(m_undoKeys->shortcut());
+    m_redo = new QAction(this);
+    m_redo->setObjectName(QStringLiteral("redo"));
+    m_redo->setShortcuts(m_redoKeys->shortcuts());
+    for (QAction* entry : {m_undo, m_redo}) {
+        entry->setShortcutContext(Qt::WidgetShortcut);
+        entry->setShortcutVisibleInContextMenu(true);
+    }
+    inhalt->setHistoryActions(m_undo, m_redo);
+    historyChanged();
+}
+
 void Form1::connectHandlers() {
     connect(TabStrip1, &QTabBar::currentChanged, this, &Form1::tabStrip1Clicked);
     connect(m_browser, &FileBrowser::fileListCharacterTyped, this, &Form1::file1KeyPressed);
@@ -141,10 +190,24 @@ void Form1::connectHandlers() {
     connect(Command4, &QPushButton::clicked, this, [this] { launch("pelmasq.exe"); });
     connect(Command5, &QPushButton::clicked, this, [this] { launch("surrowen.exe"); });
     connect(mapButton, &QPushButton::clicked, this, &Form1::mapButtonClicked);
-    connect(ship, &ShipPanel::lineBuilt, this, &Form1::appendLine);
-    connect(base, &BasePanel::lineBuilt, this, &Form1::appendLine);
-    connect(winfile, &SectionPanel::lineBuilt, this, &Form1::appendLine);
-    connect(useship, &SectionPanel::lineBuilt, this, &Form1::appendLine);
+    connect(ship, &ShipPanel::lineBuilt, this,
+            [this](const QString& line) { appendLine(line, QStringLiteral("add ship")); });
+    connect(base, &BasePanel::lineBuilt, this,
+            [this](const QString& line) { appendLine(line, QStringLiteral("add base")); });
+    for (SectionPanel* panel : {winfile, useship})
+        connect(panel, &SectionPanel::lineBuilt, this, [this](const QString& line) {
+            appendLine(line, QStringLiteral("add ") + shortLine(line));
+        });
+
+    connect(m_undoKeys, &QAction::triggered, this, &Form1::undoKeyPressed);
+    connect(m_redoKeys, &QAction::triggered, this, &Form1::redoKeyPressed);
+    QUndoStack& history = m_document.history();
+    connect(m_undo, &QAction::triggered, &history, &QUndoStack::undo);
+    connect(m_redo, &QAction::triggered, &history, &QUndoStack::redo);
+    connect(&history, &QUndoStack::indexChanged, this, &Form1::historyChanged);
+    connect(&history, &QUndoStack::undoTextChanged, this, &Form1::historyChanged);
+    connect(&history, &QUndoStack::redoTextChanged, this, &Form1::historyChanged);
+    connect(&m_document, &LevelDocument::modifiedChanged, this, &Form1::modifiedChanged);
 }
 
 // Start-up: the browser opens on the start folder, the panels lie on the tab strip's page.
@@ -168,11 +231,11 @@ void Form1::form1Load() {
     TabStrip1->setFocus();
 }
 
-void Form1::appendLine(const QString& line) {
-    if (m_level.addLine(widgets::toStdString(line)))
+void Form1::appendLine(const QString& line, const QString& what) {
+    if (m_document.addLine(widgets::toStdString(line), what))
         return;
     const QString shown = line.isEmpty() ? QStringLiteral("(an empty line)") : line;
-    if (m_level.lines().LineCount() < level::LevelLineList::MaxRows)
+    if (m_document.lines().LineCount() < level::LevelLineList::MaxRows)
         widgets::showFailure(
             this,
             QStringLiteral("There is not enough memory. The line was not added:\n%1").arg(shown));
@@ -215,7 +278,10 @@ void Form1::loadClicked() {
         widgets::showFailure(this, read.error());
         return;
     }
-    m_level.replaceLines(std::move(loaded));
+    // The rows are now as on disk: nothing unsaved, until the load itself is undone.
+    m_document.replaceLines(std::move(loaded),
+                            QStringLiteral("load ") + m_browser->selectedFileName());
+    m_document.markSaved();
 }
 
 void Form1::saveClicked() {
@@ -223,8 +289,11 @@ void Form1::saveClicked() {
     if (!name)
         return;
     const std::string path = level::LevelsFolder(widgets::toCorePath(m_startFolder)) + *name;
-    if (auto saved = level::SaveLevelFile(path, m_level.lines()); !saved)
+    if (auto saved = level::SaveLevelFile(path, m_document.lines()); !saved) {
         widgets::showFailure(this, saved.error());
+        return;
+    }
+    m_document.markSaved();
 }
 
 void Form1::addClicked() {
@@ -253,36 +322,74 @@ void Form1::delClicked() {
 }
 
 void Form1::command1Clicked() {
-    if (m_level.lines().SelectedIndex() == level::LevelLineList::NoRow)
+    if (m_document.lines().SelectedIndex() == level::LevelLineList::NoRow)
         return;
-    setWindowTitle(QString::number(m_level.removeSelectedLine()));
+    setWindowTitle(QString::number(m_document.removeSelectedLine()));
 }
 
 void Form1::command2Clicked() {
-    appendLine(QString());
+    appendLine(QString(), QStringLiteral("add empty row"));
 }
 
 void Form1::upClicked() {
-    m_level.moveLineUp();
+    m_document.moveLineUp();
 }
 
 void Form1::downClicked() {
-    m_level.moveLineDown();
+    m_document.moveLineDown();
 }
 
 void Form1::clearClicked() {
-    m_level.clearLines();
+    m_document.clearLines();
 }
 
 void Form1::inhaltKeyPressed(int code) {
-    const auto selected = m_level.lines().SelectedIndex();
+    const auto selected = m_document.lines().SelectedIndex();
     if (code == 8 && selected != level::LevelLineList::NoRow)
-        m_level.removeLine(selected);
+        m_document.removeLine(selected);
+}
+
+QLineEdit* Form1::focusedTextBox() {
+    auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    return box && !box->isReadOnly() ? box : nullptr;
+}
+
+// A text box takes Ctrl+Z and Ctrl+Shift+Z itself; Ctrl+Y, where the platform leaves it to the
+// window, still redoes its typing there.
+void Form1::undoKeyPressed() {
+    if (QLineEdit* box = focusedTextBox())
+        box->undo();
+    else
+        m_document.history().undo();
+}
+
+void Form1::redoKeyPressed() {
+    if (QLineEdit* box = focusedTextBox())
+        box->redo();
+    else
+        m_document.history().redo();
+}
+
+void Form1::historyChanged() {
+    const QUndoStack& history = m_document.history();
+    m_undo->setText(menuText(QStringLiteral("Undo"), history.undoText()));
+    m_undo->setEnabled(history.canUndo());
+    m_redo->setText(menuText(QStringLiteral("Redo"), history.redoText()));
+    m_redo->setEnabled(history.canRedo());
+}
+
+// The version text gets a mark, its tool tip says why; the window's title stays as it is.
+void Form1::modifiedChanged(bool modified) {
+    Label2->setText(modified ? VersionText + QStringLiteral(" *") : VersionText);
+    Label2->setToolTip(modified ? QStringLiteral("unsaved changes")
+                                : QStringLiteral("no unsaved changes"));
 }
 
 void Form1::mapButtonClicked() {
-    if (!m_map)
-        m_map = std::make_unique<LevelMapWindow>(m_level, *inhalt, m_startFolder);
+    if (!m_map) {
+        m_map = std::make_unique<LevelMapWindow>(m_document, m_startFolder);
+        m_map->addActions({m_undoKeys, m_redoKeys});
+    }
     m_map->show();
     m_map->raise();
     m_map->activateWindow();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/randomsource.h"
-#include "editor/levellistmodel.h"
+#include "editor/leveldocument.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -14,6 +14,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+
+class QAction;
+class QLineEdit;
 
 namespace editor {
 
@@ -28,7 +31,9 @@ class TabStrip;
 
 // The level editor's main window: the file browser and file buttons, the launchers of the game's
 // other editors, the content list with its buttons, and the four panels behind the tab strip.
-// It owns the level (shown by the content list), the start folder and the one random source.
+// It owns the level document (shown by the content list and the level map), the start folder and
+// the one random source. Ctrl+Z undoes a change of the level, Ctrl+Shift+Z and Ctrl+Y redo it,
+// here and in the level map, except in a text box, which undoes its own typing.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -38,8 +43,8 @@ public:
 
     QString startFolder() const { return m_startFolder; }
     // The level being edited.
-    LevelListModel& level() { return m_level; }
-    const level::LevelLineList& lines() const { return m_level.lines(); }
+    LevelDocument& level() { return m_document; }
+    const level::LevelLineList& lines() const { return m_document.lines(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,8 +55,10 @@ private:
     void connectHandlers();
     void form1Load();
 
-    // Appends a finished line at the end of the level; a full level is reported.
-    void appendLine(const QString& line);
+    void createHistoryActions();
+
+    // Appends a finished line at the end of the level as the step what; a full level is reported.
+    void appendLine(const QString& line, const QString& what);
     // The selected level file's name once the user answered Yes to question about it; nothing
     // when no file is selected (then nothing is asked) or for any other answer.
     std::optional<std::string> confirmSelectedFile(const QString& question,
@@ -70,14 +77,26 @@ private:
     void clearClicked();
     void inhaltKeyPressed(int code);
     void mapButtonClicked();
+    void undoKeyPressed();
+    void redoKeyPressed();
+    void historyChanged();
+    void modifiedChanged(bool modified);
+    // The text box that has the focus, if it can be typed into: it keeps its own undo.
+    static QLineEdit* focusedTextBox();
     void launch(const char* program);
 
     QString m_startFolder;
-    LevelListModel m_level;
+    LevelDocument m_document;
     level::RandomSource m_random;
     QPointer<Form2> m_form2;
-    // Made at the first click on mapButton; it shows m_level and inhalt, so it goes first.
+    // Made at the first click on mapButton; it shows m_document, so it goes first.
     std::unique_ptr<LevelMapWindow> m_map;
+    // The keys, always on, in this window and the map's; and the menu's entries "Undo <step>" and
+    // "Redo <step>", greyed when there is none.
+    QAction* m_undoKeys = nullptr;
+    QAction* m_redoKeys = nullptr;
+    QAction* m_undo = nullptr;
+    QAction* m_redo = nullptr;
 
     // Drive1, Dir1 and File1.
     FileBrowser* m_browser = nullptr;

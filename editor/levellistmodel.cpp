@@ -1,7 +1,9 @@
 #include "editor/levellistmodel.h"
 
 #include "widgets/longtext.h"
+#include "widgets/qtpath.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace editor {
@@ -20,90 +22,64 @@ int LevelListModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant LevelListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_lines.LineCount())
+    if (!index.isValid() || index.row() >= m_lines.LineCount())
         return {};
-    return shownText(m_lines.LineAt(static_cast<Index>(index.row())));
+    const std::string& row = m_lines.LineAt(static_cast<Index>(index.row()));
+    if (role == Qt::DisplayRole)
+        return shownText(row);
+    if (role == Qt::EditRole)
+        return widgets::toQString(row);
+    return {};
 }
 
-// Runs an operation on the level and tells views the selection it leaves.
-template <typename Operation> void LevelListModel::change(Operation operation) {
-    m_changing = true;
-    operation();
-    m_changing = false;
-    emit selectedLineChanged(m_lines.SelectedIndex());
+Qt::ItemFlags LevelListModel::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags flags = QAbstractListModel::flags(index);
+    return index.isValid() ? flags | Qt::ItemIsEditable : flags;
 }
 
-bool LevelListModel::addLine(std::string text) {
-    // With room made first, the row is added for sure once views were told it comes.
-    if (!m_lines.MakeRoomForLine())
+bool LevelListModel::insertLine(Index at, std::string text) {
+    // With room made first, the row goes in for sure once views were told it comes.
+    if (at < 0 || at > m_lines.LineCount() || !m_lines.MakeRoomForLine())
         return false;
-    const int row = m_lines.LineCount();
-    beginInsertRows(QModelIndex(), row, row);
-    const bool added = m_lines.AddLine(std::move(text));
+    beginInsertRows(QModelIndex(), at, at);
+    const bool inserted = m_lines.InsertLineAt(at, std::move(text));
     endInsertRows();
-    return added;
+    return inserted;
 }
 
-LevelListModel::Index LevelListModel::removeSelectedLine() {
-    const Index selected = m_lines.SelectedIndex();
-    if (selected == level::LevelLineList::NoRow)
-        return level::LevelLineList::NoRow;
-    change([&] {
-        beginRemoveRows(QModelIndex(), selected, selected);
-        m_lines.RemoveSelectedLine();
-        endRemoveRows();
-    });
-    return m_lines.SelectedIndex();
+std::optional<std::string> LevelListModel::removeLine(Index at) {
+    if (at < 0 || at >= m_lines.LineCount())
+        return std::nullopt;
+    beginRemoveRows(QModelIndex(), at, at);
+    std::optional<std::string> text = m_lines.RemoveLineAt(at);
+    endRemoveRows();
+    return text;
 }
 
-void LevelListModel::removeLine(Index index) {
-    if (index < 0 || index >= m_lines.LineCount())
+// The rows between change their texts, so views are told so, as for a swap of two neighbours.
+void LevelListModel::moveLine(Index from, Index to) {
+    if (from == to || !m_lines.MoveLine(from, to))
         return;
-    change([&] {
-        beginRemoveRows(QModelIndex(), index, index);
-        m_lines.RemoveLine(index);
-        endRemoveRows();
-    });
+    emit dataChanged(index(std::min(from, to)), index(std::max(from, to)), {Qt::DisplayRole});
 }
 
-void LevelListModel::moveLineUp() {
-    change([&] {
-        const Index selected = m_lines.SelectedIndex();
-        m_lines.MoveLineUp();
-        if (m_lines.SelectedIndex() != selected)
-            emit dataChanged(index(m_lines.SelectedIndex()), index(selected), {Qt::DisplayRole});
-    });
+std::string LevelListModel::setLine(Index at, std::string text) {
+    std::string old = m_lines.SetLineAt(at, std::move(text));
+    emit dataChanged(index(at), index(at), {Qt::DisplayRole, Qt::EditRole});
+    return old;
 }
 
-void LevelListModel::moveLineDown() {
-    change([&] {
-        const Index selected = m_lines.SelectedIndex();
-        m_lines.MoveLineDown();
-        if (m_lines.SelectedIndex() != selected)
-            emit dataChanged(index(selected), index(m_lines.SelectedIndex()), {Qt::DisplayRole});
-    });
-}
-
-void LevelListModel::clearLines() {
-    change([&] {
-        beginResetModel();
-        m_lines.ClearLines();
-        endResetModel();
-    });
-}
-
-void LevelListModel::replaceLines(level::LevelLineList&& lines) {
-    change([&] {
-        beginResetModel();
-        m_lines = std::move(lines);
-        m_lines.SelectLine(level::LevelLineList::NoRow);
-        endResetModel();
-    });
+bool LevelListModel::exchangeLines(std::vector<std::string>& rows) {
+    if (rows.size() > static_cast<std::size_t>(level::LevelLineList::MaxRows))
+        return false;
+    beginResetModel();
+    m_lines.ExchangeLines(rows);
+    endResetModel();
+    return true;
 }
 
 void LevelListModel::selectLine(Index index) {
-    if (!m_changing)
-        m_lines.SelectLine(index);
+    m_lines.SelectLine(index);
 }
 
 } // namespace editor

@@ -7,7 +7,6 @@
 #include "editor/levelmap/levelmapview.h"
 #include "widgets/qtpath.h"
 
-#include <QAbstractItemView>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -28,10 +27,9 @@ QString colourSpan(const QColor& colour, const QString& text) {
 
 } // namespace
 
-LevelMapWindow::LevelMapWindow(LevelListModel& level, QAbstractItemView& list,
-                               const QString& gameFolder)
-    : m_level(level)
-    , m_list(list)
+LevelMapWindow::LevelMapWindow(LevelDocument& document, const QString& gameFolder)
+    : m_document(document)
+    , m_level(document.model())
     , m_gameFolder(gameFolder) {
     setObjectName(QStringLiteral("levelMap"));
     setWindowTitle(QStringLiteral("Level Map"));
@@ -45,16 +43,16 @@ LevelMapWindow::LevelMapWindow(LevelListModel& level, QAbstractItemView& list,
         if (isVisible())
             m_checkTimer.start();
     };
-    connect(&level, &QAbstractItemModel::rowsInserted, this, recheck);
-    connect(&level, &QAbstractItemModel::rowsRemoved, this, recheck);
-    connect(&level, &QAbstractItemModel::dataChanged, this, recheck);
-    connect(&level, &QAbstractItemModel::modelReset, this, recheck);
+    connect(&m_level, &QAbstractItemModel::rowsInserted, this, recheck);
+    connect(&m_level, &QAbstractItemModel::rowsRemoved, this, recheck);
+    connect(&m_level, &QAbstractItemModel::dataChanged, this, recheck);
+    connect(&m_level, &QAbstractItemModel::modelReset, this, recheck);
 
     // A level loaded (or cleared) is shown whole, as when the map opens.
-    connect(&level, &QAbstractItemModel::modelReset, m_view, &LevelMapView::fitAll);
+    connect(&m_level, &QAbstractItemModel::modelReset, m_view, &LevelMapView::fitAll);
     connect(m_scene, &LevelMapScene::markersChanged, this, &LevelMapWindow::markersChanged);
     connect(m_view, &LevelMapView::markerClicked, this, &LevelMapWindow::selectRow);
-    connect(list.selectionModel(), &QItemSelectionModel::selectionChanged, this,
+    connect(document.selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &LevelMapWindow::listSelectionChanged);
     connect(m_findings, &FindingsPanel::rowActivated, this, &LevelMapWindow::selectRow);
     m_scene->setHighlightedRow(listRow());
@@ -147,17 +145,14 @@ void LevelMapWindow::changeEvent(QEvent* event) {
         m_checkTimer.start();
 }
 
-// As a click on the row in the content list: it is selected there and scrolled into view.
+// As a click on the row in the content list: it is selected, and the list scrolls it into view.
 void LevelMapWindow::selectRow(int row) {
-    const QModelIndex index = m_level.index(row);
-    if (!index.isValid())
-        return;
-    m_list.selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    m_list.scrollTo(index);
+    if (m_level.index(row).isValid())
+        m_document.selectLine(static_cast<LevelListModel::Index>(row));
 }
 
 int LevelMapWindow::listRow() const {
-    const QModelIndexList selected = m_list.selectionModel()->selectedIndexes();
+    const QModelIndexList selected = m_document.selectionModel()->selectedIndexes();
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "editor/levellistmodel.h"
+#include "editor/leveldocument.h"
 
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 
-class QAbstractItemView;
 class QLabel;
 
 namespace editor {
@@ -17,14 +16,15 @@ class LevelMapScene;
 class LevelMapView;
 
 // The "Level Map" window: the level being edited drawn as a map, live, and the findings of the
-// level check below it. Clicking a marker or activating a finding selects its row in the content
-// list, as a click there would; the row selected there is highlighted on the map.
+// level check below it. Clicking a marker or activating a finding selects its row in the level's
+// one selection, as a click in the content list would; the selected row is highlighted on the
+// map.
 class LevelMapWindow : public QWidget {
     Q_OBJECT
 public:
-    // level: the level being edited; list: its content list; gameFolder: the folder in which the
-    // files the level names are looked up (the start folder).
-    LevelMapWindow(LevelListModel& level, QAbstractItemView& list, const QString& gameFolder);
+    // level: the level being edited; gameFolder: the folder in which the files the level names
+    // are looked up (the start folder).
+    LevelMapWindow(LevelDocument& level, const QString& gameFolder);
     ~LevelMapWindow() override;
 
     LevelMapView* view() const { return m_view; }
@@ -45,8 +45,8 @@ private:
     void listSelectionChanged();
     void markersChanged();
 
+    LevelDocument& m_document;
     LevelListModel& m_level;
-    QAbstractItemView& m_list;
     QString m_gameFolder;
     LevelMapScene* m_scene = nullptr;
     LevelMapView* m_view = nullptr;

@@ -176,3 +176,121 @@ TEST(LevelLineListReplace, MoreThanTheLimitIsRefusedAndKeepsTheList) {
     EXPECT_TRUE(list.ReplaceLines(std::vector<std::string>(32767, "r")));
     EXPECT_EQ(list.LineCount(), 32767);
 }
+
+// The primitives the editor's undo steps are made of: each case runs one on five rows with a
+// selection and names the rows, the selection and the outcome it leaves.
+struct PrimitiveCase {
+    const char* name;
+    level::LevelLineList::Index selected;
+    bool (*run)(level::LevelLineList&);
+    bool done; // false: refused, the list exactly as before
+    std::vector<std::string> rows;
+    level::LevelLineList::Index selectedAfter;
+};
+
+class LevelLineListPrimitives : public ::testing::TestWithParam<PrimitiveCase> {};
+
+TEST_P(LevelLineListPrimitives, ChangeWhollyOrNotAtAllAndTheSelectionFollowsItsRow) {
+    const PrimitiveCase& c = GetParam();
+    auto list = listOf(five, c.selected);
+    EXPECT_EQ(c.run(list), c.done);
+    EXPECT_EQ(list.Lines(), c.done ? c.rows : five);
+    EXPECT_EQ(list.SelectedIndex(), c.done ? c.selectedAfter : c.selected);
+}
+
+const std::vector<PrimitiveCase> primitiveCases{
+    {"InsertFirst",
+     2,
+     [](auto& l) { return l.InsertLineAt(0, "x"); },
+     true,
+     {"x", "a", "b", "c", "d", "e"},
+     3},
+    {"InsertAtTheEnd",
+     4,
+     [](auto& l) { return l.InsertLineAt(5, "x"); },
+     true,
+     {"a", "b", "c", "d", "e", "x"},
+     4},
+    {"InsertAtTheSelectedRowPushesItDown",
+     2,
+     [](auto& l) { return l.InsertLineAt(2, ""); },
+     true,
+     {"a", "b", "", "c", "d", "e"},
+     3},
+    {"InsertBeyondTheEnd", 1, [](auto& l) { return l.InsertLineAt(6, "x"); }, false, {}, 0},
+    {"InsertBeforeTheStart", 1, [](auto& l) { return l.InsertLineAt(-1, "x"); }, false, {}, 0},
+    {"RemoveReturnsTheText",
+     0,
+     [](auto& l) { return l.RemoveLineAt(3) == "d"; },
+     true,
+     {"a", "b", "c", "e"},
+     0},
+    {"RemoveAboveTheSelection",
+     3,
+     [](auto& l) { return l.RemoveLineAt(1).has_value(); },
+     true,
+     {"a", "c", "d", "e"},
+     2},
+    {"RemoveTheSelectedRow",
+     3,
+     [](auto& l) { return l.RemoveLineAt(3).has_value(); },
+     true,
+     {"a", "b", "c", "e"},
+     -1},
+    {"RemoveOutside", 3, [](auto& l) { return l.RemoveLineAt(5).has_value(); }, false, {}, 0},
+    {"MoveDownTakesTheSelectedRowAlong",
+     1,
+     [](auto& l) { return l.MoveLine(1, 3); },
+     true,
+     {"a", "c", "d", "b", "e"},
+     3},
+    {"MoveUpShiftsTheSelectionBetween",
+     2,
+     [](auto& l) { return l.MoveLine(4, 0); },
+     true,
+     {"e", "a", "b", "c", "d"},
+     3},
+    {"MoveDownShiftsTheSelectionBetween",
+     3,
+     [](auto& l) { return l.MoveLine(0, 4); },
+     true,
+     {"b", "c", "d", "e", "a"},
+     2},
+    {"MoveOntoItself", 2, [](auto& l) { return l.MoveLine(2, 2); }, true, five, 2},
+    {"MoveOutside", 2, [](auto& l) { return l.MoveLine(2, 5); }, false, {}, 0},
+    {"SetReturnsTheOldText",
+     2,
+     [](auto& l) { return l.SetLineAt(1, "B") == "b"; },
+     true,
+     {"a", "B", "c", "d", "e"},
+     2},
+    {"ExchangeHandsBackTheRows",
+     2,
+     [](auto& l) {
+         std::vector<std::string> rows{"x", "y"};
+         return l.ExchangeLines(rows) && rows == five;
+     },
+     true,
+     {"x", "y"},
+     -1},
+    {"ExchangeOverTheLimit",
+     2,
+     [](auto& l) {
+         std::vector<std::string> rows(32768, "r");
+         return l.ExchangeLines(rows) || rows.size() != 32768;
+     },
+     false,
+     {},
+     0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, LevelLineListPrimitives, ::testing::ValuesIn(primitiveCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(LevelLineListPrimitives, InsertIntoAFullListIsRefused) {
+    level::LevelLineList list;
+    ASSERT_TRUE(list.ReplaceLines(std::vector<std::string>(32767, "r")));
+    EXPECT_FALSE(list.InsertLineAt(0, "x"));
+    EXPECT_EQ(list.LineAt(0), "r");
+    EXPECT_EQ(list.LineCount(), 32767);
+}

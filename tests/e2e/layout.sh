@@ -19,6 +19,7 @@ editor.add        5040  720  855  255
 editor.save       5040 1440  855  255
 editor.mapButton  6480 1800 1455  300
 editor.inhalt      120 2040 4815 2790
+editor.clear      3960 4920  855  255
 editor.s1         5260 2560 2655  375
 selector.Form1       0    0 2055  780
 selector.Command3 1560  100  375  280
