@@ -445,7 +445,7 @@ private:
         const std::size_t first = text.find_first_not_of(" \t");
         text = first == std::string_view::npos ? std::string_view() : text.substr(first);
         text = text.substr(0, text.find_last_not_of(" \t") + 1);
-        add(row, Severity::Warning,
+        add(row, Severity::Warning, "far-off",
             concat({key, text, " is beyond \u00b11,000,000: the map does not show it"}));
     }
 

@@ -49,6 +49,7 @@ struct Finding {
     //   unknown-team   a ship's team is neither 1 nor 2
     //   type-beyond    typ= asks for more ship files than the level lists
     //   no-winfile     the level has no [winfile] block
+    //   far-off        an x or y beyond what the map draws (MapCoordinateLimit)
     //   team-tally     the two teams' ships differ (CheckLevelAndTeams)
     //   no-mirror      a ship no ship of the other team mirrors (CheckLevelAndTeams)
     std::string rule;
