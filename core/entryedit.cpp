@@ -123,6 +123,14 @@ Result<EntryView, Problem> readableEntry(std::string_view row) {
     return *entry;
 }
 
+// An entry whose x= and y= are numbers, as moving and mirroring need.
+Result<EntryView, Problem> placedEntry(std::string_view row) {
+    auto entry = readableEntry(row);
+    if (entry && (!entry->xNumber || !entry->yNumber))
+        return Problem::NotANumber;
+    return entry;
+}
+
 // Runs an edit, turning a want of memory into its problem.
 template <class Edit> EntryEdit guarded(Edit edit) {
     try {
@@ -143,11 +151,9 @@ EntryEdit placed(std::string_view row, const EntryView& entry, double x, double 
 
 EntryEdit MoveEntry(std::string_view row, double dx, double dy) {
     return guarded([&]() -> EntryEdit {
-        const auto entry = readableEntry(row);
+        const auto entry = placedEntry(row);
         if (!entry)
             return entry.error();
-        if (!entry->xNumber || !entry->yNumber)
-            return Problem::NotANumber;
         return placed(row, *entry, *entry->xNumber + dx, *entry->yNumber + dy);
     });
 }
@@ -239,11 +245,9 @@ bool OnMirror(MirrorMode mode, MapPoint centre, MapPoint point) {
 
 EntryEdit MirrorEntry(std::string_view row, MirrorMode mode, MapPoint centre) {
     return guarded([&]() -> EntryEdit {
-        const auto entry = readableEntry(row);
+        const auto entry = placedEntry(row);
         if (!entry)
             return entry.error();
-        if (!entry->xNumber || !entry->yNumber)
-            return Problem::NotANumber;
         const MapPoint point{*entry->xNumber, *entry->yNumber};
         if (OnMirror(mode, centre, point))
             return Problem::LandsOnItself;

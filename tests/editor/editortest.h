@@ -64,6 +64,18 @@ inline void clickRow(QAbstractItemView* view, int row) {
                       view->visualRect(index).center());
 }
 
+// Appends rows to the level, each as one step of its history.
+inline void addRows(Form1& window, const std::vector<std::string>& texts) {
+    for (const auto& text : texts)
+        QVERIFY(window.level().addLine(text));
+}
+
+// Selects a row of the content list by clicking it, as a user does.
+inline void selectRowByClick(Form1& window, int row) {
+    clickRow(control<ContentList>(window, "inhalt"), row);
+    QCOMPARE(selectedRow(window), row);
+}
+
 // Selects a level file in File1 by clicking its entry.
 inline bool selectLevelFile(Form1& window, const QString& name) {
     auto* list = control<FileList>(window, "File1");

@@ -265,14 +265,8 @@ private:
     Form1& w() { return *m_editor.window; }
     ContentList* list() { return control<ContentList>(w(), "inhalt"); }
 
-    void fill(const Rows& texts) {
-        for (const auto& t : texts)
-            QVERIFY(w().level().addLine(t));
-    }
-    void select(int row) {
-        clickRow(list(), row);
-        QCOMPARE(selectedRow(w()), row);
-    }
+    void fill(const Rows& texts) { addRows(w(), texts); }
+    void select(int row) { selectRowByClick(w(), row); }
     // The rows as the list shows them.
     QStringList shownRows() {
         QStringList texts;

@@ -348,14 +348,8 @@ private:
     ContentList* list() { return control<ContentList>(w(), "inhalt"); }
     QAction* menuEntry(const char* name) { return control<QAction>(w(), name); }
 
-    void fill(const Rows& texts) {
-        for (const auto& t : texts)
-            QVERIFY(w().level().addLine(t));
-    }
-    void select(int row) {
-        clickRow(list(), row);
-        QCOMPARE(selectedRow(w()), row);
-    }
+    void fill(const Rows& texts) { addRows(w(), texts); }
+    void select(int row) { selectRowByClick(w(), row); }
     bool editorOpen() { return list()->rowEditor() && list()->rowEditor()->hasFocus(); }
     int viewSelection() {
         const auto selected = list()->selectionModel()->selectedRows();

@@ -335,14 +335,8 @@ private slots:
 private:
     Form1& w() { return *m_editor.window; }
 
-    void fill(const Rows& texts) {
-        for (const auto& t : texts)
-            QVERIFY(w().level().addLine(t));
-    }
-    void select(int row) {
-        clickRow(control<ContentList>(w(), "inhalt"), row);
-        QCOMPARE(selectedRow(w()), row);
-    }
+    void fill(const Rows& texts) { addRows(w(), texts); }
+    void select(int row) { selectRowByClick(w(), row); }
 
     static QList<LevelMapWindow*> mapWindows() {
         QList<LevelMapWindow*> shown;
