@@ -52,8 +52,9 @@ expect_unwritten() {
 game=$work/game
 mkdir -p "$game/levels"
 touch "$game/fighter.shp" "$game/Cruiser.shp" "$game/base1.bs" "$game/win.win" "$game/größe.shp"
-# Level files are Windows-1252 with CR LF: "größe.shp" is g r \xF6 \xDF e.
-printf '[shipfiles]\r\nfighter.shp\r\ngr\xf6\xdfe.shp\r\n[end]\r\n[winfile]\r\nwin.win\r\n[end]\r\nADD BASE  x=0 y=0 file=base1.bs\r\nADD SHIP x= 1 y=-2 r=0 team=1 typ=2\r\n' \
+# Level files are Windows-1252 with CR LF: "größe.shp" is g r \xF6 \xDF e. The good level's
+# teams are equal and mirror each other about the base, so that it has no finding at all.
+printf '[shipfiles]\r\nfighter.shp\r\ngr\xf6\xdfe.shp\r\n[end]\r\n[winfile]\r\nwin.win\r\n[end]\r\nADD BASE  x=0 y=0 file=base1.bs\r\nADD SHIP x= 1 y=-2 r=0 team=1 typ=2\r\nADD SHIP x=-1 y= 2 r=180 team=2 typ=2\r\n' \
     >"$game/levels/good.lev"
 printf 'ADD SHIP x= 0 y= 0 r=0 team=1 file=cruiser.shp\r\nADD SHP x= 0\r\n[shipfiles]\r\nlost.shp\r\n' \
     >"$game/levels/bad.lev"
@@ -66,7 +67,8 @@ expect "level with errors, game folder given with =" 1 \
 $game/levels/bad.lev:1: warning: cruiser.shp exists in the game folder only in other letter case
 $game/levels/bad.lev:2: error: the row is neither a ship entry, a base entry, a section marker nor empty
 $game/levels/bad.lev:3: error: the [shipfiles] block is not closed by [end]
-$game/levels/bad.lev:4: error: lost.shp does not exist in the game folder" "" \
+$game/levels/bad.lev:4: error: lost.shp does not exist in the game folder
+$game/levels/bad.lev: warning: team 2 has one cruiser.shp ship fewer than team 1" "" \
     -- --game-folder="$game" "$game/levels/bad.lev"
 
 # The game folder is the current folder unless given.
@@ -89,7 +91,8 @@ forged=$'nl\nfake.lev:9: error: injected.lev'
 printf 'ADD SHIP x= \x1b[2J y= 0 r=0 team=1 typ=1\r\n[winfile]\r\nwin.win\r\n[end]\r\n' \
     >"$game/levels/$forged"
 expect "control characters in the file name and in a quoted value" 1 \
-    "$game/levels/nl\\nfake.lev:9: error: injected.lev:1: error: the ship entry's x= value \" \\x1b[2J\" is not a number" \
+    "$game/levels/nl\\nfake.lev:9: error: injected.lev:1: error: the ship entry's x= value \" \\x1b[2J\" is not a number
+$game/levels/nl\\nfake.lev:9: error: injected.lev: warning: team 2 has one typ 1 ship fewer than team 1" \
     "" -- --game-folder "$game" "$game/levels/$forged"
 
 expect_unwritten "findings to a full disk" "No space left on device" full \

@@ -228,7 +228,8 @@ int checkLevels(const Arguments& arguments, Report& report) {
             result = Failure;
             continue;
         }
-        if (printFindings(report, file, level::CheckLevel(level.Lines(), lookup)) &&
+        if (printFindings(report, file,
+                          level::CheckLevelAndTeams(level.Lines(), lookup).findings) &&
             result == NoErrors)
             result = LevelErrors;
     }
