@@ -95,6 +95,61 @@ expect "control characters in the file name and in a quoted value" 1 \
 $game/levels/nl\\nfake.lev:9: error: injected.lev: warning: team 2 has one typ 1 ship fewer than team 1" \
     "" -- --game-folder "$game" "$game/levels/$forged"
 
+# json: one document, parsed here. The example game's levels: their structure, a known rule, the
+# tally. Then findings by row, and a level that cannot be read, named with a byte that is no
+# UTF-8 and a quote: the document is still whole and valid, the level has its error and no
+# findings, and the exit status is 2.
+examples=$(cd "$(dirname "$0")/../../examples/game" && pwd)
+(cd "$examples" && "$levelcheck" --format=json levels/level1.lev levels/training.lev) \
+    >"$work/examples.json" 2>"$work/stderr"
+status=$?
+[[ $status == 0 && ! -s $work/stderr ]] || fail "json of the examples: exit status $status, $(cat "$work/stderr")"
+python3 - "$work/examples.json" <<'EOF' || fail "json of the examples: $(cat "$work/examples.json")"
+import json, sys
+level1, training = json.load(open(sys.argv[1], encoding="utf-8"))
+assert level1["path"] == "levels/level1.lev"
+assert {"row": None, "severity": "warning", "rule": "team-tally",
+        "message": "team 2 has 2 typ 1 ships fewer than team 1"} in level1["findings"]
+assert level1["tally"] == {"1": {"ships": 3, "kinds": {"typ=1": 2, "file=fighter.shp": 1}},
+                           "2": {"ships": 2, "kinds": {"typ=2": 1, "sl=4": 1}}, "bases": 2}
+assert [(f["row"], f["rule"]) for f in training["findings"]] == [(None, "no-winfile")]
+EOF
+unreadable=$'none\xff".lev'
+"$levelcheck" --format=json --game-folder "$game" "$game/levels/bad.lev" "$game/levels/$unreadable" \
+    "$game/levels/good.lev" >"$work/levels.json" 2>"$work/stderr"
+status=$?
+[[ $status == 2 ]] || fail "json with a level that cannot be read: exit status $status, not 2"
+grep -q 'cannot load .*none' "$work/stderr" || fail "json: standard error was '$(cat "$work/stderr")'"
+python3 - "$work/levels.json" "$game/levels/" <<'EOF' || fail "json by row: $(cat "$work/levels.json")"
+import json, sys
+bad, none, good = json.load(open(sys.argv[1], encoding="utf-8"))
+levels = sys.argv[2]
+assert [(f["row"], f["severity"], f["rule"]) for f in bad["findings"]] == [
+    (None, "warning", "no-winfile"), (1, "warning", "file-case"), (2, "error", "unknown-row"),
+    (3, "error", "open-block"), (4, "error", "missing-file"), (None, "warning", "team-tally")]
+assert bad["findings"][4]["message"] == "lost.shp does not exist in the game folder"
+assert none == {"path": levels + 'none\ufffd".lev',
+                "error": "cannot load " + levels + 'none\ufffd".lev: No such file or directory'}
+assert good["findings"] == [] and good["tally"]["bases"] == 1
+EOF
+
+# github: workflow commands, "," ":" and "%" of the path escaped in file=, "%" in the message;
+# a finding on the level as a whole has no line=.
+printf 'ADD SHIP x= 0 y= 0 r=0 team=1 file=cruiser.shp\r\n[winfile]\r\n100%%.shp\r\n[end]\r\n' \
+    >"$game/levels/a,b:c%.lev"
+expect "github workflow commands with --summary" 1 \
+    "::warning file=$game/levels/a%2Cb%3Ac%25.lev,line=1,title=file-case::cruiser.shp exists in the game folder only in other letter case
+::error file=$game/levels/a%2Cb%3Ac%25.lev,line=3,title=missing-file::100%25.shp does not exist in the game folder
+::warning file=$game/levels/a%2Cb%3Ac%25.lev,title=team-tally::team 2 has one cruiser.shp ship fewer than team 1
+::notice file=$game/levels/a%2Cb%3Ac%25.lev,title=team tally::team 1: 1 ship (cruiser.shp ×1) · team 2: 0 ships · 0 bases" \
+    "" -- --format github --summary --game-folder "$game" "$game/levels/a,b:c%.lev"
+
+expect "text with --summary" 0 \
+    "$game/levels/good.lev: team 1: 1 ship (typ 2 ×1) · team 2: 1 ship (typ 2 ×1) · 1 base" "" \
+    -- --summary --game-folder "$game" "$game/levels/good.lev"
+expect "unknown format" 2 "" 'unknown format "xml" (text, json or github)' \
+    -- --format=xml "$game/levels/good.lev"
+
 expect_unwritten "findings to a full disk" "No space left on device" full \
     -- --game-folder "$game" "$game/levels/bad.lev"
 expect_unwritten "findings with standard output closed" "Bad file descriptor" closed \
@@ -104,7 +159,7 @@ expect_unwritten "--help to a full disk" "No space left on device" full -- --hel
 "$levelcheck" --help >"$work/help"
 status=$?
 [[ $status == 0 ]] || fail "--help: exit status $status"
-grep -q '^Usage: levelcheck \[--game-folder DIR\] FILE' "$work/help" || fail "--help: no usage line"
+grep -q '^Usage: levelcheck \[--game-folder DIR\] \[--format FORMAT\] \[--summary\] FILE' "$work/help" || fail "--help: no usage line"
 grep -q '^  2  ' "$work/help" || fail "--help: exit codes not described"
 
 ((failures == 0)) || exit 1

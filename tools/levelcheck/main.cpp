@@ -1,9 +1,12 @@
 // levelcheck: checks level files against a game folder and prints what the game would not load
-// as meant, one finding per line, the way compilers print theirs.
+// as meant and where the two teams differ: one finding per line, the way compilers print theirs,
+// or as one JSON document, or as GitHub Actions workflow commands.
+#include "core/entryparse.h"
 #include "core/folderfiles.h"
 #include "core/levelcheck.h"
 #include "core/levelfile.h"
 #include "core/levellinelist.h"
+#include "core/utf8.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -33,13 +36,37 @@ namespace {
 
 enum ExitCode { NoErrors = 0, LevelErrors = 1, Failure = 2 };
 
-constexpr std::string_view synopsis = "Usage: levelcheck [--game-folder DIR] FILE...\n";
+constexpr std::string_view synopsis =
+    "Usage: levelcheck [--game-folder DIR] [--format FORMAT] [--summary] FILE...\n";
 constexpr std::string_view usage = R"(
-Checks level files: section blocks, ship and base entries, and that the ship, base and win
-files they name are in the game folder (DIR, the current folder when not given). Prints each
-finding as FILE:ROW: error: MESSAGE or FILE:ROW: warning: MESSAGE; findings about a level as
-a whole have no row (FILE: warning: MESSAGE). Control characters in names and quoted
-texts are written escaped (\n, \t, \x1b), so that each finding is one line.
+Checks level files: section blocks, ship and base entries, that the ship, base and win
+files they name are in the game folder (DIR, the current folder when not given), and
+whether the two teams have the same ships and mirror each other.
+
+  --game-folder DIR   where the ship, base and win files are looked for
+  --format FORMAT     text (the default), json or github; also --format=FORMAT
+  --summary           also the ships of each team by kind, and the bases, of each level
+
+Formats:
+  text    each finding as FILE:ROW: error: MESSAGE or FILE:ROW: warning: MESSAGE;
+          findings about a level as a whole have no row (FILE: warning: MESSAGE).
+          --summary adds FILE: team 1: ... · team 2: ... · N bases after each level.
+          Control characters in names and quoted texts are written escaped (\n, \t,
+          \x1b), so that each finding is one line.
+  json    one JSON array, an object per level file in the order given:
+            {"path": FILE, "findings": [{"row": ROW or null, "severity": "error" or
+             "warning", "rule": RULE, "message": MESSAGE}, ...],
+             "tally": {"1": {"ships": N, "kinds": {"typ=1": N, ...}}, "2": {...},
+                       "bases": N}}
+          A file that cannot be read has "error": MESSAGE instead of findings and
+          tally. Bytes of a name that are no UTF-8 are written as U+FFFD.
+  github  GitHub Actions workflow commands, one per finding:
+            ::error file=FILE,line=ROW,title=RULE::MESSAGE (::warning for warnings)
+          --summary adds ::notice file=FILE,title=team tally::... for each level.
+
+Rules: open-block, stray-end, no-file-name, missing-file, file-case, blank-row,
+unknown-row, missing-field, field-order, text-before-x, not-a-number, unknown-team,
+type-beyond, no-winfile, far-off, team-tally, no-mirror (man levelcheck tells each).
 
 Exit codes:
   0  no level has an error (warnings may have been printed)
@@ -48,15 +75,33 @@ Exit codes:
      arguments are wrong
 )";
 
+enum class Format { Text, Json, Github };
+
 struct Arguments {
     std::string gameFolder = ".";
     std::vector<std::string> files;
+    Format format = Format::Text;
+    bool summary = false;
     bool help = false;
 };
+
+// The format a --format value names, or a message saying it names none.
+std::optional<std::string> readFormat(std::string_view name, Format& format) {
+    if (name == "text")
+        format = Format::Text;
+    else if (name == "json")
+        format = Format::Json;
+    else if (name == "github")
+        format = Format::Github;
+    else
+        return "unknown format \"" + std::string(name) + "\" (text, json or github)";
+    return std::nullopt;
+}
 
 // The arguments, or a message saying what is wrong with them.
 std::optional<std::string> parseArguments(int argc, char** argv, Arguments& arguments) {
     constexpr std::string_view folderOption = "--game-folder";
+    constexpr std::string_view formatOption = "--format";
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
@@ -72,6 +117,16 @@ std::optional<std::string> parseArguments(int argc, char** argv, Arguments& argu
             arguments.gameFolder = argv[i];
         } else if (argument.starts_with(folderOption) && argument[folderOption.size()] == '=') {
             arguments.gameFolder = argument.substr(folderOption.size() + 1);
+        } else if (argument == formatOption) {
+            if (++i == argc)
+                return "--format needs a format (text, json or github)";
+            if (auto wrong = readFormat(argv[i], arguments.format))
+                return wrong;
+        } else if (argument.starts_with(formatOption) && argument[formatOption.size()] == '=') {
+            if (auto wrong = readFormat(argument.substr(formatOption.size() + 1), arguments.format))
+                return wrong;
+        } else if (argument == "--summary") {
+            arguments.summary = true;
         } else {
             return "unknown option " + std::string(argument);
         }
@@ -171,24 +226,200 @@ private:
     int m_error = 0;
 };
 
-// Prints the findings of one level; true when one of them is an error.
-bool printFindings(Report& report, const std::string& file,
-                   const std::vector<level::Finding>& findings) {
-    bool error = false;
-    const std::string name = escaped(file);
-    for (const level::Finding& finding : findings) {
-        const bool isError = finding.severity == level::Finding::Severity::Error;
-        error = error || isError;
-        std::string line = name + ':';
-        if (finding.row > 0)
-            line += std::to_string(finding.row) + ':';
-        line += isError ? " error: " : " warning: ";
-        line += escaped(finding.message);
-        line += '\n';
-        report.Write(line);
+// A JSON string (RFC 8259) of UTF-8 text. Quotes, backslashes and control characters are
+// escaped (\n, \t, \u001b), and so are DEL, the C1 controls and the line and paragraph
+// separators, as escaped() has them: the document stays one finding a line and nothing reaches
+// a terminal raw. A byte that is no UTF-8 (names are bytes) becomes U+FFFD, so that the
+// document is valid UTF-8 whatever a path holds.
+std::string jsonString(std::string_view text) {
+    static constexpr char hex[] = "0123456789abcdef";
+    const auto codeEscape = [](std::string& out, char32_t code) {
+        out += "\\u";
+        for (int shift = 12; shift >= 0; shift -= 4)
+            out += hex[(code >> shift) & 0xF];
+    };
+    std::string out = "\"";
+    out.reserve(text.size() + 2);
+    for (std::size_t i = 0; i < text.size();) {
+        const level::Utf8Character character = level::ReadUtf8Character(text, i);
+        const char32_t code = character.code;
+        if (character.malformed) {
+            out += "\\ufffd";
+        } else if (code == '"' || code == '\\') {
+            out += '\\';
+            out += static_cast<char>(code);
+        } else if (code == '\n') {
+            out += "\\n";
+        } else if (code == '\t') {
+            out += "\\t";
+        } else if (code == '\r') {
+            out += "\\r";
+        } else if (code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == 0x2028 ||
+                   code == 0x2029) {
+            codeEscape(out, code);
+        } else {
+            out.append(text, i, character.next - i);
+        }
+        i = character.next;
     }
-    return error;
+    out += '"';
+    return out;
 }
+
+// Text for a GitHub Actions workflow command, escaped as the runner reads it back: "%", CR and
+// LF as %25, %0D and %0A, and in a property's value (file=, title=) also ":" and "," as %3A and
+// %2C, which would end the value. The other control characters, for which the runner has no
+// escape, are written as escaped() writes them (\t, \x1b), so that none reaches the log raw.
+std::string githubText(std::string_view text, bool property) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == '%')
+            out += "%25";
+        else if (c == '\r')
+            out += "%0D";
+        else if (c == '\n')
+            out += "%0A";
+        else if (property && c == ':')
+            out += "%3A";
+        else if (property && c == ',')
+            out += "%2C";
+        else
+            out += c;
+    }
+    return escaped(out);
+}
+
+// {"ships": 12, "kinds": {"typ=1": 8, "file=fighter.shp": 4}}: the kinds in the tally's order,
+// each by its field's key and value as written.
+std::string jsonTeam(const level::TeamTally::Team& team) {
+    std::string out = "{\"ships\": " + std::to_string(team.ships) + ", \"kinds\": {";
+    for (std::size_t i = 0; i < team.kinds.size(); ++i) {
+        const level::TeamTally::Kind& kind = team.kinds[i];
+        if (i > 0)
+            out += ", ";
+        out += jsonString(std::string(level::ShipOptionKey(kind.option)) + kind.value) + ": " +
+               std::to_string(kind.ships);
+    }
+    return out + "}}";
+}
+
+// The report of all levels in one format, written through `report` level by level.
+class Output {
+public:
+    Output(Report& report, Format format, bool summary)
+        : m_report(report)
+        , m_format(format)
+        , m_summary(summary) {}
+
+    // Before the first level: json opens its array.
+    void Begin() {
+        if (m_format == Format::Json)
+            m_report.Write("[");
+    }
+
+    // The findings of one level, and with --summary its tally; true when one of them is an
+    // error.
+    bool Level(const std::string& file, const level::LevelReport& checked) {
+        bool error = false;
+        for (const level::Finding& finding : checked.findings)
+            error = error || isError(finding);
+        switch (m_format) {
+        case Format::Text:
+            text(file, checked);
+            break;
+        case Format::Json:
+            json(file, checked);
+            break;
+        case Format::Github:
+            github(file, checked);
+            break;
+        }
+        return error;
+    }
+
+    // A level file that could not be read, whose message has gone to standard error. Json has
+    // an object for it with the message and neither findings nor tally, so that the level
+    // cannot pass for a clean one; text and github have nothing more to say.
+    void Unreadable(const std::string& file, const std::string& message) {
+        if (m_format != Format::Json)
+            return;
+        m_report.Write(nextObject() + "  {\"path\": " + jsonString(file) +
+                       ", \"error\": " + jsonString(message) + "}");
+    }
+
+    // After the last level: json closes its array.
+    void End() {
+        if (m_format == Format::Json)
+            m_report.Write(m_levels == 0 ? "]\n" : "\n]\n");
+    }
+
+private:
+    void text(const std::string& file, const level::LevelReport& checked) {
+        const std::string name = escaped(file);
+        for (const level::Finding& finding : checked.findings) {
+            std::string line = name + ':';
+            if (finding.row > 0)
+                line += std::to_string(finding.row) + ':';
+            line += isError(finding) ? " error: " : " warning: ";
+            line += escaped(finding.message);
+            line += '\n';
+            m_report.Write(line);
+        }
+        if (m_summary)
+            m_report.Write(name + ": " + escaped(level::TallyText(checked.tally)) + '\n');
+    }
+
+    // One object a level, one finding a line; --summary changes nothing, the tally is always
+    // there.
+    void json(const std::string& file, const level::LevelReport& checked) {
+        std::string out =
+            nextObject() + "  {\n    \"path\": " + jsonString(file) + ",\n    \"findings\": [";
+        for (std::size_t i = 0; i < checked.findings.size(); ++i) {
+            const level::Finding& finding = checked.findings[i];
+            out += i == 0 ? "\n      " : ",\n      ";
+            out += "{\"row\": " + (finding.row > 0 ? std::to_string(finding.row) : "null") +
+                   ", \"severity\": " + (isError(finding) ? "\"error\"" : "\"warning\"") +
+                   ", \"rule\": " + jsonString(finding.rule) +
+                   ", \"message\": " + jsonString(finding.message) + "}";
+        }
+        out += checked.findings.empty() ? "],\n" : "\n    ],\n";
+        const level::TeamTally& tally = checked.tally;
+        out += "    \"tally\": {\n      \"1\": " + jsonTeam(tally.teams[0]) +
+               ",\n      \"2\": " + jsonTeam(tally.teams[1]) +
+               ",\n      \"bases\": " + std::to_string(tally.bases) + "\n    }\n  }";
+        m_report.Write(out);
+    }
+
+    // ::error file=levels/a.lev,line=3,title=missing-file::lost.shp does not exist in ...
+    void github(const std::string& file, const level::LevelReport& checked) {
+        const std::string fileProperty = "file=" + githubText(file, true);
+        for (const level::Finding& finding : checked.findings) {
+            std::string line = isError(finding) ? "::error " : "::warning ";
+            line += fileProperty;
+            if (finding.row > 0)
+                line += ",line=" + std::to_string(finding.row);
+            line += ",title=" + githubText(finding.rule, true) +
+                    "::" + githubText(finding.message, false) + '\n';
+            m_report.Write(line);
+        }
+        if (m_summary)
+            m_report.Write("::notice " + fileProperty + ",title=team tally::" +
+                           githubText(level::TallyText(checked.tally), false) + '\n');
+    }
+
+    static bool isError(const level::Finding& finding) {
+        return finding.severity == level::Finding::Severity::Error;
+    }
+
+    // What goes before a level's object in the json array.
+    std::string nextObject() { return m_levels++ == 0 ? "\n" : ",\n"; }
+
+    Report& m_report;
+    Format m_format;
+    bool m_summary;
+    std::size_t m_levels = 0;
+};
 
 #ifdef _WIN32
 std::string toUtf8(const fs::path& path) {
@@ -208,7 +439,8 @@ std::vector<std::string> utf8Arguments() {
 }
 #endif
 
-// Checks every level and reports its findings; the exit code.
+// Checks every level and reports its findings; the exit code. When the game folder cannot be
+// read, nothing is written on standard output, not even an empty json array.
 int checkLevels(const Arguments& arguments, Report& report) {
     const auto folder = level::FolderFiles::Read(arguments.gameFolder);
     if (!folder) {
@@ -219,20 +451,24 @@ int checkLevels(const Arguments& arguments, Report& report) {
         return folder->Lookup(name);
     };
 
+    Output output(report, arguments.format, arguments.summary);
+    output.Begin();
     int result = NoErrors;
     for (const std::string& file : arguments.files) {
         level::LevelLineList level;
         if (const auto loaded = level::LoadLevelFile(file, level); !loaded) {
             report.Flush(); // keep the order of both streams on a terminal
-            std::cerr << "levelcheck: " << escaped(loaded.error().Message()) << '\n';
+            const std::string message = loaded.error().Message();
+            std::cerr << "levelcheck: " << escaped(message) << '\n';
+            output.Unreadable(file, message);
             result = Failure;
             continue;
         }
-        if (printFindings(report, file,
-                          level::CheckLevelAndTeams(level.Lines(), lookup).findings) &&
+        if (output.Level(file, level::CheckLevelAndTeams(level.Lines(), lookup)) &&
             result == NoErrors)
             result = LevelErrors;
     }
+    output.End();
     return result;
 }
 
