@@ -56,14 +56,15 @@ bool LevelLineList::AddLine(std::string text) {
     return InsertLineAt(LineCount(), std::move(text));
 }
 
-bool LevelLineList::MakeRoomForLine() {
+bool LevelLineList::MakeRoomForLines(std::size_t count) {
     constexpr std::size_t most = static_cast<std::size_t>(MaxRows);
-    if (m_rows.size() >= most)
+    if (count > most - m_rows.size())
         return false;
-    if (m_rows.size() < m_rows.capacity())
+    const std::size_t wanted = m_rows.size() + count;
+    if (wanted <= m_rows.capacity())
         return true;
     try {
-        m_rows.reserve(std::min(std::max<std::size_t>(m_rows.size() * 2, 16), most));
+        m_rows.reserve(std::min(std::max<std::size_t>({m_rows.size() * 2, wanted, 16}), most));
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -43,7 +44,10 @@ public:
     [[nodiscard]] bool AddLine(std::string text);
     // Makes room for one more row, so that the next AddLine cannot fail for want of memory.
     // Returns false when the list is full or no memory is left.
-    [[nodiscard]] bool MakeRoomForLine();
+    [[nodiscard]] bool MakeRoomForLine() { return MakeRoomForLines(1); }
+    // Makes room for that many more rows at once, so that inserting them cannot fail. Returns
+    // false when they would make more than MaxRows rows or no memory is left.
+    [[nodiscard]] bool MakeRoomForLines(std::size_t count);
     [[nodiscard]] bool AddEmptyLine() { return AddLine(std::string()); }
 
     // Removes the selected row and selects the row that takes its place (the new last row

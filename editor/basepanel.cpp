@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <cmath>
+#include <string>
+
 namespace editor {
 
 namespace {
@@ -60,17 +63,32 @@ void BasePanel::createControls() {
 }
 
 void BasePanel::bs1Clicked() {
+    if (const std::optional<QString> line = buildLine(std::nullopt, this))
+        emit lineBuilt(*line);
+}
+
+std::optional<QString> BasePanel::lineAt(QPointF place, QWidget* messageParent) {
+    return buildLine(place, messageParent);
+}
+
+std::optional<QString> BasePanel::buildLine(std::optional<QPointF> place,
+                                            QWidget* messageParent) {
     level::BaseEntryInput input;
     input.head = baseHead;
-    input.x = widgets::toStdString(bs4->text());
-    input.y = widgets::toStdString(bs6->text());
+    // A base's place in digits only, as a typed one: "100", "-20".
+    const auto whole = [](qreal value) { return std::to_string(std::llround(value)); };
+    input.x = place ? whole(place->x()) : widgets::toStdString(bs4->text());
+    input.y = place ? whole(place->y()) : widgets::toStdString(bs6->text());
     input.file = widgets::toStdString(bs7->text());
     const auto built = level::BuildBaseLine(input);
-    if (!built)
-        widgets::showFailure(this,
+    if (!built) {
+        widgets::showFailure(messageParent,
                              QStringLiteral("There is not enough memory. The line was not added."));
-    else if (const std::optional<std::string>& line = *built)
-        emit lineBuilt(widgets::toQString(*line));
+        return std::nullopt;
+    }
+    if (const std::optional<std::string>& line = *built)
+        return widgets::toQString(*line);
+    return std::nullopt;
 }
 
 void BasePanel::bs8Clicked() {

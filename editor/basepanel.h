@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QFrame>
+#include <QPointF>
 #include <QString>
+
+#include <optional>
 
 class QLineEdit;
 class QPushButton;
@@ -14,6 +17,10 @@ class BasePanel : public QFrame {
 public:
     explicit BasePanel(const QString& startFolder, QWidget* parent = nullptr);
 
+    // The line "ADD BASE " would build, with x and y at a place of the map (whole numbers).
+    // Nothing when the file box is empty; a failure is shown over messageParent.
+    std::optional<QString> lineAt(QPointF place, QWidget* messageParent);
+
 signals:
     // A finished level line; the window appends it at the end of the level.
     void lineBuilt(const QString& line);
@@ -22,6 +29,7 @@ private:
     void createControls();
 
     void bs1Clicked();
+    std::optional<QString> buildLine(std::optional<QPointF> place, QWidget* messageParent);
     void bs8Clicked();
 
     QString m_startFolder;

@@ -231,20 +231,23 @@ void Form1::form1Load() {
     TabStrip1->setFocus();
 }
 
-void Form1::appendLine(const QString& line, const QString& what) {
+bool Form1::appendLine(const QString& line, const QString& what, QWidget* messageParent) {
     if (m_document.addLine(widgets::toStdString(line), what))
-        return;
+        return true;
+    if (!messageParent)
+        messageParent = this;
     const QString shown = line.isEmpty() ? QStringLiteral("(an empty line)") : line;
     if (m_document.lines().LineCount() < level::LevelLineList::MaxRows)
         widgets::showFailure(
-            this,
+            messageParent,
             QStringLiteral("There is not enough memory. The line was not added:\n%1").arg(shown));
     else
         widgets::showFailure(
-            this, QStringLiteral("The level already holds %1 lines, the most a level file "
-                                 "can hold. The line was not added:\n%2")
-                      .arg(level::LevelLineList::MaxRows)
-                      .arg(shown));
+            messageParent, QStringLiteral("The level already holds %1 lines, the most a level file "
+                                          "can hold. The line was not added:\n%2")
+                               .arg(level::LevelLineList::MaxRows)
+                               .arg(shown));
+    return false;
 }
 
 void Form1::tabStrip1Clicked() {
@@ -389,6 +392,15 @@ void Form1::mapButtonClicked() {
     if (!m_map) {
         m_map = std::make_unique<LevelMapWindow>(m_document, m_startFolder);
         m_map->addActions({m_undoKeys, m_redoKeys});
+        m_map->setPlacer([this](bool isBase, QPointF place) {
+            QWidget* over = m_map.get();
+            const std::optional<QString> line =
+                isBase ? base->lineAt(place, over) : ship->lineAt(place, over);
+            return line && appendLine(*line,
+                                      isBase ? QStringLiteral("place base")
+                                             : QStringLiteral("place ship"),
+                                      over);
+        });
     }
     m_map->show();
     m_map->raise();

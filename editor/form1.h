@@ -58,7 +58,9 @@ private:
     void createHistoryActions();
 
     // Appends a finished line at the end of the level as the step what; a full level is reported.
-    void appendLine(const QString& line, const QString& what);
+    // Appends a row as one step; false, with a message over messageParent (this window when
+    // none), when the level is full or no memory is left.
+    bool appendLine(const QString& line, const QString& what, QWidget* messageParent = nullptr);
     // The selected level file's name once the user answered Yes to question about it; nothing
     // when no file is selected (then nothing is asked) or for any other answer.
     std::optional<std::string> confirmSelectedFile(const QString& question,

@@ -186,4 +186,93 @@ void EditCommand::doUndo() {
     exchange();
 }
 
+AppendRowsCommand::AppendRowsCommand(LevelDocument& document, std::vector<std::string> rows,
+                                     const QString& text)
+    : LevelCommand(document, text, rowsSize(rows))
+    , m_rows(std::move(rows))
+    , m_count(static_cast<LevelListModel::Index>(m_rows.size())) {}
+
+std::unique_ptr<LevelCommand> AppendRowsCommand::takeOver() {
+    return std::make_unique<AppendRowsCommand>(m_document, std::move(m_rows), text());
+}
+
+void AppendRowsCommand::doRedo() {
+    m_document.change(
+        [this] {
+            if (!m_document.model().appendLines(m_rows))
+                setObsolete(true);
+        },
+        false);
+}
+
+void AppendRowsCommand::doUndo() {
+    m_document.change([this] { m_rows = m_document.model().removeLastLines(m_count); }, false);
+}
+
+RemoveRowsCommand::RemoveRowsCommand(LevelDocument& document,
+                                     std::vector<LevelListModel::Index> indices,
+                                     const QString& text)
+    : RemoveRowsCommand(document, std::move(indices), {}, text, 0) {}
+
+RemoveRowsCommand::RemoveRowsCommand(LevelDocument& document,
+                                     std::vector<LevelListModel::Index> indices,
+                                     std::vector<std::string> rows, const QString& text,
+                                     std::size_t size)
+    : LevelCommand(document, text, size > 0 ? size : [&] {
+        std::size_t sum = indices.size() * sizeof(std::string);
+        for (const LevelListModel::Index index : indices)
+            sum += document.lines().LineAt(index).size();
+        return sum;
+    }())
+    , m_indices(std::move(indices))
+    , m_rows(std::move(rows)) {}
+
+std::unique_ptr<LevelCommand> RemoveRowsCommand::takeOver() {
+    return std::unique_ptr<LevelCommand>(new RemoveRowsCommand(
+        m_document, std::move(m_indices), std::move(m_rows), text(), size()));
+}
+
+void RemoveRowsCommand::doRedo() {
+    m_document.change([this] {
+        m_rows = m_document.model().removeLines(m_indices);
+        m_document.model().selectLine(level::LevelLineList::NoRow);
+    });
+}
+
+// The removed rows left their room behind: putting them back needs no memory.
+void RemoveRowsCommand::doUndo() {
+    m_document.change([this] { m_document.model().insertLines(m_indices, m_rows); }, false);
+}
+
+RewriteRowsCommand::RewriteRowsCommand(LevelDocument& document,
+                                       std::vector<LevelListModel::Index> indices,
+                                       std::vector<std::string> texts, const QString& text,
+                                       int kind, bool continues)
+    : LevelCommand(document, text, rowsSize(texts))
+    , m_indices(std::move(indices))
+    , m_texts(std::move(texts))
+    , m_kind(kind)
+    , m_continues(continues) {}
+
+std::unique_ptr<LevelCommand> RewriteRowsCommand::takeOver() {
+    return std::make_unique<RewriteRowsCommand>(m_document, std::move(m_indices),
+                                                std::move(m_texts), text(), m_kind, false);
+}
+
+// The rows now hold the later step's texts and this step keeps their texts from before both:
+// undone, it takes both back.
+bool RewriteRowsCommand::mergeWith(const QUndoCommand* other) {
+    const auto* later = dynamic_cast<const RewriteRowsCommand*>(other);
+    return later && later->m_continues && later->m_kind == m_kind &&
+           later->m_indices == m_indices;
+}
+
+void RewriteRowsCommand::doRedo() {
+    m_document.change([this] { m_document.model().exchangeTexts(m_indices, m_texts); }, false);
+}
+
+void RewriteRowsCommand::doUndo() {
+    m_document.change([this] { m_document.model().exchangeTexts(m_indices, m_texts); }, false);
+}
+
 } // namespace editor

@@ -117,6 +117,62 @@ private:
     std::string m_row; // the text the row does not hold now
 };
 
+// Appends rows after the last one, all as one step ("place ship", "mirror 12 entries"); the
+// selection stays. Room for them must have been made before the step is pushed.
+class AppendRowsCommand : public LevelCommand {
+public:
+    AppendRowsCommand(LevelDocument& document, std::vector<std::string> rows, const QString& text);
+    std::unique_ptr<LevelCommand> takeOver() override;
+
+private:
+    void doRedo() override;
+    void doUndo() override;
+
+    std::vector<std::string> m_rows; // while they are not in the level
+    LevelListModel::Index m_count;
+};
+
+// Removes rows wherever they stand (ascending indices); afterwards no row is selected. Undone,
+// they are back at their indices.
+class RemoveRowsCommand : public LevelCommand {
+public:
+    RemoveRowsCommand(LevelDocument& document, std::vector<LevelListModel::Index> indices,
+                      const QString& text);
+    std::unique_ptr<LevelCommand> takeOver() override;
+
+private:
+    // size: that of the rows, or 0 to count them in the level.
+    RemoveRowsCommand(LevelDocument& document, std::vector<LevelListModel::Index> indices,
+                      std::vector<std::string> rows, const QString& text, std::size_t size);
+    void doRedo() override;
+    void doUndo() override;
+
+    std::vector<LevelListModel::Index> m_indices;
+    std::vector<std::string> m_rows; // while they are not in the level
+};
+
+// Gives rows new texts, each keeping its index (ascending indices): entries moved, turned or
+// given the other team on the map. The selection stays. A step that continues one of the same
+// kind on the same rows (a key held down) merges into it, so that it is undone as one.
+class RewriteRowsCommand : public LevelCommand {
+public:
+    RewriteRowsCommand(LevelDocument& document, std::vector<LevelListModel::Index> indices,
+                       std::vector<std::string> texts, const QString& text, int kind,
+                       bool continues);
+    std::unique_ptr<LevelCommand> takeOver() override;
+    int id() const override { return m_kind; }
+    bool mergeWith(const QUndoCommand* other) override;
+
+private:
+    void doRedo() override;
+    void doUndo() override;
+
+    std::vector<LevelListModel::Index> m_indices;
+    std::vector<std::string> m_texts; // the texts the rows do not hold now
+    int m_kind;
+    bool m_continues;
+};
+
 // The bytes of row text a list of rows holds.
 std::size_t rowsSize(const std::vector<std::string>& rows);
 

@@ -82,6 +82,27 @@ void LevelDocument::editLine(Index index, std::string text) {
     push(new EditCommand(*this, index, std::move(text)));
 }
 
+bool LevelDocument::appendLines(std::vector<std::string> rows, const QString& what) {
+    if (rows.empty())
+        return true;
+    if (!m_model.makeRoomForLines(rows.size()))
+        return false;
+    push(new AppendRowsCommand(*this, std::move(rows), what));
+    return true;
+}
+
+void LevelDocument::removeLines(std::vector<Index> indices, const QString& what) {
+    if (!indices.empty())
+        push(new RemoveRowsCommand(*this, std::move(indices), what));
+}
+
+void LevelDocument::rewriteLines(std::vector<Index> indices, std::vector<std::string> texts,
+                                 const QString& what, int kind, bool continues) {
+    if (!indices.empty() && indices.size() == texts.size())
+        push(new RewriteRowsCommand(*this, std::move(indices), std::move(texts), what, kind,
+                                    continues));
+}
+
 void LevelDocument::selectLine(Index index) {
     m_model.selectLine(index);
     showSelection(true);

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace editor {
 
@@ -56,6 +57,17 @@ public:
                       const QString& what = QStringLiteral("replace all rows"));
     // Replaces the text of one row; an unchanged text makes no step.
     void editLine(Index index, std::string text);
+
+    // Many rows at once, each change one step: rows appended after the last (false, and nothing
+    // changed, when they would make more rows than a level holds or no memory is left); rows
+    // removed wherever they stand; rows given new texts in place. indices ascend; texts go with
+    // them. A rewrite of kind (not NoMerge) that continues the step before it, of the same kind
+    // on the same rows, merges into that step.
+    static constexpr int NoMerge = -1;
+    [[nodiscard]] bool appendLines(std::vector<std::string> rows, const QString& what);
+    void removeLines(std::vector<Index> indices, const QString& what);
+    void rewriteLines(std::vector<Index> indices, std::vector<std::string> texts,
+                      const QString& what, int kind = NoMerge, bool continues = false);
 
     // Selects a row as a user's click does (-1: none); views show it.
     void selectLine(Index index);

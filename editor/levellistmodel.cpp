@@ -78,6 +78,83 @@ bool LevelListModel::exchangeLines(std::vector<std::string>& rows) {
     return true;
 }
 
+template <typename Block>
+void LevelListModel::forEachRun(const std::vector<Index>& indices, bool backwards, Block block) {
+    const std::size_t count = indices.size();
+    std::vector<std::pair<std::size_t, std::size_t>> runs; // positions in indices
+    for (std::size_t first = 0; first < count;) {
+        std::size_t last = first;
+        while (last + 1 < count && indices[last + 1] == indices[last] + 1)
+            ++last;
+        runs.emplace_back(first, last);
+        first = last + 1;
+    }
+    if (backwards)
+        std::reverse(runs.begin(), runs.end());
+    for (const auto& [first, last] : runs)
+        block(first, last);
+}
+
+bool LevelListModel::appendLines(std::vector<std::string>& rows) {
+    if (rows.empty())
+        return true;
+    if (!m_lines.MakeRoomForLines(rows.size()))
+        return false;
+    const Index first = m_lines.LineCount();
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.size()) - 1);
+    for (std::string& row : rows)
+        (void)m_lines.AddLine(std::move(row)); // the room is there: it cannot fail
+    endInsertRows();
+    rows.clear();
+    return true;
+}
+
+std::vector<std::string> LevelListModel::removeLastLines(Index count) {
+    const Index total = m_lines.LineCount();
+    count = std::clamp<Index>(count, 0, total);
+    std::vector<std::string> removed(static_cast<std::size_t>(count));
+    if (count == 0)
+        return removed;
+    const Index first = static_cast<Index>(total - count);
+    beginRemoveRows(QModelIndex(), first, total - 1);
+    for (Index at = static_cast<Index>(total - 1); at >= first; --at)
+        removed[static_cast<std::size_t>(at - first)] = *m_lines.RemoveLineAt(at);
+    endRemoveRows();
+    return removed;
+}
+
+std::vector<std::string> LevelListModel::removeLines(const std::vector<Index>& indices) {
+    std::vector<std::string> removed(indices.size());
+    forEachRun(indices, true, [&](std::size_t first, std::size_t last) {
+        beginRemoveRows(QModelIndex(), indices[first], indices[last]);
+        for (std::size_t i = last + 1; i-- > first;)
+            removed[i] = *m_lines.RemoveLineAt(indices[i]);
+        endRemoveRows();
+    });
+    return removed;
+}
+
+void LevelListModel::insertLines(const std::vector<Index>& indices,
+                                 std::vector<std::string>& texts) {
+    forEachRun(indices, false, [&](std::size_t first, std::size_t last) {
+        beginInsertRows(QModelIndex(), indices[first], indices[last]);
+        for (std::size_t i = first; i <= last; ++i)
+            (void)m_lines.InsertLineAt(indices[i], std::move(texts[i]));
+        endInsertRows();
+    });
+    texts.clear();
+}
+
+void LevelListModel::exchangeTexts(const std::vector<Index>& indices,
+                                   std::vector<std::string>& texts) {
+    if (indices.empty())
+        return;
+    for (std::size_t i = 0; i < indices.size(); ++i)
+        texts[i] = m_lines.SetLineAt(indices[i], std::move(texts[i]));
+    emit dataChanged(index(indices.front()), index(indices.back()),
+                     {Qt::DisplayRole, Qt::EditRole});
+}
+
 void LevelListModel::selectLine(Index index) {
     m_lines.SelectLine(index);
 }

@@ -167,11 +167,23 @@ void ShipPanel::createControls() {
 }
 
 void ShipPanel::s1Clicked() {
+    if (const std::optional<QString> line = buildLine(std::nullopt, this))
+        emit lineBuilt(*line);
+}
+
+std::optional<QString> ShipPanel::lineAt(QPointF place, QWidget* messageParent) {
+    return buildLine(place, messageParent);
+}
+
+// The panel's values, with x and y at a place when one is given (the random ranges still
+// apply); failures are shown over messageParent.
+std::optional<QString> ShipPanel::buildLine(std::optional<QPointF> place,
+                                            QWidget* messageParent) {
     level::ShipEntryInput input;
     input.head = shipHead;
-    input.x = widgets::toStdString(s3->text());
+    input.x = place ? level::NumberText(place->x()) : widgets::toStdString(s3->text());
     input.xRange = widgets::toStdString(srnd1->text());
-    input.y = widgets::toStdString(s5->text());
+    input.y = place ? level::NumberText(place->y()) : widgets::toStdString(s5->text());
     input.yRange = widgets::toStdString(srnd2->text());
     input.r = widgets::toStdString(s7->text());
     input.team = widgets::toStdString(s9->text());
@@ -185,15 +197,17 @@ void ShipPanel::s1Clicked() {
     const std::string separator = widgets::toStdString(QLocale().decimalPoint());
     const auto built = level::BuildShipLine(input, m_random, separator);
     if (!built) {
-        reportConversionFailure(built.error());
-        return;
+        reportConversionFailure(built.error(), messageParent);
+        return std::nullopt;
     }
     if (const std::optional<std::string>& line = *built)
-        emit lineBuilt(widgets::toQString(*line));
+        return widgets::toQString(*line);
+    return std::nullopt;
 }
 
 // Names the field by the caption beside it, as the user sees it.
-void ShipPanel::reportConversionFailure(const level::ConversionFailure& failure) {
+void ShipPanel::reportConversionFailure(const level::ConversionFailure& failure,
+                                        QWidget* messageParent) {
     const bool isX =
         failure.field == level::ShipField::X || failure.field == level::ShipField::XRange;
     const QString caption = (isX ? s2 : s4)->text();
@@ -212,11 +226,11 @@ void ShipPanel::reportConversionFailure(const level::ConversionFailure& failure)
         message = QStringLiteral("\"%1\" in %2 gives a position beyond the range of numbers.");
         break;
     case level::ConversionFailure::Problem::NotEnoughMemory:
-        widgets::showFailure(this,
+        widgets::showFailure(messageParent,
                              QStringLiteral("There is not enough memory. The line was not added."));
         return;
     }
-    widgets::showFailure(this, message.arg(widgets::toQString(failure.text), field));
+    widgets::showFailure(messageParent, message.arg(widgets::toQString(failure.text), field));
 }
 
 void ShipPanel::s12Clicked() {

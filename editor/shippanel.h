@@ -4,7 +4,10 @@
 #include "core/randomsource.h"
 
 #include <QFrame>
+#include <QPointF>
 #include <QString>
+
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -22,6 +25,11 @@ class ShipPanel : public QFrame {
 public:
     ShipPanel(level::RandomSource& random, const QString& startFolder, QWidget* parent = nullptr);
 
+    // The line "ADD SHIP" would build, with x and y at a place of the map (whole numbers; the
+    // random ranges apply as for the button, drawing from the same source). Nothing when the
+    // panel gives no line; a failure is shown over messageParent.
+    std::optional<QString> lineAt(QPointF place, QWidget* messageParent);
+
 signals:
     // A finished level line; the window appends it at the end of the level.
     void lineBuilt(const QString& line);
@@ -30,7 +38,8 @@ private:
     void createControls();
 
     void s1Clicked();
-    void reportConversionFailure(const level::ConversionFailure& failure);
+    std::optional<QString> buildLine(std::optional<QPointF> place, QWidget* messageParent);
+    void reportConversionFailure(const level::ConversionFailure& failure, QWidget* messageParent);
     void s12Clicked();
     void s10Changed(int value);
     void so5Changed(int value);

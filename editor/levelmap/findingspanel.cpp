@@ -1,6 +1,7 @@
 #include "editor/levelmap/findingspanel.h"
 
 #include "editor/levelmap/findingsmodel.h"
+#include "widgets/qtpath.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -23,7 +24,8 @@ FindingsPanel::FindingsPanel(QWidget* parent)
     : QWidget(parent)
     , m_model(new FindingsModel(this))
     , m_view(new QTreeView)
-    , m_summary(new QLabel) {
+    , m_summary(new QLabel)
+    , m_tally(new QLabel) {
     m_view->setObjectName(QStringLiteral("findings"));
     m_view->setAccessibleName(QStringLiteral("Findings of the level check"));
     m_view->setModel(m_model);
@@ -40,19 +42,23 @@ FindingsPanel::FindingsPanel(QWidget* parent)
                                m_view->iconSize().width() + 28);
     m_summary->setObjectName(QStringLiteral("findingsSummary"));
     m_summary->setWordWrap(true);
+    m_tally->setObjectName(QStringLiteral("teamTally"));
+    m_tally->setWordWrap(true);
+    m_tally->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 8);
     layout->setSpacing(4);
+    layout->addWidget(m_tally);
     layout->addWidget(m_summary);
     layout->addWidget(m_view, 1);
 
     connect(m_view, &QAbstractItemView::activated, this, &FindingsPanel::findingActivated);
 }
 
-void FindingsPanel::setFindings(std::vector<level::Finding> findings,
-                                const QString& lookupFailure) {
-    m_model->setFindings(std::move(findings));
+void FindingsPanel::setReport(level::LevelReport report, const QString& lookupFailure) {
+    m_tally->setText(widgets::toQString(level::TallyText(report.tally)));
+    m_model->setFindings(std::move(report.findings));
     const auto& found = m_model->findings();
     const auto errors = static_cast<std::size_t>(
         std::count_if(found.begin(), found.end(), [](const level::Finding& finding) {

@@ -15,16 +15,17 @@ namespace editor {
 
 class FindingsModel;
 
-// The level check's part of the level map: a one-line summary ("findingsSummary") above the list
-// of findings ("findings"). Activating a finding of a row asks for that row.
+// The level check's part of the level map: the teams' tally ("teamTally") and a one-line summary
+// ("findingsSummary") above the list of findings ("findings"). Activating a finding of a row
+// asks for that row.
 class FindingsPanel : public QWidget {
     Q_OBJECT
 public:
     explicit FindingsPanel(QWidget* parent = nullptr);
 
-    // Shows the findings of a check; lookupFailure, when not empty, says why files could not be
+    // Shows the report of a check; lookupFailure, when not empty, says why files could not be
     // looked up.
-    void setFindings(std::vector<level::Finding> findings, const QString& lookupFailure);
+    void setReport(level::LevelReport report, const QString& lookupFailure);
     const FindingsModel& model() const { return *m_model; }
 
 signals:
@@ -37,6 +38,7 @@ private:
     FindingsModel* m_model = nullptr;
     QTreeView* m_view = nullptr; // "findings"
     QLabel* m_summary = nullptr; // "findingsSummary"
+    QLabel* m_tally = nullptr;   // "teamTally"
 };
 
 } // namespace editor

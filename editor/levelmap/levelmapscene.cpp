@@ -133,27 +133,51 @@ void LevelMapScene::rowsInserted(const QModelIndex& parent, int first, int last)
 void LevelMapScene::rowsRemoved(const QModelIndex& parent, int first, int last) {
     if (parent.isValid())
         return;
-    m_markers.rows.erase(m_markers.rows.begin() + first, m_markers.rows.begin() + last + 1);
+    const auto begin = m_markers.rows.begin() + first;
+    const auto end = m_markers.rows.begin() + last + 1;
+    const bool selectionLeft =
+        std::any_of(begin, end, [](const auto& marker) { return marker && marker->selected; });
+    m_markers.rows.erase(begin, end);
     recomputeBounds();
     changed();
+    if (selectionLeft) {
+        countSelected();
+        emit selectionChanged();
+    }
 }
 
 void LevelMapScene::rowsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight) {
-    for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
-        m_markers.rows[static_cast<std::size_t>(row)] = readRow(row);
+    bool selectionLeft = false;
+    for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
+        auto& marker = m_markers.rows[static_cast<std::size_t>(row)];
+        const bool selected = marker && marker->selected;
+        marker = readRow(row);
+        if (marker)
+            marker->selected = selected;
+        selectionLeft = selectionLeft || (selected && !marker);
+    }
     recomputeBounds();
     changed();
+    if (selectionLeft) {
+        countSelected();
+        emit selectionChanged();
+    }
 }
 
 void LevelMapScene::rebuild() {
     const int rows = m_level.rowCount();
+    const bool hadSelection = m_markers.selected > 0;
     m_markers.rows.clear();
     m_markers.rows.reserve(static_cast<std::size_t>(rows));
     for (int row = 0; row < rows; ++row)
         m_markers.rows.push_back(readRow(row));
+    m_markers.selected = 0;
+    m_markers.dragOffset = QPointF();
     recomputeBounds();
     updateSceneRect(true);
     changed();
+    if (hadSelection)
+        emit selectionChanged();
 }
 
 void LevelMapScene::recomputeBounds() {
@@ -248,8 +272,77 @@ void LevelMapScene::setHighlightedRow(int row) {
 void LevelMapScene::placeHighlight() {
     const MapMarker* shown = marker(m_highlightedRow);
     if (shown)
-        m_highlight->setPos(shown->position);
+        m_highlight->setPos(m_markers.shownAt(*shown));
     m_highlight->setVisible(shown != nullptr);
+}
+
+std::vector<int> LevelMapScene::selectedRows() const {
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(m_markers.selected));
+    for (int row = 0; row < static_cast<int>(m_markers.rows.size()); ++row)
+        if (const auto& marker = m_markers.rows[static_cast<std::size_t>(row)];
+            marker && marker->selected)
+            rows.push_back(row);
+    return rows;
+}
+
+bool LevelMapScene::isSelected(int row) const {
+    const MapMarker* shown = marker(row);
+    return shown && shown->selected;
+}
+
+void LevelMapScene::setSelectedRows(const std::vector<int>& rows) {
+    for (auto& marker : m_markers.rows)
+        if (marker)
+            marker->selected = false;
+    for (const int row : rows)
+        if (row >= 0 && row < static_cast<int>(m_markers.rows.size()))
+            if (auto& marker = m_markers.rows[static_cast<std::size_t>(row)])
+                marker->selected = true;
+    countSelected();
+    m_layer->update();
+    emit selectionChanged();
+}
+
+void LevelMapScene::setSelected(int row, bool selected) {
+    if (row < 0 || row >= static_cast<int>(m_markers.rows.size()))
+        return;
+    auto& marker = m_markers.rows[static_cast<std::size_t>(row)];
+    if (!marker || marker->selected == selected)
+        return;
+    marker->selected = selected;
+    m_markers.selected += selected ? 1 : -1;
+    m_layer->update();
+    emit selectionChanged();
+}
+
+void LevelMapScene::countSelected() {
+    m_markers.selected = static_cast<int>(std::count_if(
+        m_markers.rows.begin(), m_markers.rows.end(),
+        [](const auto& marker) { return marker && marker->selected; }));
+}
+
+std::vector<int> LevelMapScene::rowsIn(const QRectF& area) const {
+    std::vector<int> rows;
+    const QRectF box = area.normalized();
+    for (int row = 0; row < static_cast<int>(m_markers.rows.size()); ++row) {
+        const auto& marker = m_markers.rows[static_cast<std::size_t>(row)];
+        const QPointF p = marker ? marker->position : QPointF();
+        if (marker && p.x() >= box.left() && p.x() <= box.right() && p.y() >= box.top() &&
+            p.y() <= box.bottom())
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+// Only the layer repaints: the rows and the bounds stay.
+void LevelMapScene::setDragOffset(QPointF offset) {
+    if (offset == m_markers.dragOffset)
+        return;
+    m_markers.dragOffset = offset;
+    ++m_markers.version; // labels move along
+    m_layer->update();
+    placeHighlight();
 }
 
 } // namespace editor

@@ -45,9 +45,25 @@ public:
     void setHighlightedRow(int row); // -1: none
     int highlightedRow() const { return m_highlightedRow; }
 
+    // The map's selection: a set of markers, by row. Rows that show no marker are never in it;
+    // a marker whose row changes stays in it, one whose row goes leaves it.
+    std::vector<int> selectedRows() const; // ascending
+    int selectedCount() const { return m_markers.selected; }
+    bool isSelected(int row) const;
+    void setSelectedRows(const std::vector<int>& rows);
+    void setSelected(int row, bool selected);
+    // The rows of the markers inside a rectangle of the map.
+    std::vector<int> rowsIn(const QRectF& area) const;
+    // Shows the selected markers moved by offset (while they are dragged); their rows stay.
+    void setDragOffset(QPointF offset);
+    QPointF dragOffset() const { return m_markers.dragOffset; }
+    // The box around the markers' places; invalid when there are none.
+    QRectF markerBounds() const { return m_bounds; }
+
 signals:
     // The markers changed (after the scene has taken the change in).
     void markersChanged();
+    void selectionChanged();
 
 private:
     void rowsInserted(const QModelIndex& parent, int first, int last);
@@ -63,6 +79,7 @@ private:
     // Takes a change in; with a position, only the marker there changed.
     void changed(std::optional<QPointF> only = std::nullopt);
     void placeHighlight();
+    void countSelected();
 
     const LevelListModel& m_level;
     MapMarkers m_markers; // painted by m_layer

@@ -23,6 +23,7 @@ struct MapMarker {
     Shape shape = Shape::Circle;
     QColor colour;
     QString label; // a base's file
+    bool selected = false; // in the map's selection
 
     // The marker of a row, or nothing when the row shows none. Positions beyond a million
     // units, far outside any game screen, are not shown either (views could not scroll there).
@@ -35,6 +36,7 @@ inline const QColor teamOne{0x1f, 0x5f, 0xd0};
 inline const QColor teamTwo{0xd0, 0x30, 0x30};
 inline const QColor otherTeam{0x8a, 0x8f, 0x98};
 inline const QColor base{0x33, 0x38, 0x40};
+inline const QColor selection{0xf0, 0x9a, 0x00}; // the selection's halo, the current row's ring
 } // namespace markercolours
 
 // The markers of a level, by row (0-based; nothing for rows that show none): what the level map's
@@ -42,7 +44,14 @@ inline const QColor base{0x33, 0x38, 0x40};
 struct MapMarkers {
     std::vector<std::optional<MapMarker>> rows;
     int count = 0;             // rows that show a marker
+    int selected = 0;          // markers in the map's selection
     std::uint64_t version = 0; // grows with every change
+    // Where selected markers are shown, relative to their rows' places, while they are dragged.
+    QPointF dragOffset;
+
+    QPointF shownAt(const MapMarker& marker) const {
+        return marker.selected ? marker.position + dragOffset : marker.position;
+    }
 };
 
 } // namespace editor

@@ -111,11 +111,14 @@ void MarkerLayer::paint(QPainter* painter, const QStyleOptionGraphicsItem* optio
     m_inView.clear();
     for (int row = 0; row < static_cast<int>(markers.size()); ++row) {
         const auto& marker = markers[static_cast<std::size_t>(row)];
-        if (!marker || !inView.contains(marker->position))
+        if (!marker)
+            continue;
+        const QPointF at = m_markers.shownAt(*marker);
+        if (!inView.contains(at))
             continue;
         ++count;
         const bool isBase = marker->shape == MapMarker::Shape::Square;
-        if ((isBase ? nearLabel : near).contains(marker->position))
+        if ((isBase ? nearLabel : near).contains(at))
             m_inView.push_back(row);
     }
 
@@ -150,11 +153,20 @@ void MarkerLayer::paintDots(QPainter* painter, const QTransform& toDevice, const
     m_dots.fill(Qt::transparent);
     const int shipDot = static_cast<int>(std::lround(ShipDot * ratio));
     const int baseDot = static_cast<int>(std::lround(BaseDot * ratio));
+    const int selectedDot = shipDot + static_cast<int>(std::lround(4 * ratio));
+    const QRgb selection = opaque(markercolours::selection);
     const QPointF origin = deviceArea.topLeft();
     const auto& markers = m_markers.rows;
+    // Selected markers get a larger dot of the selection's colour beneath their own, drawn
+    // first so that no halo covers another marker.
+    if (m_markers.selected > 0)
+        for (const int row : rows)
+            if (const MapMarker& marker = *markers[static_cast<std::size_t>(row)]; marker.selected)
+                plot(m_dots, (toDevice.map(m_markers.shownAt(marker)) - origin) * ratio,
+                     selectedDot, selection);
     for (const int row : rows) {
         const MapMarker& marker = *markers[static_cast<std::size_t>(row)];
-        const QPointF at = (toDevice.map(marker.position) - origin) * ratio;
+        const QPointF at = (toDevice.map(m_markers.shownAt(marker)) - origin) * ratio;
         const bool isBase = marker.shape == MapMarker::Shape::Square;
         plot(m_dots, at, isBase ? baseDot : shipDot, opaque(marker.colour));
     }
@@ -169,9 +181,20 @@ void MarkerLayer::paintDetailed(QPainter* painter, const QTransform& toDevice, q
     const qreal base = basePixels(zoom);
     const auto& markers = m_markers.rows;
     const QRectF exposedNear = exposed.adjusted(-Reach - 1, -Reach - 1, Reach + 1, Reach + 1);
+    if (m_markers.selected > 0) {
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(markercolours::selection, 2.5));
+        const qreal halo = std::max(ship, base) * 0.5 + 3;
+        for (const int row : rows) {
+            const MapMarker& marker = *markers[static_cast<std::size_t>(row)];
+            const QPointF c = toDevice.map(m_markers.shownAt(marker));
+            if (marker.selected && exposedNear.contains(c))
+                painter->drawEllipse(c, halo, halo);
+        }
+    }
     for (const int row : rows) {
         const MapMarker& marker = *markers[static_cast<std::size_t>(row)];
-        const QPointF c = toDevice.map(marker.position);
+        const QPointF c = toDevice.map(m_markers.shownAt(marker));
         if (!exposedNear.contains(c)) // a base here for its label only
             continue;
         painter->setBrush(marker.colour);
@@ -211,7 +234,7 @@ void MarkerLayer::paintDetailed(QPainter* painter, const QTransform& toDevice, q
         const auto place = m_labelled.find(row);
         if (place == m_labelled.end())
             continue;
-        const QRectF box = place->second.translated(toDevice.map(marker.position));
+        const QRectF box = place->second.translated(toDevice.map(m_markers.shownAt(marker)));
         if (!box.intersects(exposed))
             continue;
         painter->fillRect(box, QColor(255, 255, 255, 215));
@@ -273,7 +296,7 @@ void MarkerLayer::placeLabels(qreal zoom, const QFontMetricsF& metrics) {
         if (!marker)
             continue;
         const qreal size = marker->shape == MapMarker::Shape::Square ? base : ship;
-        const QPointF c = marker->position * zoom;
+        const QPointF c = m_markers.shownAt(*marker) * zoom;
         add(QRectF(c.x() - size / 2, c.y() - size / 2, size, size));
     }
     for (const int row : bases) {
@@ -281,7 +304,7 @@ void MarkerLayer::placeLabels(qreal zoom, const QFontMetricsF& metrics) {
         if (marker.label.isEmpty())
             continue;
         const qreal width = std::min(metrics.horizontalAdvance(marker.label), MaxLabelPixels) + 4;
-        const QPointF c = marker.position * zoom;
+        const QPointF c = m_markers.shownAt(marker) * zoom;
         for (const QRectF& place : labelPlaces(base, width, metrics.height())) {
             if (isFree(place.translated(c))) {
                 add(place.translated(c));

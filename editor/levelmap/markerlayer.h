@@ -32,7 +32,7 @@ public:
     // Whether markers are drawn in detail at a zoom with that many markers in view.
     static bool detailedAt(qreal zoom, int markersInView);
     // The pixels a marker (without label) reaches from its position at most, in any detail.
-    static constexpr qreal Reach = 12;
+    static constexpr qreal Reach = 16; // a selected marker's halo
 
     // Markers in view up to which the detailed drawing stays within a frame (measured).
     static constexpr int DetailBudget = 1500;

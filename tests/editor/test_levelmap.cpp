@@ -10,11 +10,13 @@
 #include "tests/common/windowtest.h"
 #include "tests/editor/editortest.h"
 
+#include <QComboBox>
 #include <QHelpEvent>
 #include <QImage>
 #include <QSet>
 #include <QToolTip>
 #include <QTreeView>
+#include <QUndoStack>
 
 #include <cmath>
 #include <optional>
@@ -204,15 +206,182 @@ private slots:
         QVERIFY(list->viewport()->rect().contains(list->visualRect(list->model()->index(201, 0))));
         QCOMPARE(map->scene()->highlightedRow(), 201);
 
-        // Empty map and a drag that starts on a marker select nothing.
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, place(map, QPointF(300, 150)));
-        QCOMPARE(selectedRow(w()), 201);
+        // Empty map clears the selection; the middle button pans.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, place(map, QPointF(200, 250)));
+        QCOMPARE(selectedRow(w()), -1);
+        QCOMPARE(map->scene()->selectedCount(), 0);
         const QPoint start = place(map, QPointF(0, 0));
-        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, start);
+        QTest::mousePress(view->viewport(), Qt::MiddleButton, {}, start);
         QTest::mouseMove(view->viewport(), start + QPoint(40, 30));
-        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, start + QPoint(40, 30));
-        QCOMPARE(selectedRow(w()), 201);
-        QCOMPARE(place(map, QPointF(0, 0)), start + QPoint(40, 30)); // it panned
+        QTest::mouseRelease(view->viewport(), Qt::MiddleButton, {}, start + QPoint(40, 30));
+        QCOMPARE(place(map, QPointF(0, 0)), start + QPoint(40, 30));
+        QCOMPARE(rows(w())[200], "ADD SHIP x= 0 y= 0 r=0 team=1 typ=1");
+    }
+
+    // The map's selection is a set: Ctrl+click, the rubber band, Ctrl+A and Escape; the content
+    // list shows its current entry, and a row chosen there is the map's whole selection.
+    void theMapSelectsASetOfEntries() {
+        fill({"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "[end]", "ADD SHIP x= 400 y= 0 r=0 team=2 typ=1",
+              "ADD BASE  x=400 y=300 file=b.bs"});
+        LevelMapWindow* map = openMap();
+        QWidget* viewport = map->view()->viewport();
+        const auto selected = [map] { return map->scene()->selectedRows(); };
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, place(map, QPointF(0, 0)));
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier,
+                          place(map, QPointF(400, 300)));
+        QCOMPARE(selected(), (std::vector<int>{0, 3}));
+        QCOMPARE(selectedRow(w()), 3);
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier,
+                          place(map, QPointF(0, 0)));
+        QCOMPARE(selected(), std::vector<int>{3});
+
+        // A band from empty map around the two markers on the right.
+        const QPoint from = place(map, QPointF(300, -60));
+        const QPoint to = place(map, QPointF(460, 360));
+        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+        QTest::mouseMove(viewport, (from + to) / 2);
+        QTest::mouseMove(viewport, to);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+        QCOMPARE(selected(), (std::vector<int>{2, 3}));
+
+        QTest::keyClick(map->view(), Qt::Key_Escape);
+        QCOMPARE(selected(), std::vector<int>{});
+        QCOMPARE(selectedRow(w()), -1);
+        QTest::keyClick(map->view(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(selected(), (std::vector<int>{0, 2, 3}));
+
+        showAndActivate(w());
+        select(2);
+        QCOMPARE(selected(), std::vector<int>{2});
+        select(1); // no entry
+        QCOMPARE(selected(), std::vector<int>{});
+        // The map window takes the keys whenever it is active.
+        showAndActivate(*map);
+        QTRY_VERIFY(map->view()->hasFocus());
+    }
+
+    // Every edit on the map is one step of the level's history, and only x=, y=, r= or team=
+    // change.
+    void editsOnTheMapAreUndoneStepByStep() {
+        const Rows level{"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1",
+                         "ADD BASE  x=400 y=300 file=b.bs",
+                         "ADD SHIP x= 400 y= 0 r=350 team=2   sl=4 extra"};
+        fill(level);
+        LevelMapWindow* map = openMap();
+        LevelMapView* view = map->view();
+        QUndoStack& history = w().level().history();
+        const int steps = history.index();
+
+        // A drag of two selected entries: one step, whole units.
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          place(map, QPointF(400, 0)));
+        const QPoint start = place(map, QPointF(0, 0));
+        const QPoint end = place(map, QPointF(100, 50));
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, start);
+        QTest::mouseMove(view->viewport(), (start + end) / 2);
+        QTest::mouseMove(view->viewport(), end);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, end);
+        QCOMPARE(history.index(), steps + 1);
+        const auto dragged = rows(w());
+        const auto movedBy = [](QPointF a, QPointF b) { return b - a; };
+        const QPointF offset =
+            movedBy(QPointF(0, 0), map->scene()->marker(0)->position);
+        QVERIFY(std::abs(offset.x() - 100) <= 3 && std::abs(offset.y() - 50) <= 3);
+        QCOMPARE(map->scene()->marker(1)->position, QPointF(400, 300) + offset);
+        QCOMPARE(dragged[2], level[2]);
+
+        // Escape during a drag puts the markers back and changes nothing.
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, end);
+        QTest::mouseMove(view->viewport(), end + QPoint(30, 30));
+        QTest::keyClick(view, Qt::Key_Escape);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, end + QPoint(30, 30));
+        QCOMPARE(rows(w()), dragged);
+        QCOMPARE(map->scene()->dragOffset(), QPointF());
+        history.undo();
+        QCOMPARE(rows(w()), level);
+
+        // Keys on the list's row: arrows (held: one step), Shift+arrow, Q, E, T.
+        showAndActivate(w());
+        select(2);
+        showAndActivate(*map);
+        QTRY_VERIFY(view->hasFocus());
+        QTest::keyClick(view, Qt::Key_Right);
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(view, &repeat);
+        QApplication::sendEvent(view, &repeat);
+        QCOMPARE(history.index(), steps + 1);
+        QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(view, Qt::Key_Q);
+        QTest::keyClick(view, Qt::Key_Q);
+        QTest::keyClick(view, Qt::Key_E);
+        QTest::keyClick(view, Qt::Key_E);
+        QTest::keyClick(view, Qt::Key_E);
+        QTest::keyClick(view, Qt::Key_T);
+        QCOMPARE(rows(w())[2], "ADD SHIP x= 403 y= 10 r=335 team=1   sl=4 extra");
+        QCOMPARE(history.index(), steps + 8);
+        while (history.index() > steps)
+            history.undo();
+        QCOMPARE(rows(w()), level);
+
+        // Delete removes the selection's rows, as one step.
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_Delete);
+        QCOMPARE(rows(w()), Rows{});
+        history.undo();
+        QCOMPARE(rows(w()), level);
+
+        // A double-click places a ship from the ship panel's values, with Shift a base from
+        // the base panel's (none while its file is empty); the placed entry is selected.
+        const QPoint empty = place(map, QPointF(120, 200));
+        for (const Qt::KeyboardModifiers modifiers :
+             {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
+            QTest::mousePress(view->viewport(), Qt::LeftButton, modifiers, empty);
+            QTest::mouseRelease(view->viewport(), Qt::LeftButton, modifiers, empty);
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, modifiers, empty);
+            QTest::mouseRelease(view->viewport(), Qt::LeftButton, modifiers, empty);
+        }
+        QCOMPARE(rows(w()).size(), level.size() + 1);
+        const QPointF placed = map->scene()->marker(3)->position;
+        QVERIFY((placed - QPointF(120, 200)).manhattanLength() <= 4);
+        QCOMPARE(map->scene()->selectedRows(), std::vector<int>{3});
+        QVERIFY(rows(w())[3].starts_with("ADD SHIP x= "));
+        history.undo();
+        QCOMPARE(rows(w()), level);
+    }
+
+    // M copies the selection for the other team about the centre cross, in the chosen mode;
+    // an entry on the mirror line is skipped and the note says so.
+    void mirroringAddsTheOtherTeam() {
+        const Rows level{"ADD SHIP x= 0 y= 0 r=90 team=1 typ=1",
+                         "ADD SHIP x= 1000 y= 200 r=270 team=2 typ=1",
+                         "ADD BASE  x=500 y=400 file=b.bs"};
+        fill(level);
+        LevelMapWindow* map = openMap();
+        QCOMPARE(map->mirrorCentre(), QPointF(500, 200));
+        auto* mode = control<QComboBox>(*map, "mirrorMode");
+        mode->setCurrentIndex(1); // left ↔ right
+        QTest::keyClick(map->view(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(map->view(), Qt::Key_M);
+        Rows mirrored = level;
+        mirrored.push_back("ADD SHIP x= 1000 y= 0 r=270 team=2 typ=1");
+        mirrored.push_back("ADD SHIP x= 0 y= 200 r=90 team=1 typ=1");
+        QCOMPARE(rows(w()), mirrored);
+        QCOMPARE(map->scene()->selectedRows(), (std::vector<int>{3, 4}));
+        const QString note = control<QLabel>(*map, "mapNote")->text();
+        QVERIFY2(note.contains(QStringLiteral("Mirrored 2 entries")) &&
+                     note.contains(QStringLiteral("1 skipped")),
+                 qPrintable(note));
+        w().level().history().undo();
+        QCOMPARE(rows(w()), level);
+
+        // The centre on the bases, point symmetry through the button.
+        mode->setCurrentIndex(0);
+        click(*map, "centreOnBases");
+        QCOMPARE(map->mirrorCentre(), QPointF(500, 400));
+        QTest::mouseClick(map->view()->viewport(), Qt::LeftButton, {}, place(map, QPointF(0, 0)));
+        click(*map, "mirrorButton");
+        QCOMPARE(rows(w()).back(), "ADD SHIP x= 1000 y= 800 r=270 team=2 typ=1");
     }
 
     // A full level, fitted, shows its markers as dots of their teams' colours.
@@ -298,7 +467,11 @@ private slots:
         click(w(), "Command2");
         QTRY_COMPARE(findingRows(map), QList<int>{});
         QVERIFY(
-            control<QLabel>(*map, "findingsSummary")->text().contains(QStringLiteral("no errors")));
+            control<QLabel>(*map, "findingsSummary")->text().contains(QStringLiteral("0 errors")));
+        // The teams' tally stands above the findings.
+        QCOMPARE(control<QLabel>(*map, "teamTally")->text(),
+                 QStringLiteral("team 1: 2 ships (typ 1 \u00D71, lost.shp \u00D71) \u00B7 team 2: 0 ships "
+                                "\u00B7 0 bases"));
     }
 
     void viewKeysWheelAndHover() {
