@@ -121,6 +121,7 @@ fuzz: deps
 screenshots: build
 	scripts/screenshot-editor $(BUILD)/editor/tessavor docs/editor.png
 	scripts/screenshot-editor $(BUILD)/editor/tessavor docs/levelmap.png map
+	scripts/screenshot-editor $(BUILD)/editor/tessavor docs/levelmap-mirror.png mirror
 	scripts/screenshot $(BUILD)/selector/pallowick docs/selector.png Levelselector
 	scripts/screenshot-long-texts $(BUILD)/editor/tessavor docs/question-long-name.png \
 	    docs/long-row-tooltip.png

@@ -145,11 +145,11 @@ void LevelMapWindow::createControls() {
         QStringLiteral(" no heading") + space +
         colourSpan(markercolours::base, QStringLiteral("\u25A0")) + QStringLiteral(" base"));
     auto* hint = new QLabel(QStringLiteral(
-        "wheel, + and \u2212 zoom \u00B7 middle or Space+drag pans \u00B7 Home shows all \u00B7 "
-        "x grows rightward, y downward"));
+        "wheel zooms \u00B7 middle-drag pans \u00B7 Home shows all \u00B7 y grows downward"));
     hint->setObjectName(QStringLiteral("mapHint"));
     hint->setToolTip(QStringLiteral(
-        "Click a marker to select it, Ctrl+click to add or remove it, drag on empty map to "
+        "The wheel, + and \u2212 zoom; the middle button or Space+drag pans; Home shows "
+        "all.\nClick a marker to select it, Ctrl+click to add or remove it, drag on empty map to "
         "select the markers inside.\nDrag the selection, or move it with the arrow keys (Shift: "
         "10 units); G snaps to the grid.\nQ and E turn ships by 15\u00B0, T swaps their team, "
         "Delete removes the selection, Escape clears it, Ctrl+A selects all.\nDouble-click "
