@@ -3,10 +3,14 @@
 //   open    the map window opens and is painted, fitted to every marker     at most 300 ms
 //   append  one row is appended and the map is repainted where it changed   at most 2 ms
 //   pan     a pan at full view and its repaint                              at most 16 ms
+//   drag    a drag of 1,000 selected ships: each mouse move until repainted at most 16 ms
+//   commit  the drag's release: 1,000 rows rewritten, one step, repainted   at most 20 ms
+//   mirror  16,000 selected ships mirrored for the other team (M)            at most 50 ms
 // and, for comparison, a repaint of the whole map at full view, the level check with the
 // listing of the game folder (as the map window runs it) and the listing alone. The map shows a
 // level of its own without a content list, so that the times are the map's alone; the
-// last line appends a row in the editor's window, content list and map together.
+// last lines append a row, drag and mirror in the editor's window, content list and map
+// together.
 // Prints the median of 15 runs (min, max) in milliseconds.
 
 #include "core/folderfiles.h"
@@ -24,6 +28,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <cstdint>
@@ -203,6 +208,72 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
     }
 
+    // A drag of the first 1,000 ships with the mouse: moves, then the release.
+    editor::LevelMapView* editorView = editorMap.view();
+    QWidget* editorViewport = editorView->viewport();
+    editorView->fitAll();
+    std::vector<int> thousand(1000);
+    for (int row = 0; row < 1000; ++row)
+        thousand[static_cast<std::size_t>(row)] = row;
+    std::vector<double> drag;
+    std::vector<double> commit;
+    for (int i = 0; i < Runs; ++i) {
+        editorMap.scene()->setSelectedRows(thousand);
+        QApplication::processEvents();
+        // The press must find a selected ship on top at its pixel.
+        QPoint start;
+        for (const int row : thousand) {
+            start = editorView->mapFromScene(editorMap.scene()->marker(row)->position);
+            if (editorView->markerUnder(start) == row)
+                break;
+        }
+        QTest::mousePress(editorViewport, Qt::LeftButton, {}, start);
+        QPoint at = start;
+        for (int step = 1; step <= 4; ++step) {
+            at = start + QPoint(12 * step, 7 * step);
+            const int before = editorPaints.count;
+            drag.push_back(timed([&] {
+                QTest::mouseMove(editorViewport, at);
+                if (!waitForPaint(editorPaints, before))
+                    std::fprintf(stderr, "no repaint after a drag move\n");
+            }));
+        }
+        const int before = editorPaints.count;
+        const int steps = window.level().history().index();
+        commit.push_back(timed([&] {
+            QTest::mouseRelease(editorViewport, Qt::LeftButton, {}, at);
+            if (!waitForPaint(editorPaints, before))
+                std::fprintf(stderr, "no repaint after a drag\n");
+        }));
+        if (window.level().history().index() != steps + 1)
+            std::fprintf(stderr, "the drag made no step\n");
+        window.level().history().undo();
+        QApplication::processEvents();
+    }
+
+    // 16,000 ships mirrored, in a level of 16,000.
+    rows.resize(16000);
+    fill(window.level());
+    QApplication::processEvents();
+    std::vector<int> all(16000);
+    for (int row = 0; row < 16000; ++row)
+        all[static_cast<std::size_t>(row)] = row;
+    std::vector<double> mirror;
+    for (int i = 0; i < Runs; ++i) {
+        editorMap.scene()->setSelectedRows(all);
+        QApplication::processEvents();
+        const int before = editorPaints.count;
+        mirror.push_back(timed([&] {
+            editorMap.mirrorSelection();
+            if (!waitForPaint(editorPaints, before))
+                std::fprintf(stderr, "no repaint after a mirror\n");
+        }));
+        if (window.level().lines().LineCount() != 32000)
+            std::fprintf(stderr, "the mirror made %d rows\n", window.level().lines().LineCount());
+        window.level().history().undo();
+        QApplication::processEvents();
+    }
+
     std::printf("level map of %d ship entries, %d markers, zoom %.3f px/unit, viewport %dx%d\n",
                 model.lines().LineCount(), map.scene()->markerCount(), map.view()->zoom(),
                 viewport->width(), viewport->height());
@@ -213,5 +284,8 @@ int main(int argc, char* argv[]) {
     report("level check with the folder listing", check);
     report("listing of a game folder of 500 files", listing);
     report("append in the editor, content list and map", editorAppend);
+    report("drag of 1,000 ships: a move (goal 16 ms)", drag);
+    report("drag of 1,000 ships: the release (goal 20)", commit);
+    report("mirror of 16,000 ships (goal 50 ms)", mirror);
     return 0;
 }
