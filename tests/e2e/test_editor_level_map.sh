@@ -1,5 +1,7 @@
 # The Level Map of a loaded level in the real window: each team's colour is painted on its own
-# side of the map, where its ships stand, and nowhere else on the map.
+# side of the map, where its ships stand, and nowhere else on the map. Then a ship chosen in the
+# content list is mirrored for the other team with M in the map, saved, undone with Ctrl+Z in the
+# map and saved again.
 # Arguments: <tessavor> <pallowick>; E2E_LIB and EXAMPLE_GAME come from the environment.
 set -uo pipefail
 # shellcheck source=e2e-lib.sh
@@ -54,6 +56,22 @@ upper_blue=$(count_colour "$shots/map.png" 0 0 "$half" "$split" "$team1")
 lower_blue=$(count_colour "$shots/map.png" 0 "$split" "$half" $((upper - split)) "$team1")
 ((upper_blue >= 25 && lower_blue >= 25)) ||
     e2e_fail "team 1's two ships are not both shown ($upper_blue and $lower_blue pixels)"
+
+e2e_log "M mirrors the chosen ship about the middle (1000, 300); Ctrl+Z takes the copy back"
+rows='[winfile]\r\nconquest.win\r\n[end]\r\nADD SHIP x= 0 y= 0 r=270 team=1 typ=1\r\nADD SHIP x= 0 y= 600 r=270 team=1 typ=1\r\nADD SHIP x= 2000 y= 0 r=90 team=2 typ=1\r\nADD SHIP x= 2000 y= 600 r=90 team=2 typ=1\r\n'
+row_height=15 # at the layout font
+e2e_focus "$win" # raised above the map for the clicks
+e2e_click_in_control "$win" editor.inhalt 40 $((3 * row_height + row_height / 2))
+e2e_key "$map" m
+e2e_focus "$win"
+e2e_click_control "$win" editor.save
+e2e_answer_box teams.lev Return
+e2e_expect_file_bytes "$game/levels/teams.lev" "${rows}ADD SHIP x= 2000 y= 600 r=90 team=2 typ=1\r\n"
+e2e_key "$map" ctrl+z
+e2e_focus "$win"
+e2e_click_control "$win" editor.save
+e2e_answer_box teams.lev Return
+e2e_expect_file_bytes "$game/levels/teams.lev" "$rows"
 
 e2e_log "closing the editor closes the map"
 e2e_close_window "$win"
