@@ -71,8 +71,7 @@ std::optional<QString> BasePanel::lineAt(QPointF place, QWidget* messageParent) 
     return buildLine(place, messageParent);
 }
 
-std::optional<QString> BasePanel::buildLine(std::optional<QPointF> place,
-                                            QWidget* messageParent) {
+std::optional<QString> BasePanel::buildLine(std::optional<QPointF> place, QWidget* messageParent) {
     level::BaseEntryInput input;
     input.head = baseHead;
     // A base's place in digits only, as a typed one: "100", "-20".

@@ -396,10 +396,10 @@ void Form1::mapButtonClicked() {
             QWidget* over = m_map.get();
             const std::optional<QString> line =
                 isBase ? base->lineAt(place, over) : ship->lineAt(place, over);
-            return line && appendLine(*line,
-                                      isBase ? QStringLiteral("place base")
-                                             : QStringLiteral("place ship"),
-                                      over);
+            return line &&
+                   appendLine(*line,
+                              isBase ? QStringLiteral("place base") : QStringLiteral("place ship"),
+                              over);
         });
     }
     m_map->show();

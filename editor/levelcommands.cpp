@@ -228,8 +228,8 @@ RemoveRowsCommand::RemoveRowsCommand(LevelDocument& document,
     , m_rows(std::move(rows)) {}
 
 std::unique_ptr<LevelCommand> RemoveRowsCommand::takeOver() {
-    return std::unique_ptr<LevelCommand>(new RemoveRowsCommand(
-        m_document, std::move(m_indices), std::move(m_rows), text(), size()));
+    return std::unique_ptr<LevelCommand>(
+        new RemoveRowsCommand(m_document, std::move(m_indices), std::move(m_rows), text(), size()));
 }
 
 void RemoveRowsCommand::doRedo() {
@@ -263,8 +263,7 @@ std::unique_ptr<LevelCommand> RewriteRowsCommand::takeOver() {
 // undone, it takes both back.
 bool RewriteRowsCommand::mergeWith(const QUndoCommand* other) {
     const auto* later = dynamic_cast<const RewriteRowsCommand*>(other);
-    return later && later->m_continues && later->m_kind == m_kind &&
-           later->m_indices == m_indices;
+    return later && later->m_continues && later->m_kind == m_kind && later->m_indices == m_indices;
 }
 
 void RewriteRowsCommand::doRedo() {

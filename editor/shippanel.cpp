@@ -177,8 +177,7 @@ std::optional<QString> ShipPanel::lineAt(QPointF place, QWidget* messageParent) 
 
 // The panel's values, with x and y at a place when one is given (the random ranges still
 // apply); failures are shown over messageParent.
-std::optional<QString> ShipPanel::buildLine(std::optional<QPointF> place,
-                                            QWidget* messageParent) {
+std::optional<QString> ShipPanel::buildLine(std::optional<QPointF> place, QWidget* messageParent) {
     level::ShipEntryInput input;
     input.head = shipHead;
     input.x = place ? level::NumberText(place->x()) : widgets::toStdString(s3->text());

@@ -317,9 +317,9 @@ void LevelMapScene::setSelected(int row, bool selected) {
 }
 
 void LevelMapScene::countSelected() {
-    m_markers.selected = static_cast<int>(std::count_if(
-        m_markers.rows.begin(), m_markers.rows.end(),
-        [](const auto& marker) { return marker && marker->selected; }));
+    m_markers.selected = static_cast<int>(
+        std::count_if(m_markers.rows.begin(), m_markers.rows.end(),
+                      [](const auto& marker) { return marker && marker->selected; }));
 }
 
 std::vector<int> LevelMapScene::rowsIn(const QRectF& area) const {

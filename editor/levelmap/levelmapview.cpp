@@ -311,8 +311,8 @@ QPointF LevelMapView::nudge(QPointF direction, bool far) const {
         anchor = m_scene->marker(m_scene->selectedRows().front());
     const qreal step = gridStep();
     const auto next = [step](qreal from, qreal sign) {
-        const qreal line = sign > 0 ? std::floor(from / step + 1e-9) + 1
-                                    : std::ceil(from / step - 1e-9) - 1;
+        const qreal line =
+            sign > 0 ? std::floor(from / step + 1e-9) + 1 : std::ceil(from / step - 1e-9) - 1;
         return line * step - from;
     };
     const QPointF from = anchor->position;
@@ -365,8 +365,7 @@ void LevelMapView::mousePressEvent(QMouseEvent* event) {
     m_lastPoint = at;
     m_pressModifiers = event->modifiers();
     setFocus(Qt::MouseFocusReason);
-    if (event->button() == Qt::MiddleButton ||
-        (event->button() == Qt::LeftButton && m_spaceHeld)) {
+    if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && m_spaceHeld)) {
         m_gesture = Gesture::Pan;
         viewport()->setCursor(Qt::ClosedHandCursor);
     } else if (event->button() == Qt::LeftButton) {
@@ -419,9 +418,9 @@ void LevelMapView::mouseMoveEvent(QMouseEvent* event) {
         // The centre goes to half units, or to the grid with snapping on; the view shows it there
         // while the window keeps the one from before the drag until the button is released.
         const QPointF wanted = mapToScene(at);
-        const QPointF place = m_snap ? snapped(wanted)
-                                     : QPointF(std::round(wanted.x() * 2) / 2,
-                                               std::round(wanted.y() * 2) / 2);
+        const QPointF place =
+            m_snap ? snapped(wanted)
+                   : QPointF(std::round(wanted.x() * 2) / 2, std::round(wanted.y() * 2) / 2);
         if (place != m_centre) {
             m_centre = place;
             viewport()->update();

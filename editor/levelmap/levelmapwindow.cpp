@@ -88,9 +88,8 @@ LevelMapWindow::LevelMapWindow(LevelDocument& document, const QString& gameFolde
     connect(m_view, &LevelMapView::escapePressed, this, [this] { selectOnMap({}, -1); });
     connect(m_view, &LevelMapView::bandDrawn, this, &LevelMapWindow::bandDrawn);
     connect(m_view, &LevelMapView::selectAllAsked, this, &LevelMapWindow::selectAll);
-    connect(m_view, &LevelMapView::dragFinished, this, [this](QPointF offset) {
-        moveSelection(offset, LevelDocument::NoMerge, false);
-    });
+    connect(m_view, &LevelMapView::dragFinished, this,
+            [this](QPointF offset) { moveSelection(offset, LevelDocument::NoMerge, false); });
     connect(m_view, &LevelMapView::nudgeAsked, this,
             [this](QPointF offset, bool held) { moveSelection(offset, NudgeStep, held); });
     connect(m_view, &LevelMapView::turnAsked, this, &LevelMapWindow::turnSelection);
@@ -336,8 +335,7 @@ void LevelMapWindow::selectAll() {
     selectOnMap(rows, keepsCurrent ? listRow() : rows.empty() ? -1 : rows.front());
 }
 
-LevelMapWindow::EditOutcome LevelMapWindow::editSelected(const RowEdit& edit,
-                                                         const QString& verb,
+LevelMapWindow::EditOutcome LevelMapWindow::editSelected(const RowEdit& edit, const QString& verb,
                                                          const QString& things, int kind,
                                                          bool continues) {
     EditOutcome outcome;
@@ -389,19 +387,18 @@ void LevelMapWindow::moveSelection(QPointF offset, int kind, bool continues) {
 }
 
 void LevelMapWindow::turnSelection(int degrees, bool held) {
-    const EditOutcome outcome = editSelected(
-        [degrees](std::string_view row) { return level::TurnShip(row, degrees); },
-        QStringLiteral("turn"), QStringLiteral("ships"), TurnStep, held);
+    const EditOutcome outcome =
+        editSelected([degrees](std::string_view row) { return level::TurnShip(row, degrees); },
+                     QStringLiteral("turn"), QStringLiteral("ships"), TurnStep, held);
     if (outcome.notNumbers > 0)
         showNote(QStringLiteral("%1 kept the heading: it is not a number.")
                      .arg(counted(outcome.notNumbers, "ship", "ships")));
 }
 
 void LevelMapWindow::swapSelectionTeam() {
-    const EditOutcome outcome =
-        editSelected([](std::string_view row) { return level::SwapShipTeam(row); },
-                     QStringLiteral("swap the team of"), QStringLiteral("ships"),
-                     LevelDocument::NoMerge, false);
+    const EditOutcome outcome = editSelected(
+        [](std::string_view row) { return level::SwapShipTeam(row); },
+        QStringLiteral("swap the team of"), QStringLiteral("ships"), LevelDocument::NoMerge, false);
     if (outcome.noTeam > 0)
         showNote(QStringLiteral("%1 kept the team: only teams 1 and 2 are swapped.")
                      .arg(counted(outcome.noTeam, "ship", "ships")));
@@ -466,31 +463,31 @@ void LevelMapWindow::mirrorSelection() {
     std::vector<std::string> copies;
     int skipped = 0;
     for (const int row : selected) {
-        level::EntryEdit copy =
-            level::MirrorEntry(m_document.lines().LineAt(static_cast<Index>(row)), mode,
-                               {centre.x(), centre.y()});
+        level::EntryEdit copy = level::MirrorEntry(
+            m_document.lines().LineAt(static_cast<Index>(row)), mode, {centre.x(), centre.y()});
         if (copy) {
             copies.push_back(std::move(*copy));
         } else if (copy.error() == level::EntryEditProblem::LandsOnItself) {
             ++skipped;
         } else if (copy.error() == level::EntryEditProblem::NotEnoughMemory) {
-            widgets::showFailure(this,
-                                 QStringLiteral("There is not enough memory. Nothing was mirrored."));
+            widgets::showFailure(
+                this, QStringLiteral("There is not enough memory. Nothing was mirrored."));
             return;
         }
     }
-    const QString about = mode == level::MirrorMode::Point
-                              ? QStringLiteral("about (%1, %2)").arg(number(centre.x()),
-                                                                     number(centre.y()))
-                          : mode == level::MirrorMode::LeftRight
-                              ? QStringLiteral("about x = %1").arg(number(centre.x()))
-                              : QStringLiteral("about y = %1").arg(number(centre.y()));
+    const QString about =
+        mode == level::MirrorMode::Point
+            ? QStringLiteral("about (%1, %2)").arg(number(centre.x()), number(centre.y()))
+        : mode == level::MirrorMode::LeftRight
+            ? QStringLiteral("about x = %1").arg(number(centre.x()))
+            : QStringLiteral("about y = %1").arg(number(centre.y()));
     const QString skippedNote =
-        skipped == 0 ? QString()
-                     : QStringLiteral(" %1 skipped: on the %2, a copy would land on the entry itself.")
-                           .arg(skipped)
-                           .arg(mode == level::MirrorMode::Point ? QStringLiteral("centre")
-                                                                 : QStringLiteral("mirror line"));
+        skipped == 0
+            ? QString()
+            : QStringLiteral(" %1 skipped: on the %2, a copy would land on the entry itself.")
+                  .arg(skipped)
+                  .arg(mode == level::MirrorMode::Point ? QStringLiteral("centre")
+                                                        : QStringLiteral("mirror line"));
     if (copies.empty()) {
         showNote(QStringLiteral("Nothing was mirrored.") + skippedNote);
         return;
@@ -507,8 +504,8 @@ void LevelMapWindow::mirrorSelection() {
                           .arg(first + count)
                           .arg(level::LevelLineList::MaxRows));
         else
-            widgets::showFailure(this,
-                                 QStringLiteral("There is not enough memory. Nothing was mirrored."));
+            widgets::showFailure(
+                this, QStringLiteral("There is not enough memory. Nothing was mirrored."));
         return;
     }
     std::vector<int> added;

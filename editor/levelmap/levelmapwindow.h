@@ -106,8 +106,8 @@ private:
     LevelMapScene* m_scene = nullptr;
     LevelMapView* m_view = nullptr;
     FindingsPanel* m_findings = nullptr;
-    QLabel* m_legend = nullptr; // "mapLegend"
-    QLabel* m_note = nullptr;   // "mapNote"
+    QLabel* m_legend = nullptr;             // "mapLegend"
+    QLabel* m_note = nullptr;               // "mapNote"
     QPushButton* m_mirrorButton = nullptr;  // "mirrorButton"
     QComboBox* m_mirrorMode = nullptr;      // "mirrorMode"
     QPushButton* m_centreOnBases = nullptr; // "centreOnBases"

@@ -22,7 +22,7 @@ struct MapMarker {
     double heading = 0; // degrees as the ship panel's compass shows them: 0 up, 90 left
     Shape shape = Shape::Circle;
     QColor colour;
-    QString label; // a base's file
+    QString label;         // a base's file
     bool selected = false; // in the map's selection
 
     // The marker of a row, or nothing when the row shows none. Positions beyond a million

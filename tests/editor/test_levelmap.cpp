@@ -221,8 +221,8 @@ private slots:
     // The map's selection is a set: Ctrl+click, the rubber band, Ctrl+A and Escape; the content
     // list shows its current entry, and a row chosen there is the map's whole selection.
     void theMapSelectsASetOfEntries() {
-        fill({"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "[end]", "ADD SHIP x= 400 y= 0 r=0 team=2 typ=1",
-              "ADD BASE  x=400 y=300 file=b.bs"});
+        fill({"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "[end]",
+              "ADD SHIP x= 400 y= 0 r=0 team=2 typ=1", "ADD BASE  x=400 y=300 file=b.bs"});
         LevelMapWindow* map = openMap();
         QWidget* viewport = map->view()->viewport();
         const auto selected = [map] { return map->scene()->selectedRows(); };
@@ -231,8 +231,7 @@ private slots:
                           place(map, QPointF(400, 300)));
         QCOMPARE(selected(), (std::vector<int>{0, 3}));
         QCOMPARE(selectedRow(w()), 3);
-        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier,
-                          place(map, QPointF(0, 0)));
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, place(map, QPointF(0, 0)));
         QCOMPARE(selected(), std::vector<int>{3});
 
         // A band from empty map around the two markers on the right.
@@ -263,8 +262,7 @@ private slots:
     // Every edit on the map is one step of the level's history, and only x=, y=, r= or team=
     // change.
     void editsOnTheMapAreUndoneStepByStep() {
-        const Rows level{"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1",
-                         "ADD BASE  x=400 y=300 file=b.bs",
+        const Rows level{"ADD SHIP x= 0 y= 0 r=0 team=1 typ=1", "ADD BASE  x=400 y=300 file=b.bs",
                          "ADD SHIP x= 400 y= 0 r=350 team=2   sl=4 extra"};
         fill(level);
         LevelMapWindow* map = openMap();
@@ -285,8 +283,7 @@ private slots:
         QCOMPARE(history.index(), steps + 1);
         const auto dragged = rows(w());
         const auto movedBy = [](QPointF a, QPointF b) { return b - a; };
-        const QPointF offset =
-            movedBy(QPointF(0, 0), map->scene()->marker(0)->position);
+        const QPointF offset = movedBy(QPointF(0, 0), map->scene()->marker(0)->position);
         QVERIFY(std::abs(offset.x() - 100) <= 3 && std::abs(offset.y() - 50) <= 3);
         QCOMPARE(map->scene()->marker(1)->position, QPointF(400, 300) + offset);
         QCOMPARE(dragged[2], level[2]);
@@ -470,8 +467,9 @@ private slots:
             control<QLabel>(*map, "findingsSummary")->text().contains(QStringLiteral("0 errors")));
         // The teams' tally stands above the findings.
         QCOMPARE(control<QLabel>(*map, "teamTally")->text(),
-                 QStringLiteral("team 1: 2 ships (typ 1 \u00D71, lost.shp \u00D71) \u00B7 team 2: 0 ships "
-                                "\u00B7 0 bases"));
+                 QStringLiteral(
+                     "team 1: 2 ships (typ 1 \u00D71, lost.shp \u00D71) \u00B7 team 2: 0 ships "
+                     "\u00B7 0 bases"));
     }
 
     void viewKeysWheelAndHover() {
