@@ -153,14 +153,15 @@ void LevelMapView::drawBackground(QPainter* painter, const QRectF& rect) {
 // mirror is a line; beneath the markers, so that it hides none. Painted in device pixels.
 void LevelMapView::drawCentre(QPainter* painter, const QTransform& toDevice, const QRectF& device) {
     const QPointF c = toDevice.map(m_centre);
-    QPen dashed(CrossColour, 1, Qt::DashLine);
-    painter->setPen(dashed);
+    painter->setPen(QPen(CrossColour, 1, Qt::DashLine));
     const qreal x = std::floor(c.x()) + 0.5;
     const qreal y = std::floor(c.y()) + 0.5;
+    // The whole line from the viewport's edge, so that its dashes meet where parts are repainted.
+    const QRectF port = viewport()->rect();
     if (m_mode == level::MirrorMode::LeftRight)
-        painter->drawLine(QPointF(x, device.top()), QPointF(x, device.bottom()));
+        painter->drawLine(QPointF(x, port.top()), QPointF(x, port.bottom()));
     else if (m_mode == level::MirrorMode::TopBottom)
-        painter->drawLine(QPointF(device.left(), y), QPointF(device.right(), y));
+        painter->drawLine(QPointF(port.left(), y), QPointF(port.right(), y));
     if (device.adjusted(-CrossPixels - 2, -CrossPixels - 2, CrossPixels + 2, CrossPixels + 2)
             .contains(c)) {
         painter->setRenderHint(QPainter::Antialiasing);
