@@ -33,9 +33,11 @@ Utf8Character ReadUtf8Character(std::string_view text, std::size_t at) {
     } else {
         return {ReplacementCharacter, at + 1, true};
     }
-    if (at + length > text.size())
-        return {ReplacementCharacter, text.size(), true};
+    // A sequence cut short by the end of the text, or by a byte that cannot continue it, is one
+    // U+FFFD up to that point: the bytes after it start the next character.
     for (std::size_t k = 1; k < length; ++k) {
+        if (at + k == text.size())
+            return {ReplacementCharacter, at + k, true};
         const unsigned b = byte(at + k);
         if (b < (k == 1 ? low : 0x80u) || b > (k == 1 ? high : 0xBFu))
             return {ReplacementCharacter, at + k, true};

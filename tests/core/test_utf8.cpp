@@ -32,17 +32,25 @@ TEST(Utf8, ReadsWellFormedAndMalformedSequences) {
     };
     const std::vector<Case> cases = {
         {"ab", {'a', 'b'}},
-        {"\xC3\xA9", {0xE9}},                          // é
-        {"\xE2\x82\xAC", {0x20AC}},                    // €
-        {"\xF0\x9F\x9A\x80", {0x1F680}},               // a rocket
-        {"\x80" "a", {Bad, 'a'}},                      // a stray continuation byte
-        {"\xC3", {Bad}},                               // cut short at the end
-        {"\xE2\x82" "a", {Bad, 'a'}},                  // cut short before a character
-        {"\xC0\x80", {Bad, Bad}},                      // overlong NUL
-        {"\xE0\x80\x80", {Bad, Bad, Bad}},             // overlong
-        {"\xED\xA0\x80", {Bad, Bad, Bad}},             // a surrogate
-        {"\xF4\x90\x80\x80", {Bad, Bad, Bad, Bad}},    // beyond U+10FFFF
-        {"\xFF" "\xC3\xA9", {Bad, 0xE9}},              // never a lead byte
+        {"\xC3\xA9", {0xE9}},                       // é
+        {"\xE2\x82\xAC", {0x20AC}},                 // €
+        {"\xF0\x9F\x9A\x80", {0x1F680}},            // a rocket
+        {"\x80z", {Bad, 'z'}},                      // a stray continuation byte
+        {"\xC3", {Bad}},                            // cut short at the end
+        {"\xE2\x82z", {Bad, 'z'}},                  // cut short before a character
+        {"\xC0\x80", {Bad, Bad}},                   // overlong NUL
+        {"\xE0\x80\x80", {Bad, Bad, Bad}},          // overlong
+        {"\xED\xA0\x80", {Bad, Bad, Bad}},          // a surrogate
+        {"\xF4\x90\x80\x80", {Bad, Bad, Bad, Bad}}, // beyond U+10FFFF
+        {"\xFF\xC3\xA9", {Bad, 0xE9}},              // never a lead byte
+        // A start cut short takes its own bytes only, never the character after it.
+        {"q\xC3z", {'q', Bad, 'z'}},
+        {"q\xE2z", {'q', Bad, 'z'}},
+        {"\xE2", {Bad}},
+        {"\xF0\x9F\x9A", {Bad}},
+        {"\xF0\x9Fz", {Bad, 'z'}},
+        {"\xF0\xC3\xA9", {Bad, 0xE9}},
+        {"\xE2\xE2\x82\xACz", {Bad, 0x20AC, 'z'}}, // a lead byte without its continuation
     };
     for (const Case& c : cases)
         EXPECT_EQ(walk(c.text), c.codes) << c.text;
