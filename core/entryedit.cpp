@@ -141,6 +141,8 @@ template <class Edit> EntryEdit guarded(Edit edit) {
 }
 
 EntryEdit placed(std::string_view row, const EntryView& entry, double x, double y) {
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return Problem::BeyondRange;
     Rewrite rewrite(row);
     rewrite.Replace(entry.x, coordinateText(entry.x, x, entry.kind));
     rewrite.Replace(entry.y, coordinateText(entry.y, y, entry.kind));
@@ -253,6 +255,8 @@ EntryEdit MirrorEntry(std::string_view row, MirrorMode mode, MapPoint centre) {
             return Problem::LandsOnItself;
 
         const MapPoint mirrored = MirroredPoint(mode, centre, point);
+        if (!std::isfinite(mirrored.x) || !std::isfinite(mirrored.y))
+            return Problem::BeyondRange;
         Rewrite rewrite(row);
         if (mode != MirrorMode::TopBottom)
             rewrite.Replace(entry->x, coordinateText(entry->x, mirrored.x, entry->kind));

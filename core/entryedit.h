@@ -27,13 +27,16 @@ enum class EntryEditProblem {
     NotANumber,      // the value to change from (x, y or r) is not a number
     NoTeamToSwap,    // team= is neither 1 nor 2
     LandsOnItself,   // a mirrored copy would stand where the entry stands
+    BeyondRange,     // the new x or y would be beyond the range of numbers
     NotEnoughMemory, // no memory was left for the new row
 };
 
 using EntryEdit = Result<std::string, EntryEditProblem>;
 
 // x and y moved by dx and dy and rounded to whole numbers (halves away from zero). Fails with
-// NotANumber when x or y is not a number.
+// NotANumber when x or y is not a number, and with BeyondRange when a new value would be beyond
+// the range of numbers (the row would no longer hold a number there); so do the other edits of
+// x and y.
 EntryEdit MoveEntry(std::string_view row, double dx, double dy);
 
 // x and y set to x and y rounded to whole numbers, whatever they held before.
@@ -83,7 +86,8 @@ struct MapBounds {
     bool empty = true;
 
     void Add(MapPoint point);
-    MapPoint Centre() const { return {(minX + maxX) / 2, (minY + maxY) / 2}; }
+    // Halved first, so that the middle of the largest numbers is no infinity.
+    MapPoint Centre() const { return {minX / 2 + maxX / 2, minY / 2 + maxY / 2}; }
 };
 
 // The two centres a level offers for mirroring: that of the box around all entries and that of

@@ -329,8 +329,12 @@ void checkEdits(const std::string& row, const EditValues& values) {
     const bool ship = readable && entry.kind == level::EntryKind::Ship;
 
     const level::EntryEdit moved = level::MoveEntry(row, values.dx, values.dy);
-    check(outcome(moved, {{!readable, Problem::NotAnEntry}, {!placed, Problem::NotANumber}}),
-          "moving fails exactly for an entry without a place");
+    const bool movesOff = placed && (!std::isfinite(std::round(*entry.xNumber + values.dx)) ||
+                                     !std::isfinite(std::round(*entry.yNumber + values.dy)));
+    check(outcome(moved, {{!readable, Problem::NotAnEntry},
+                          {!placed, Problem::NotANumber},
+                          {movesOff, Problem::BeyondRange}}),
+          "moving fails exactly for an entry without a place or moved beyond the numbers");
     if (moved) {
         const level::EntryView after = reread(*moved, entry);
         check(wholeCoordinate(after.xNumber, *entry.xNumber + values.dx) &&
@@ -373,10 +377,16 @@ void checkEdits(const std::string& row, const EditValues& values) {
             const level::EntryEdit mirrored = level::MirrorEntry(row, mode, centre);
             const bool onMirror =
                 placed && level::OnMirror(mode, centre, {*entry.xNumber, *entry.yNumber});
+            const level::MapPoint across =
+                placed ? level::MirroredPoint(mode, centre, {*entry.xNumber, *entry.yNumber})
+                       : level::MapPoint{};
+            const bool mirrorsOff = !std::isfinite(across.x) || !std::isfinite(across.y);
             check(outcome(mirrored, {{!readable, Problem::NotAnEntry},
                                      {!placed, Problem::NotANumber},
-                                     {onMirror, Problem::LandsOnItself}}),
-                  "mirroring fails exactly for an entry without a place or on the mirror");
+                                     {onMirror, Problem::LandsOnItself},
+                                     {mirrorsOff, Problem::BeyondRange}}),
+                  "mirroring fails exactly for an entry without a place, on the mirror or "
+                  "mirrored beyond the numbers");
             if (!mirrored)
                 continue;
             const level::EntryView after = reread(*mirrored, entry);

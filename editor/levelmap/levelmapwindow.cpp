@@ -354,6 +354,9 @@ LevelMapWindow::EditOutcome LevelMapWindow::editSelected(const RowEdit& edit, co
             case level::EntryEditProblem::NoTeamToSwap:
                 ++outcome.noTeam;
                 break;
+            case level::EntryEditProblem::BeyondRange:
+                ++outcome.beyond;
+                break;
             case level::EntryEditProblem::NotEnoughMemory:
                 widgets::showFailure(
                     this, QStringLiteral("There is not enough memory. Nothing was changed."));
@@ -380,9 +383,12 @@ LevelMapWindow::EditOutcome LevelMapWindow::editSelected(const RowEdit& edit, co
 void LevelMapWindow::moveSelection(QPointF offset, int kind, bool continues) {
     if (offset.isNull())
         return;
-    editSelected(
+    const EditOutcome outcome = editSelected(
         [offset](std::string_view row) { return level::MoveEntry(row, offset.x(), offset.y()); },
         QStringLiteral("move"), QStringLiteral("entries"), kind, continues);
+    if (outcome.beyond > 0)
+        showNote(QStringLiteral("%1 stayed: moved, x or y would be beyond the range of numbers.")
+                     .arg(counted(outcome.beyond, "entry", "entries")));
 }
 
 void LevelMapWindow::turnSelection(int degrees, bool held) {
@@ -461,6 +467,7 @@ void LevelMapWindow::mirrorSelection() {
     const QPointF centre = mirrorCentre();
     std::vector<std::string> copies;
     int skipped = 0;
+    int beyond = 0;
     for (const int row : selected) {
         level::EntryEdit copy = level::MirrorEntry(
             m_document.lines().LineAt(static_cast<Index>(row)), mode, {centre.x(), centre.y()});
@@ -468,6 +475,8 @@ void LevelMapWindow::mirrorSelection() {
             copies.push_back(std::move(*copy));
         } else if (copy.error() == level::EntryEditProblem::LandsOnItself) {
             ++skipped;
+        } else if (copy.error() == level::EntryEditProblem::BeyondRange) {
+            ++beyond;
         } else if (copy.error() == level::EntryEditProblem::NotEnoughMemory) {
             widgets::showFailure(
                 this, QStringLiteral("There is not enough memory. Nothing was mirrored."));

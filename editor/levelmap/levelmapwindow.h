@@ -88,6 +88,7 @@ private:
         int notShips = 0;
         int notNumbers = 0;
         int noTeam = 0;
+        int beyond = 0; // would leave the range of numbers
     };
     EditOutcome editSelected(const RowEdit& edit, const QString& verb, const QString& things,
                              int kind, bool continues);

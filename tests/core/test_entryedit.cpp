@@ -71,6 +71,9 @@ TEST(EntryEdit, MovingAndPlacingRewriteOnlyXAndY) {
         // What cannot be moved.
         {"ADD SHIP x=abc y= 0 r=0 team=1 typ=1", move(1, 1), problem(EntryEditProblem::NotANumber)},
         {"ADD BASE  x=1 y=1,5 file=b.bs", move(1, 1), problem(EntryEditProblem::NotANumber)},
+        // A value that would leave the range of numbers would leave the row without one.
+        {"ADD SHIP x= 1.7E+308 y= 0 r=0 team=1 typ=1", move(1e308, 0),
+         problem(EntryEditProblem::BeyondRange)},
         {"ADD SHIP x= 0 y= 0 r=0 typ=1", move(1, 1), problem(EntryEditProblem::NotAnEntry)},
         {"[end]", place(1, 1), problem(EntryEditProblem::NotAnEntry)},
     });
@@ -148,6 +151,10 @@ TEST(EntryEdit, MirroringInEachMode) {
         {"ADD SHIP x= 0 y=a r=0 team=1 typ=1", MirrorMode::LeftRight, c,
          problem(EntryEditProblem::NotANumber)},
         {"ADD SHP x= 0 y= 0", MirrorMode::Point, c, problem(EntryEditProblem::NotAnEntry)},
+        {"ADD SHIP x=-1.7E+308 y= 0 r=0 team=1 typ=1",
+         MirrorMode::LeftRight,
+         {1e308, 0},
+         problem(EntryEditProblem::BeyondRange)},
     };
     for (const Mirror& m : cases) {
         const EntryEdit copy = level::MirrorEntry(m.row, m.mode, m.centre);
