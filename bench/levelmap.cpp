@@ -274,6 +274,27 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
     }
 
+    // Every other one of 16,000 ships deleted (Delete): 8,000 rows apart from each other.
+    std::vector<int> everyOther;
+    for (int row = 0; row < 16000; row += 2)
+        everyOther.push_back(row);
+    std::vector<double> scattered;
+    for (int i = 0; i < 5; ++i) {
+        editorMap.scene()->setSelectedRows(everyOther);
+        QApplication::processEvents();
+        const int before = editorPaints.count;
+        editorView->setFocus();
+        scattered.push_back(timed([&] {
+            QTest::keyClick(editorView, Qt::Key_Delete);
+            if (!waitForPaint(editorPaints, before))
+                std::fprintf(stderr, "no repaint after a delete\n");
+        }));
+        if (window.level().lines().LineCount() != 8000)
+            std::fprintf(stderr, "the delete left %d rows\n", window.level().lines().LineCount());
+        window.level().history().undo();
+        QApplication::processEvents();
+    }
+
     std::printf("level map of %d ship entries, %d markers, zoom %.3f px/unit, viewport %dx%d\n",
                 model.lines().LineCount(), map.scene()->markerCount(), map.view()->zoom(),
                 viewport->width(), viewport->height());
@@ -287,5 +308,6 @@ int main(int argc, char* argv[]) {
     report("drag of 1,000 ships: a move (goal 16 ms)", drag);
     report("drag of 1,000 ships: the release (goal 20)", commit);
     report("mirror of 16,000 ships (goal 50 ms)", mirror);
+    report("delete of every other of 16,000 ships", scattered);
     return 0;
 }
