@@ -131,6 +131,14 @@ Result<EntryView, Problem> placedEntry(std::string_view row) {
     return entry;
 }
 
+// A ship entry, as turning and swapping the team need.
+Result<EntryView, Problem> shipEntry(std::string_view row) {
+    auto entry = readableEntry(row);
+    if (entry && entry->kind != EntryKind::Ship)
+        return Problem::NotAShip;
+    return entry;
+}
+
 // Runs an edit, turning a want of memory into its problem.
 template <class Edit> EntryEdit guarded(Edit edit) {
     try {
@@ -171,11 +179,9 @@ EntryEdit PlaceEntry(std::string_view row, double x, double y) {
 
 EntryEdit TurnShip(std::string_view row, int degrees) {
     return guarded([&]() -> EntryEdit {
-        const auto entry = readableEntry(row);
+        const auto entry = shipEntry(row);
         if (!entry)
             return entry.error();
-        if (entry->kind != EntryKind::Ship)
-            return Problem::NotAShip;
         if (!entry->rNumber)
             return Problem::NotANumber;
         Rewrite rewrite(row);
@@ -186,11 +192,9 @@ EntryEdit TurnShip(std::string_view row, int degrees) {
 
 EntryEdit SwapShipTeam(std::string_view row) {
     return guarded([&]() -> EntryEdit {
-        const auto entry = readableEntry(row);
+        const auto entry = shipEntry(row);
         if (!entry)
             return entry.error();
-        if (entry->kind != EntryKind::Ship)
-            return Problem::NotAShip;
         std::optional<std::string> team = swappedTeam(entry->team);
         if (!team)
             return Problem::NoTeamToSwap;
