@@ -10,8 +10,8 @@
 // Prints the median of the runs (min, max) in milliseconds, and the memory in bytes.
 
 #include "editor/contentlist.h"
+#include "editor/document/leveldocument.h"
 #include "editor/form1.h"
-#include "editor/leveldocument.h"
 
 #include <QApplication>
 #include <QDir>
@@ -98,7 +98,6 @@ int main(int argc, char* argv[]) {
     auto* inhalt = window.findChild<editor::ContentList*>(QStringLiteral("inhalt"));
     QWidget* viewport = inhalt->viewport();
     editor::LevelDocument& document = window.level();
-    QUndoStack& history = document.history();
     // Timed: the list has laid out its rows anew (a posted layout) and repainted.
     const auto settled = [&] {
         QApplication::processEvents();
@@ -113,22 +112,22 @@ int main(int argc, char* argv[]) {
         document.clearLines();
         shown();
         undoClear.push_back(timed([&] {
-            history.undo();
+            document.undo();
             settled();
         }));
         QApplication::processEvents();
         redoClear.push_back(timed([&] {
-            history.redo();
+            document.redo();
             settled();
         }));
-        history.undo();
+        document.undo();
         shown();
     }
     for (int i = 0; i < Runs; ++i) {
         document.replaceLines(levelOf(Full, i + 1));
         shown();
         undoLoad.push_back(timed([&] {
-            history.undo();
+            document.undo();
             settled();
         }));
         shown();
@@ -160,24 +159,28 @@ int main(int argc, char* argv[]) {
     // both meet the same machine.
     constexpr int AppendRuns = 301;
     document.replaceLines(levelOf(32000, 0));
-    history.clear();
+    document.clearHistory();
     shown();
     std::vector<double> direct, command;
     for (int i = 0; i < AppendRuns; ++i) {
         const std::string row = shipRow(40000 + i);
         direct.push_back(timed([&] {
-            if (!document.model().insertLine(document.lines().LineCount(), row))
+            std::vector<std::string> one{row};
+            if (!document.model().insertLines({document.lines().LineCount()}, one))
                 std::exit(1);
             settled();
         }));
-        document.model().removeLine(static_cast<editor::LevelDocument::Index>(32000));
+        std::vector<std::string> removed;
+        if (!document.model().removeLines({static_cast<editor::LevelDocument::Index>(32000)},
+                                          removed))
+            std::exit(1);
         shown();
         command.push_back(timed([&] {
             if (!document.addLine(row, QStringLiteral("add ship")))
                 std::exit(1);
             settled();
         }));
-        history.undo();
+        document.undo();
         shown();
     }
 
@@ -199,7 +202,7 @@ int main(int argc, char* argv[]) {
                            QStringLiteral("add ship")))
             return 1;
     const long long withRows = liveBytes;
-    alone.history().clear();
+    alone.clearHistory();
     const long long historyBytes = withRows - liveBytes;
     std::printf("1,000 appends of 40-character rows: %lld bytes with the rows, the history %lld "
                 "bytes (%.1f per step; goal at most 1 MiB)\n",

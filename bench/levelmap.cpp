@@ -14,8 +14,8 @@
 // Prints the median of 15 runs (min, max) in milliseconds.
 
 #include "core/folderfiles.h"
+#include "editor/document/leveldocument.h"
 #include "editor/form1.h"
-#include "editor/leveldocument.h"
 #include "editor/levelmap/levelmapscene.h"
 #include "editor/levelmap/levelmapview.h"
 #include "editor/levelmap/levelmapwindow.h"
@@ -28,7 +28,6 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUndoStack>
 
 #include <algorithm>
 #include <cstdint>
@@ -212,13 +211,13 @@ int main(int argc, char* argv[]) {
     editor::LevelMapView* editorView = editorMap.view();
     QWidget* editorViewport = editorView->viewport();
     editorView->fitAll();
-    std::vector<int> thousand(1000);
+    std::vector<editor::LevelDocument::Index> thousand(1000);
     for (int row = 0; row < 1000; ++row)
-        thousand[static_cast<std::size_t>(row)] = row;
+        thousand[static_cast<std::size_t>(row)] = static_cast<editor::LevelDocument::Index>(row);
     std::vector<double> drag;
     std::vector<double> commit;
     for (int i = 0; i < Runs; ++i) {
-        editorMap.scene()->setSelectedRows(thousand);
+        window.level().choose(thousand, -1);
         QApplication::processEvents();
         // The press must find a selected ship on top at its pixel.
         QPoint start;
@@ -247,7 +246,7 @@ int main(int argc, char* argv[]) {
         }));
         if (window.level().history().index() != steps + 1)
             std::fprintf(stderr, "the drag made no step\n");
-        window.level().history().undo();
+        window.level().undo();
         QApplication::processEvents();
     }
 
@@ -255,12 +254,12 @@ int main(int argc, char* argv[]) {
     rows.resize(16000);
     fill(window.level());
     QApplication::processEvents();
-    std::vector<int> all(16000);
+    std::vector<editor::LevelDocument::Index> all(16000);
     for (int row = 0; row < 16000; ++row)
-        all[static_cast<std::size_t>(row)] = row;
+        all[static_cast<std::size_t>(row)] = static_cast<editor::LevelDocument::Index>(row);
     std::vector<double> mirror;
     for (int i = 0; i < Runs; ++i) {
-        editorMap.scene()->setSelectedRows(all);
+        window.level().choose(all, -1);
         QApplication::processEvents();
         const int before = editorPaints.count;
         mirror.push_back(timed([&] {
@@ -270,17 +269,17 @@ int main(int argc, char* argv[]) {
         }));
         if (window.level().lines().LineCount() != 32000)
             std::fprintf(stderr, "the mirror made %d rows\n", window.level().lines().LineCount());
-        window.level().history().undo();
+        window.level().undo();
         QApplication::processEvents();
     }
 
     // Every other one of 16,000 ships deleted (Delete): 8,000 rows apart from each other.
-    std::vector<int> everyOther;
+    std::vector<editor::LevelDocument::Index> everyOther;
     for (int row = 0; row < 16000; row += 2)
-        everyOther.push_back(row);
+        everyOther.push_back(static_cast<editor::LevelDocument::Index>(row));
     std::vector<double> scattered;
     for (int i = 0; i < 5; ++i) {
-        editorMap.scene()->setSelectedRows(everyOther);
+        window.level().choose(everyOther, -1);
         QApplication::processEvents();
         const int before = editorPaints.count;
         editorView->setFocus();
@@ -291,7 +290,7 @@ int main(int argc, char* argv[]) {
         }));
         if (window.level().lines().LineCount() != 8000)
             std::fprintf(stderr, "the delete left %d rows\n", window.level().lines().LineCount());
-        window.level().history().undo();
+        window.level().undo();
         QApplication::processEvents();
     }
 

@@ -27,6 +27,81 @@ std::optional<std::string> LevelLineList::RemoveLineAt(Index index) {
     return text;
 }
 
+bool LevelLineList::AreAscendingBelow(const std::vector<Index>& indices, std::size_t end) {
+    for (std::size_t i = 0; i < indices.size(); ++i)
+        if (indices[i] < 0 || static_cast<std::size_t>(indices[i]) >= end ||
+            (i > 0 && indices[i] <= indices[i - 1]))
+            return false;
+    return true;
+}
+
+bool LevelLineList::InsertLinesAt(const std::vector<Index>& indices,
+                                  std::vector<std::string>& texts) {
+    const std::size_t count = indices.size();
+    if (count != texts.size() || !AreAscendingBelow(indices, m_rows.size() + count) ||
+        !MakeRoomForLines(count))
+        return false;
+    // The selected row moves down by the rows inserted before it: an insert at new index p comes
+    // before old row r when p - (inserts before it) <= r.
+    if (m_selected != NoRow) {
+        Index shift = 0;
+        while (static_cast<std::size_t>(shift) < count &&
+               indices[static_cast<std::size_t>(shift)] - shift <= m_selected)
+            ++shift;
+        m_selected = static_cast<Index>(m_selected + shift);
+    }
+    // From the back: every row moves once. The room is there, so nothing allocates or throws.
+    std::size_t old = m_rows.size();
+    std::size_t left = count;
+    m_rows.resize(old + count);
+    for (std::size_t at = m_rows.size(); at-- > 0 && left > 0;) {
+        if (static_cast<std::size_t>(indices[left - 1]) == at)
+            m_rows[at] = std::move(texts[--left]);
+        else
+            m_rows[at] = std::move(m_rows[--old]);
+    }
+    texts.clear();
+    return true;
+}
+
+std::optional<std::vector<std::string>>
+LevelLineList::RemoveLinesAt(const std::vector<Index>& indices) {
+    if (!AreAscendingBelow(indices, m_rows.size()))
+        return std::nullopt;
+    std::vector<std::string> removed;
+    try {
+        removed.resize(indices.size());
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    RemoveLinesAt(indices, removed);
+    return removed;
+}
+
+bool LevelLineList::RemoveLinesAt(const std::vector<Index>& indices,
+                                  std::vector<std::string>& removed) {
+    if (removed.size() != indices.size() || !AreAscendingBelow(indices, m_rows.size()))
+        return false;
+    if (indices.empty())
+        return true;
+    if (m_selected != NoRow) {
+        const auto at = std::lower_bound(indices.begin(), indices.end(), m_selected);
+        m_selected = at != indices.end() && *at == m_selected
+                         ? NoRow
+                         : static_cast<Index>(m_selected - (at - indices.begin()));
+    }
+    std::size_t next = 0;
+    std::size_t kept = toSize(indices.front());
+    for (std::size_t at = kept; at < m_rows.size(); ++at) {
+        if (next < indices.size() && toSize(indices[next]) == at)
+            removed[next++] = std::move(m_rows[at]);
+        else
+            m_rows[kept++] = std::move(m_rows[at]);
+    }
+    m_rows.resize(kept);
+    return true;
+}
+
 bool LevelLineList::MoveLine(Index from, Index to) {
     if (from < 0 || from >= LineCount() || to < 0 || to >= LineCount())
         return false;

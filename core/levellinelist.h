@@ -12,10 +12,11 @@ namespace level {
 // The level being edited: its rows in order, and the one selected row.
 // Indices and the count are 16-bit signed, -1 stands for "no row".
 //
-// Five primitives change the rows at a given index: InsertLineAt, RemoveLineAt, MoveLine,
-// SetLineAt and ExchangeLines. Each changes the list wholly or not at all, and the selection
-// follows the selected row to wherever it moves (none when it is removed). The level's
-// operations (AddLine, RemoveSelectedLine, MoveLineUp ...) are made of them.
+// Seven primitives change the rows at given indices: InsertLineAt, RemoveLineAt, the same for
+// many rows at once (InsertLinesAt, RemoveLinesAt), MoveLine, SetLineAt and ExchangeLines. Each
+// changes the list wholly or not at all, and the selection follows the selected row to wherever
+// it moves (none when it is removed). The level's operations (AddLine, RemoveSelectedLine,
+// MoveLineUp ...) are made of them.
 class LevelLineList {
 public:
     using Index = std::int16_t;
@@ -27,6 +28,23 @@ public:
     [[nodiscard]] bool InsertLineAt(Index index, std::string text);
     // Removes the row and returns its text; nothing for an index outside the rows.
     std::optional<std::string> RemoveLineAt(Index index);
+    // Many rows at once, wherever they stand, in one pass over the list (the time grows with the
+    // rows, not with rows times the runs of neighbouring indices). indices ascend strictly.
+    // Inserts texts so that they have the indices in the longer list (each from 0 to the new
+    // count - 1); texts is emptied when they went in. Returns false, and changes nothing, for
+    // indices that do not ascend or lie outside, as many indices as texts lacking, more rows than
+    // MaxRows, or want of memory.
+    [[nodiscard]] bool InsertLinesAt(const std::vector<Index>& indices,
+                                     std::vector<std::string>& texts);
+    // Removes the rows at the indices and returns their texts in the same order; nothing, and no
+    // change, for indices that do not ascend or lie outside the rows, or want of memory.
+    std::optional<std::vector<std::string>> RemoveLinesAt(const std::vector<Index>& indices);
+    // The same into removed, which must hold as many texts as there are indices (it is not
+    // resized, so nothing allocates): false, and no change, for indices as above or a removed
+    // of another size.
+    bool RemoveLinesAt(const std::vector<Index>& indices, std::vector<std::string>& removed);
+    // Whether indices ascend strictly and lie from 0 to end - 1.
+    static bool AreAscendingBelow(const std::vector<Index>& indices, std::size_t end);
     // Moves the row at from so that it has the index to; the rows between shift by one.
     // Returns false, and changes nothing, when either index is outside the rows.
     bool MoveLine(Index from, Index to);

@@ -103,32 +103,21 @@ private:
 ContentList::ContentList(LevelDocument* level, QWidget* parent)
     : QListView(parent)
     , m_document(level)
-    , m_level(&level->model()) {
+    , m_level(&level->model())
+    , m_selection(new SelectionView(*level, this)) {
     setObjectName(QStringLiteral("inhalt"));
     setItemDelegate(new RowDelegate(this));
     setModel(m_level);
-    // The document's selection is the one the list shows; the list's own goes.
+    // The list shows the document's selection; its own selection model goes.
     QItemSelectionModel* own = selectionModel();
-    setSelectionModel(level->selectionModel());
+    setSelectionModel(m_selection);
     delete own;
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     setTextElideMode(Qt::ElideNone);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    connect(level, &LevelDocument::selectedLineChanged, this, &ContentList::showSelection);
-    const LevelListModel* const model = m_level;
-    connect(model, &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex&, int first, int last) { measureRows(first, last); });
-    connect(model, &QAbstractItemModel::rowsInserted, this, &ContentList::rowsAppended);
-    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, &ContentList::rowsGoing);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, &ContentList::rowsGone);
-    connect(model, &QAbstractItemModel::modelReset, this, &ContentList::measureAllRows);
-    // Rows that changed places or texts: the widest row is still among them.
-    connect(model, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& from, const QModelIndex& to) {
-                measureRows(from.row(), to.row());
-            });
+    connect(level, &LevelDocument::changed, this, &ContentList::documentChanged);
     measureAllRows();
 }
 
@@ -176,8 +165,8 @@ std::unique_ptr<QMenu> ContentList::makeContextMenu(QPoint pos) {
         menu->addSeparator();
     }
     QModelIndex row = indexAt(pos);
-    if (!row.isValid() && m_document->lines().SelectedIndex() != level::LevelLineList::NoRow)
-        row = m_level->index(m_document->lines().SelectedIndex());
+    if (!row.isValid() && m_document->currentRow() != LevelDocument::NoRow)
+        row = m_level->index(m_document->currentRow());
     QAction* editRow = menu->addAction(QStringLiteral("Edit row"));
     editRow->setObjectName(QStringLiteral("editRow"));
     editRow->setEnabled(row.isValid());
@@ -208,51 +197,113 @@ bool ContentList::storable(int row, const QString& text) {
     return false;
 }
 
-// A command selected a row: it comes into view.
-void ContentList::showSelection(LevelListModel::Index row) {
-    if (row != level::LevelLineList::NoRow)
-        scrollTo(m_level->index(row));
-}
-
-// A new row is the last one; it comes into view, the selection stays where it was.
-void ContentList::rowsAppended(const QModelIndex&, int, int last) {
-    scrollTo(m_level->index(last));
+void ContentList::documentChanged(const DocumentChange& change) {
+    rowsChanged(change.rows);
+    if (change.selection) {
+        m_selection->show();
+        viewport()->update();
+    }
+    // New rows come into view (an append: the new last row), then the current row.
+    if (change.rows.kind == RowsChange::Kind::Inserted && !change.rows.rows.empty())
+        scrollTo(m_level->index(change.rows.rows.back()));
+    if (change.reveal != LevelDocument::NoRow && change.source != m_selection)
+        scrollTo(m_level->index(change.reveal));
 }
 
 void ContentList::measureAllRows() {
-    m_widestRow.clear();
-    m_widestWidth = 0;
-    measureRows(0, m_level->lines().LineCount() - 1);
-    scheduleDelayedItemsLayout();
+    const level::LevelLineList& lines = m_level->lines();
+    m_widths.assign(static_cast<std::size_t>(lines.LineCount()), 0);
+    for (std::size_t row = 0; row < m_widths.size(); ++row)
+        m_widths[row] = shownWidth(lines.LineAt(static_cast<LevelListModel::Index>(row)));
+    findWidest();
 }
 
-void ContentList::measureRows(int first, int last) {
+void ContentList::rowsChanged(const RowsChange& change) {
     const level::LevelLineList& lines = m_level->lines();
-    bool wider = false;
-    for (int row = std::max(first, 0); row <= last && row < lines.LineCount(); ++row) {
-        const std::string& text = lines.LineAt(static_cast<LevelListModel::Index>(row));
-        if (const int width = shownWidth(text); width > m_widestWidth) {
-            m_widestWidth = width;
-            m_widestRow = LevelListModel::shownText(text);
-            wider = true;
+    const auto widthOf = [&](LevelListModel::Index row) { return shownWidth(lines.LineAt(row)); };
+    const int widest = m_widestWidth;
+    switch (change.kind) {
+    case RowsChange::Kind::None:
+        return;
+    case RowsChange::Kind::Reset:
+        measureAllRows();
+        return;
+    case RowsChange::Kind::Inserted: {
+        // One pass from the back: the old widths move to their new places.
+        const auto& at = change.rows;
+        std::size_t old = m_widths.size();
+        std::size_t left = at.size();
+        m_widths.resize(old + at.size());
+        for (std::size_t row = m_widths.size(); row-- > 0 && left > 0;) {
+            if (static_cast<std::size_t>(at[left - 1]) == row) {
+                --left;
+                m_widths[row] = widthOf(static_cast<LevelListModel::Index>(row));
+                widen(static_cast<int>(row), m_widths[row]);
+            } else {
+                m_widths[row] = m_widths[--old];
+            }
         }
+        break;
     }
-    if (wider)
+    case RowsChange::Kind::Removed: {
+        const auto& at = change.rows;
+        std::size_t next = 0;
+        std::size_t kept = at.empty() ? m_widths.size() : static_cast<std::size_t>(at.front());
+        for (std::size_t row = kept; row < m_widths.size(); ++row) {
+            if (next < at.size() && static_cast<std::size_t>(at[next]) == row) {
+                ++next;
+                if (m_widths[row] == m_widestWidth)
+                    --m_widestCount;
+            } else {
+                m_widths[kept++] = m_widths[row];
+            }
+        }
+        m_widths.resize(kept);
+        break;
+    }
+    case RowsChange::Kind::Rewritten:
+        for (const LevelListModel::Index row : change.rows) {
+            int& width = m_widths[static_cast<std::size_t>(row)];
+            if (width == m_widestWidth)
+                --m_widestCount;
+            width = widthOf(row);
+            if (width == m_widestWidth)
+                ++m_widestCount;
+            else
+                widen(row, width);
+        }
+        break;
+    }
+    if (m_widestCount <= 0)
+        findWidest();
+    else if (m_widestWidth != widest)
         scheduleDelayedItemsLayout();
 }
 
-void ContentList::rowsGoing(const QModelIndex&, int first, int last) {
-    const level::LevelLineList& lines = m_level->lines();
-    for (int row = first; row <= last && !m_widestGoing; ++row)
-        m_widestGoing =
-            shownWidth(lines.LineAt(static_cast<LevelListModel::Index>(row))) >= m_widestWidth;
+// A row at least as wide as the widest: the widest, or one more of its width.
+void ContentList::widen(int row, int width) {
+    if (width > m_widestWidth) {
+        m_widestWidth = width;
+        m_widestCount = 1;
+        m_widestRow = LevelListModel::shownText(
+            m_level->lines().LineAt(static_cast<LevelListModel::Index>(row)));
+    } else if (width == m_widestWidth) {
+        ++m_widestCount;
+    }
 }
 
-void ContentList::rowsGone() {
-    if (!m_widestGoing)
-        return;
-    m_widestGoing = false;
-    measureAllRows();
+void ContentList::findWidest() {
+    m_widestWidth = 0;
+    m_widestCount = 0;
+    m_widestRow.clear();
+    const auto widest = std::max_element(m_widths.begin(), m_widths.end());
+    if (widest != m_widths.end()) {
+        m_widestWidth = *widest;
+        m_widestCount = static_cast<int>(std::count(m_widths.begin(), m_widths.end(), *widest));
+        m_widestRow = LevelListModel::shownText(
+            m_level->lines().LineAt(static_cast<LevelListModel::Index>(widest - m_widths.begin())));
+    }
+    scheduleDelayedItemsLayout();
 }
 
 void ContentList::measureCharacters() {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "editor/leveldocument.h"
+#include "editor/document/leveldocument.h"
+#include "editor/document/selectionview.h"
 
 #include <QHash>
 #include <QListView>
@@ -9,6 +10,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QLineEdit;
@@ -16,9 +18,9 @@ class QMenu;
 
 namespace editor {
 
-// The content list `inhalt`: a view of the level's rows, one per line, sharing the level
-// document's selection. The row a command selects is scrolled into view, as is every appended
-// row.
+// The content list `inhalt`: a view of the level's rows, one per line, and of the level
+// document's selection (the chosen rows highlighted; a click chooses a row). The row a step or
+// another view makes current is scrolled into view, as is every appended row.
 //
 // F2 or a double click edits a row in place, its whole text: Enter makes the change one step of
 // the level's history, Escape cancels, and a text that a level file cannot store is refused with
@@ -27,7 +29,7 @@ namespace editor {
 // Rows wider than the list scroll sideways (the scroll bar, or the Left and Right keys) and show
 // whole as tool tips. All items share one size (uniform item sizes keep 32,767 rows quick): the
 // size of the widest row, which the list keeps track of as rows come and go, estimated from the
-// widths of the rows' characters.
+// widths of the rows' characters and kept for each row, so that a step costs the rows it changed.
 class ContentList : public QListView {
     Q_OBJECT
 public:
@@ -52,16 +54,18 @@ protected:
 private:
     class RowDelegate;
 
-    void showSelection(LevelListModel::Index row);
+    // A step or a choice of rows: the widths, the selection shown, the row brought into view.
+    void documentChanged(const DocumentChange& change);
     // Whether a level file can store an edited row's text; if not, says why.
     bool storable(int row, const QString& text);
-    void rowsAppended(const QModelIndex& parent, int first, int last);
 
-    // The widest row: measured afresh, raised by new rows, measured afresh when it goes.
+    // The shown width of every row, and the widest: measured afresh, or for the rows a step
+    // changed. Ties are counted, so that the widest is looked for again only when its last row
+    // goes or narrows.
     void measureAllRows();
-    void measureRows(int first, int last);
-    void rowsGoing(const QModelIndex& parent, int first, int last);
-    void rowsGone();
+    void rowsChanged(const RowsChange& change);
+    void widen(int row, int width);
+    void findWidest();
     // The width of what the list shows of a row, summed from its characters' widths: those of
     // printable ASCII measured together for the font when the first row is measured (not at
     // start, where the list is empty), the others as they come.
@@ -72,11 +76,13 @@ private:
 
     LevelDocument* m_document;
     LevelListModel* m_level;
+    SelectionView* m_selection;
     QAction* m_undo = nullptr;
     QAction* m_redo = nullptr;
-    QString m_widestRow; // the shown text of the widest row
+    std::vector<int> m_widths; // by row
+    QString m_widestRow;       // the shown text of the widest row
     int m_widestWidth = 0;
-    bool m_widestGoing = false;
+    int m_widestCount = 0;                // rows of that width
     std::array<int, 128> m_asciiWidths{}; // control characters count as nothing
     bool m_asciiMeasured = false;
     QHash<char32_t, int> m_otherWidths;

@@ -5,6 +5,7 @@
 #include "core/startfolder.h"
 #include "editor/basepanel.h"
 #include "editor/contentlist.h"
+#include "editor/document/refusals.h"
 #include "editor/filebrowser.h"
 #include "editor/form2.h"
 #include "editor/launcher.h"
@@ -53,12 +54,6 @@ QString menuText(const QString& prefix, const QString& step) {
     return step.isEmpty() ? prefix
                           : prefix + QLatin1Char(' ') +
                                 QString(step).replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
-// A line as part of a step's name, short enough for a menu.
-QString shortLine(const QString& line) {
-    constexpr int most = 40;
-    return line.size() <= most ? line : line.left(most) + QChar(0x2026);
 }
 
 } // namespace
@@ -190,23 +185,21 @@ void Form1::connectHandlers() {
     connect(Command4, &QPushButton::clicked, this, [this] { launch("pelmasq.exe"); });
     connect(Command5, &QPushButton::clicked, this, [this] { launch("surrowen.exe"); });
     connect(mapButton, &QPushButton::clicked, this, &Form1::mapButtonClicked);
-    connect(ship, &ShipPanel::lineBuilt, this,
-            [this](const QString& line) { appendLine(line, QStringLiteral("add ship")); });
-    connect(base, &BasePanel::lineBuilt, this,
-            [this](const QString& line) { appendLine(line, QStringLiteral("add base")); });
+    connect(ship, &ShipPanel::lineBuilt, this, [this](const QString& line) {
+        appendLine(line, stepnames::added(stepnames::Added::Ship));
+    });
+    connect(base, &BasePanel::lineBuilt, this, [this](const QString& line) {
+        appendLine(line, stepnames::added(stepnames::Added::Base));
+    });
     for (SectionPanel* panel : {winfile, useship})
-        connect(panel, &SectionPanel::lineBuilt, this, [this](const QString& line) {
-            appendLine(line, QStringLiteral("add ") + shortLine(line));
-        });
+        connect(panel, &SectionPanel::lineBuilt, this,
+                [this](const QString& line) { appendLine(line, stepnames::addedLine(line)); });
 
     connect(m_undoKeys, &QAction::triggered, this, &Form1::undoKeyPressed);
     connect(m_redoKeys, &QAction::triggered, this, &Form1::redoKeyPressed);
-    QUndoStack& history = m_document.history();
-    connect(m_undo, &QAction::triggered, &history, &QUndoStack::undo);
-    connect(m_redo, &QAction::triggered, &history, &QUndoStack::redo);
-    connect(&history, &QUndoStack::indexChanged, this, &Form1::historyChanged);
-    connect(&history, &QUndoStack::undoTextChanged, this, &Form1::historyChanged);
-    connect(&history, &QUndoStack::redoTextChanged, this, &Form1::historyChanged);
+    connect(m_undo, &QAction::triggered, this, [this] { m_document.undo(); });
+    connect(m_redo, &QAction::triggered, this, [this] { m_document.redo(); });
+    connect(&m_document, &LevelDocument::historyChanged, this, &Form1::historyChanged);
     connect(&m_document, &LevelDocument::modifiedChanged, this, &Form1::modifiedChanged);
 }
 
@@ -234,19 +227,8 @@ void Form1::form1Load() {
 bool Form1::appendLine(const QString& line, const QString& what, QWidget* messageParent) {
     if (m_document.addLine(widgets::toStdString(line), what))
         return true;
-    if (!messageParent)
-        messageParent = this;
-    const QString shown = line.isEmpty() ? QStringLiteral("(an empty line)") : line;
-    if (m_document.lines().LineCount() < level::LevelLineList::MaxRows)
-        widgets::showFailure(
-            messageParent,
-            QStringLiteral("There is not enough memory. The line was not added:\n%1").arg(shown));
-    else
-        widgets::showFailure(
-            messageParent, QStringLiteral("The level already holds %1 lines, the most a level file "
-                                          "can hold. The line was not added:\n%2")
-                               .arg(level::LevelLineList::MaxRows)
-                               .arg(shown));
+    widgets::showFailure(messageParent ? messageParent : this,
+                         appendRefusal(m_document.lines().LineCount(), line));
     return false;
 }
 
@@ -282,8 +264,7 @@ void Form1::loadClicked() {
         return;
     }
     // The rows are now as on disk: nothing unsaved, until the load itself is undone.
-    m_document.replaceLines(std::move(loaded),
-                            QStringLiteral("load ") + m_browser->selectedFileName());
+    m_document.replaceLines(std::move(loaded), stepnames::loaded(m_browser->selectedFileName()));
     m_document.markSaved();
 }
 
@@ -325,13 +306,13 @@ void Form1::delClicked() {
 }
 
 void Form1::command1Clicked() {
-    if (m_document.lines().SelectedIndex() == level::LevelLineList::NoRow)
+    if (m_document.currentRow() == LevelDocument::NoRow)
         return;
     setWindowTitle(QString::number(m_document.removeSelectedLine()));
 }
 
 void Form1::command2Clicked() {
-    appendLine(QString(), QStringLiteral("add empty row"));
+    appendLine(QString(), stepnames::added(stepnames::Added::EmptyRow));
 }
 
 void Form1::upClicked() {
@@ -347,9 +328,9 @@ void Form1::clearClicked() {
 }
 
 void Form1::inhaltKeyPressed(int code) {
-    const auto selected = m_document.lines().SelectedIndex();
-    if (code == 8 && selected != level::LevelLineList::NoRow)
-        m_document.removeLine(selected);
+    const auto current = m_document.currentRow();
+    if (code == 8 && current != LevelDocument::NoRow)
+        m_document.removeLine(current);
 }
 
 QLineEdit* Form1::focusedTextBox() {
@@ -363,21 +344,21 @@ void Form1::undoKeyPressed() {
     if (QLineEdit* box = focusedTextBox())
         box->undo();
     else
-        m_document.history().undo();
+        m_document.undo();
 }
 
 void Form1::redoKeyPressed() {
     if (QLineEdit* box = focusedTextBox())
         box->redo();
     else
-        m_document.history().redo();
+        m_document.redo();
 }
 
 void Form1::historyChanged() {
-    const QUndoStack& history = m_document.history();
-    m_undo->setText(menuText(QStringLiteral("Undo"), history.undoText()));
+    const History& history = m_document.history();
+    m_undo->setText(menuText(QStringLiteral("Undo"), history.undoName()));
     m_undo->setEnabled(history.canUndo());
-    m_redo->setText(menuText(QStringLiteral("Redo"), history.redoText()));
+    m_redo->setText(menuText(QStringLiteral("Redo"), history.redoName()));
     m_redo->setEnabled(history.canRedo());
 }
 
@@ -394,12 +375,7 @@ void Form1::mapButtonClicked() {
         m_map->addActions({m_undoKeys, m_redoKeys});
         m_map->setPlacer([this](bool isBase, QPointF place) {
             QWidget* over = m_map.get();
-            const std::optional<QString> line =
-                isBase ? base->lineAt(place, over) : ship->lineAt(place, over);
-            return line &&
-                   appendLine(*line,
-                              isBase ? QStringLiteral("place base") : QStringLiteral("place ship"),
-                              over);
+            return isBase ? base->lineAt(place, over) : ship->lineAt(place, over);
         });
     }
     m_map->show();

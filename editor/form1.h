@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/randomsource.h"
-#include "editor/leveldocument.h"
+#include "editor/document/leveldocument.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -1,7 +1,5 @@
 #include "widgets/longtext.h"
 
-#include "core/utf8.h"
-
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHelpEvent>
@@ -14,20 +12,6 @@
 #include <algorithm>
 
 namespace widgets {
-
-ShownPart shownPart(std::string_view utf8) {
-    const std::size_t bytes =
-        level::Utf8PrefixLength(utf8, static_cast<std::size_t>(MaxShownCharacters));
-    return {bytes, bytes < utf8.size()};
-}
-
-QString shownText(std::string_view utf8) {
-    const ShownPart part = shownPart(utf8);
-    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(part.bytes));
-    if (part.cut)
-        text += QChar(0x2026);
-    return text;
-}
 
 QString wholeTextToolTip(const QString& text, const QWidget* near) {
     const QScreen* screen = near ? near->screen() : QGuiApplication::primaryScreen();

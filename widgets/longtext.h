@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/showntext.h"
+
 #include <QString>
 #include <QStyledItemDelegate>
 
@@ -11,20 +13,6 @@ class QWidget;
 namespace widgets {
 
 // Texts that can be longer than the control that shows them: level rows and file names.
-
-// The most characters of one text that a list draws or a tool tip shows; a longer text shows its
-// start followed by "…". (Laying out a row of twenty million characters freezes a window for a
-// minute and overflows the text layout's coordinates.)
-inline constexpr int MaxShownCharacters = 4000;
-
-// How much of a UTF-8 text a control shows: its first MaxShownCharacters characters.
-struct ShownPart {
-    std::size_t bytes = 0; // the bytes shown
-    bool cut = false;      // the text goes on beyond them, and "…" follows
-};
-ShownPart shownPart(std::string_view utf8);
-// What a control shows of a UTF-8 text: the text, or its shown part followed by "…".
-QString shownText(std::string_view utf8);
 
 // The tool tip that shows text whole: broken into lines (at blanks where possible) that fit half
 // the width of the screen that shows near, so that no line runs off the screen. The text is shown

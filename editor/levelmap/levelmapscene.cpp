@@ -73,9 +73,10 @@ std::optional<MapMarker> MapMarker::ofRow(std::string_view row) {
     return marker;
 }
 
-LevelMapScene::LevelMapScene(const LevelListModel& level, QObject* parent)
+LevelMapScene::LevelMapScene(const LevelDocument& level, QObject* parent)
     : QGraphicsScene(parent)
-    , m_level(level) {
+    , m_level(level)
+    , m_markers(level.selection()) {
     setItemIndexMethod(NoIndex); // two items, one of them as large as the scene
     m_layer = new MarkerLayer(m_markers);
     addItem(m_layer);
@@ -83,12 +84,7 @@ LevelMapScene::LevelMapScene(const LevelListModel& level, QObject* parent)
     m_highlight->hide();
     addItem(m_highlight);
 
-    connect(&level, &QAbstractItemModel::rowsInserted, this, &LevelMapScene::rowsInserted);
-    connect(&level, &QAbstractItemModel::rowsRemoved, this, &LevelMapScene::rowsRemoved);
-    connect(&level, &QAbstractItemModel::dataChanged, this, &LevelMapScene::rowsChanged);
-    connect(&level, &QAbstractItemModel::modelReset, this, &LevelMapScene::rebuild);
-    connect(&level, &QAbstractItemModel::layoutChanged, this, &LevelMapScene::rebuild);
-    connect(&level, &QAbstractItemModel::rowsMoved, this, &LevelMapScene::rebuild);
+    connect(&level, &LevelDocument::changed, this, &LevelMapScene::documentChanged);
     rebuild();
 }
 
@@ -105,79 +101,94 @@ std::optional<MapMarker> LevelMapScene::readRow(int row) const {
     return MapMarker::ofRow(m_level.lines().LineAt(static_cast<level::LevelLineList::Index>(row)));
 }
 
-// Appended rows repaint only where their markers are; any other change repaints the map.
-void LevelMapScene::rowsInserted(const QModelIndex& parent, int first, int last) {
-    if (parent.isValid())
-        return;
-    const bool appended = first == static_cast<int>(m_markers.rows.size());
-    std::vector<std::optional<MapMarker>> added;
-    added.reserve(static_cast<std::size_t>(last - first + 1));
-    for (int row = first; row <= last; ++row)
-        added.push_back(readRow(row));
-    m_markers.rows.insert(m_markers.rows.begin() + first, added.begin(), added.end());
+void LevelMapScene::documentChanged(const DocumentChange& change) {
+    switch (change.rows.kind) {
+    case RowsChange::Kind::None:
+        break;
+    case RowsChange::Kind::Inserted:
+        rowsInserted(change.rows.rows);
+        break;
+    case RowsChange::Kind::Removed:
+        rowsRemoved(change.rows.rows);
+        break;
+    case RowsChange::Kind::Rewritten:
+        rowsChanged(change.rows.rows);
+        break;
+    case RowsChange::Kind::Reset:
+        rebuild();
+        break;
+    }
+    if (change.selection) {
+        countSelected();
+        m_layer->update();
+        placeHighlight();
+    }
+}
 
-    for (const auto& marker : added) {
-        if (marker) {
-            ++m_markers.count;
-            include(*marker);
+// Appended rows repaint only where their markers are; any other change repaints the map. One
+// pass from the back moves every marker once.
+void LevelMapScene::rowsInserted(const std::vector<LevelDocument::Index>& at) {
+    if (at.empty())
+        return;
+    auto& markers = m_markers.rows;
+    const bool appended = at.front() == static_cast<int>(markers.size());
+    std::size_t old = markers.size();
+    std::size_t left = at.size();
+    markers.resize(old + at.size());
+    for (std::size_t row = markers.size(); row-- > 0 && left > 0;) {
+        if (static_cast<std::size_t>(at[left - 1]) == row) {
+            --left;
+            markers[row] = readRow(static_cast<int>(row));
+            if (markers[row]) {
+                ++m_markers.count;
+                include(*markers[row]);
+            }
+        } else {
+            markers[row] = std::move(markers[--old]);
         }
     }
     // One appended ship repaints only around itself; bases move labels.
-    const auto& one = added.front();
-    if (appended && added.size() == 1 && one && one->shape != MapMarker::Shape::Square)
+    const auto& one = markers[static_cast<std::size_t>(at.front())];
+    if (appended && at.size() == 1 && one && one->shape != MapMarker::Shape::Square)
         changed(one->position);
     else
         changed();
 }
 
-void LevelMapScene::rowsRemoved(const QModelIndex& parent, int first, int last) {
-    if (parent.isValid())
+void LevelMapScene::rowsRemoved(const std::vector<LevelDocument::Index>& at) {
+    if (at.empty())
         return;
-    const auto begin = m_markers.rows.begin() + first;
-    const auto end = m_markers.rows.begin() + last + 1;
-    const bool selectionLeft =
-        std::any_of(begin, end, [](const auto& marker) { return marker && marker->selected; });
-    m_markers.rows.erase(begin, end);
+    auto& markers = m_markers.rows;
+    std::size_t next = 0;
+    std::size_t kept = static_cast<std::size_t>(at.front());
+    for (std::size_t row = kept; row < markers.size(); ++row) {
+        if (next < at.size() && static_cast<std::size_t>(at[next]) == row)
+            ++next;
+        else
+            markers[kept++] = std::move(markers[row]);
+    }
+    markers.resize(kept);
     recomputeBounds();
     changed();
-    if (selectionLeft) {
-        countSelected();
-        emit selectionChanged();
-    }
 }
 
-void LevelMapScene::rowsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight) {
-    bool selectionLeft = false;
-    for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
-        auto& marker = m_markers.rows[static_cast<std::size_t>(row)];
-        const bool selected = marker && marker->selected;
-        marker = readRow(row);
-        if (marker)
-            marker->selected = selected;
-        selectionLeft = selectionLeft || (selected && !marker);
-    }
+void LevelMapScene::rowsChanged(const std::vector<LevelDocument::Index>& rows) {
+    for (const auto row : rows)
+        m_markers.rows[static_cast<std::size_t>(row)] = readRow(row);
     recomputeBounds();
     changed();
-    if (selectionLeft) {
-        countSelected();
-        emit selectionChanged();
-    }
 }
 
 void LevelMapScene::rebuild() {
-    const int rows = m_level.rowCount();
-    const bool hadSelection = m_markers.selected > 0;
+    const int rows = m_level.lines().LineCount();
     m_markers.rows.clear();
     m_markers.rows.reserve(static_cast<std::size_t>(rows));
     for (int row = 0; row < rows; ++row)
         m_markers.rows.push_back(readRow(row));
-    m_markers.selected = 0;
     m_markers.dragOffset = QPointF();
     recomputeBounds();
     updateSceneRect(true);
     changed();
-    if (hadSelection)
-        emit selectionChanged();
 }
 
 void LevelMapScene::recomputeBounds() {
@@ -256,7 +267,7 @@ int LevelMapScene::markerAt(QPointF scenePoint, qreal distance) const {
 }
 
 QString LevelMapScene::rowDescription(int row) const {
-    if (row < 0 || row >= m_level.rowCount())
+    if (row < 0 || row >= m_level.lines().LineCount())
         return {};
     return QStringLiteral("Row %1: %2")
         .arg(row + 1)
@@ -264,62 +275,37 @@ QString LevelMapScene::rowDescription(int row) const {
             m_level.lines().LineAt(static_cast<level::LevelLineList::Index>(row))));
 }
 
-void LevelMapScene::setHighlightedRow(int row) {
-    m_highlightedRow = row;
-    placeHighlight();
+int LevelMapScene::highlightedRow() const {
+    return m_level.currentRow();
 }
 
 void LevelMapScene::placeHighlight() {
-    const MapMarker* shown = marker(m_highlightedRow);
+    const int row = highlightedRow();
+    const MapMarker* shown = marker(row);
     if (shown)
-        m_highlight->setPos(m_markers.shownAt(*shown));
+        m_highlight->setPos(m_markers.shownAt(row, *shown));
     m_highlight->setVisible(shown != nullptr);
 }
 
 std::vector<int> LevelMapScene::selectedRows() const {
     std::vector<int> rows;
     rows.reserve(static_cast<std::size_t>(m_markers.selected));
-    for (int row = 0; row < static_cast<int>(m_markers.rows.size()); ++row)
-        if (const auto& marker = m_markers.rows[static_cast<std::size_t>(row)];
-            marker && marker->selected)
+    for (const auto row : m_level.selection().rows())
+        if (marker(row))
             rows.push_back(row);
     return rows;
 }
 
 bool LevelMapScene::isSelected(int row) const {
-    const MapMarker* shown = marker(row);
-    return shown && shown->selected;
-}
-
-void LevelMapScene::setSelectedRows(const std::vector<int>& rows) {
-    for (auto& marker : m_markers.rows)
-        if (marker)
-            marker->selected = false;
-    for (const int row : rows)
-        if (row >= 0 && row < static_cast<int>(m_markers.rows.size()))
-            if (auto& marker = m_markers.rows[static_cast<std::size_t>(row)])
-                marker->selected = true;
-    countSelected();
-    m_layer->update();
-    emit selectionChanged();
-}
-
-void LevelMapScene::setSelected(int row, bool selected) {
-    if (row < 0 || row >= static_cast<int>(m_markers.rows.size()))
-        return;
-    auto& marker = m_markers.rows[static_cast<std::size_t>(row)];
-    if (!marker || marker->selected == selected)
-        return;
-    marker->selected = selected;
-    m_markers.selected += selected ? 1 : -1;
-    m_layer->update();
-    emit selectionChanged();
+    return marker(row) && m_markers.isSelected(row);
 }
 
 void LevelMapScene::countSelected() {
-    m_markers.selected = static_cast<int>(
-        std::count_if(m_markers.rows.begin(), m_markers.rows.end(),
-                      [](const auto& marker) { return marker && marker->selected; }));
+    int selected = 0;
+    for (const auto row : m_level.selection().rows())
+        if (marker(row))
+            ++selected;
+    m_markers.selected = selected;
 }
 
 std::vector<int> LevelMapScene::rowsIn(const QRectF& area) const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/levellistmodel.h"
+#include "editor/document/leveldocument.h"
 #include "editor/levelmap/mapmarker.h"
 
 #include <QGraphicsScene>
@@ -18,13 +18,14 @@ namespace editor {
 class MarkerLayer;
 
 // The level map's scene, in game coordinates: one marker per ship or base entry of the level,
-// kept equal to the level's rows as they change, and a ring around the marker of the highlighted
-// row. Markers are painted by one layer item (see MarkerLayer), not one item each: a level of
-// 32,767 ships would cost too much in items.
+// kept equal to the level's rows as each step changes them (in time that grows with the rows the
+// step changed), the chosen rows' markers highlighted, and a ring around the marker of the
+// current row. Markers are painted by one layer item (see MarkerLayer), not one item each: a level
+// of 32,767 ships would cost too much in items.
 class LevelMapScene : public QGraphicsScene {
     Q_OBJECT
 public:
-    explicit LevelMapScene(const LevelListModel& level, QObject* parent = nullptr);
+    explicit LevelMapScene(const LevelDocument& level, QObject* parent = nullptr);
     ~LevelMapScene() override;
 
     // The markers by row (0-based); nothing for rows that show none.
@@ -42,16 +43,13 @@ public:
     // "Row 12: ADD SHIP x= ...".
     QString rowDescription(int row) const;
 
-    void setHighlightedRow(int row); // -1: none
-    int highlightedRow() const { return m_highlightedRow; }
+    // The current row of the level, ringed (-1: none).
+    int highlightedRow() const;
 
-    // The map's selection: a set of markers, by row. Rows that show no marker are never in it;
-    // a marker whose row changes stays in it, one whose row goes leaves it.
+    // The map's selection: the level's chosen rows that show a marker.
     std::vector<int> selectedRows() const; // ascending
     int selectedCount() const { return m_markers.selected; }
     bool isSelected(int row) const;
-    void setSelectedRows(const std::vector<int>& rows);
-    void setSelected(int row, bool selected);
     // The rows of the markers inside a rectangle of the map.
     std::vector<int> rowsIn(const QRectF& area) const;
     // Shows the selected markers moved by offset (while they are dragged); their rows stay.
@@ -63,12 +61,12 @@ public:
 signals:
     // The markers changed (after the scene has taken the change in).
     void markersChanged();
-    void selectionChanged();
 
 private:
-    void rowsInserted(const QModelIndex& parent, int first, int last);
-    void rowsRemoved(const QModelIndex& parent, int first, int last);
-    void rowsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
+    void documentChanged(const DocumentChange& change);
+    void rowsInserted(const std::vector<LevelDocument::Index>& rows);
+    void rowsRemoved(const std::vector<LevelDocument::Index>& rows);
+    void rowsChanged(const std::vector<LevelDocument::Index>& rows);
     void rebuild();
     std::optional<MapMarker> readRow(int row) const;
     void recomputeBounds();
@@ -81,10 +79,9 @@ private:
     void placeHighlight();
     void countSelected();
 
-    const LevelListModel& m_level;
+    const LevelDocument& m_level;
     MapMarkers m_markers; // painted by m_layer
     QRectF m_bounds;      // of the markers' positions; invalid when there are none
-    int m_highlightedRow = -1;
     MarkerLayer* m_layer = nullptr;
     QGraphicsItem* m_highlight = nullptr;
 };

@@ -307,9 +307,10 @@ QPointF LevelMapView::nudge(QPointF direction, bool far) const {
     if (!m_snap)
         return direction * (far ? NudgeFarStep : NudgeStep);
     // The current row's marker (or the first selected one) goes to the next grid line that way.
-    const MapMarker* anchor = m_scene->marker(m_scene->highlightedRow());
-    if (!anchor || !anchor->selected)
-        anchor = m_scene->marker(m_scene->selectedRows().front());
+    const int current = m_scene->highlightedRow();
+    const MapMarker* anchor = m_scene->isSelected(current)
+                                  ? m_scene->marker(current)
+                                  : m_scene->marker(m_scene->selectedRows().front());
     const qreal step = gridStep();
     const auto next = [step](qreal from, qreal sign) {
         const qreal line =

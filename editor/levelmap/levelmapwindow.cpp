@@ -2,9 +2,11 @@
 
 #include "core/folderfiles.h"
 #include "core/levelcheck.h"
+#include "editor/document/refusals.h"
 #include "editor/levelmap/findingspanel.h"
 #include "editor/levelmap/levelmapscene.h"
 #include "editor/levelmap/levelmapview.h"
+#include "widgets/geometry.h"
 #include "widgets/messageboxes.h"
 #include "widgets/qtpath.h"
 
@@ -26,16 +28,7 @@ namespace {
 // A level's rows are checked this long after the last change.
 constexpr int CheckDelayMs = 100;
 
-// The kinds of steps that merge while their key is held.
-enum StepKind { NudgeStep = 1, TurnStep = 2 };
-
-using Index = LevelListModel::Index;
-
-// A step's name: "move row 12" for one row, "move 3 entries" for more.
-QString stepText(const QString& verb, const QString& things, const std::vector<Index>& rows) {
-    return rows.size() == 1 ? QStringLiteral("%1 row %2").arg(verb).arg(rows.front() + 1)
-                            : QStringLiteral("%1 %2 %3").arg(verb).arg(rows.size()).arg(things);
-}
+using Index = LevelDocument::Index;
 
 QString counted(int count, const char* one, const char* many) {
     return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
@@ -53,7 +46,6 @@ QString colourSpan(const QColor& colour, const QString& text) {
 
 LevelMapWindow::LevelMapWindow(LevelDocument& document, const QString& gameFolder)
     : m_document(document)
-    , m_level(document.model())
     , m_gameFolder(gameFolder) {
     setObjectName(QStringLiteral("levelMap"));
     setWindowTitle(QStringLiteral("Level Map"));
@@ -62,24 +54,24 @@ LevelMapWindow::LevelMapWindow(LevelDocument& document, const QString& gameFolde
     m_checkTimer.setSingleShot(true);
     m_checkTimer.setInterval(CheckDelayMs);
     connect(&m_checkTimer, &QTimer::timeout, this, &LevelMapWindow::checkNow);
-    // A hidden map checks nothing; showing it checks at once.
-    const auto recheck = [this] {
-        if (isVisible())
-            m_checkTimer.start();
-    };
-    connect(&m_level, &QAbstractItemModel::rowsInserted, this, recheck);
-    connect(&m_level, &QAbstractItemModel::rowsRemoved, this, recheck);
-    connect(&m_level, &QAbstractItemModel::dataChanged, this, recheck);
-    connect(&m_level, &QAbstractItemModel::modelReset, this, recheck);
-
-    // A level loaded (or cleared) is shown whole, as when the map opens.
-    connect(&m_level, &QAbstractItemModel::modelReset, m_view, &LevelMapView::fitAll);
+    connect(&document, &LevelDocument::changed, this, &LevelMapWindow::documentChanged);
     connect(m_scene, &LevelMapScene::markersChanged, this, &LevelMapWindow::markersChanged);
-    connect(document.selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &LevelMapWindow::listSelectionChanged);
     connect(m_findings, &FindingsPanel::rowActivated, this, &LevelMapWindow::selectRow);
+    connectView();
+    connect(m_snapButton, &QPushButton::toggled, m_view, &LevelMapView::setSnap);
+    connect(m_mirrorButton, &QPushButton::clicked, this, &LevelMapWindow::mirrorSelection);
+    connect(m_centreOnBases, &QPushButton::clicked, this, &LevelMapWindow::centreOnBases);
+    connect(m_mirrorMode, &QComboBox::currentIndexChanged, this, [this] {
+        updateMirror();
+        m_view->setFocus();
+    });
+    updateMirror();
+}
 
-    // The map's gestures and keys.
+LevelMapWindow::~LevelMapWindow() = default;
+
+// The map's gestures and keys.
+void LevelMapWindow::connectView() {
     connect(m_view, &LevelMapView::markerClicked, this, &LevelMapWindow::markerClicked);
     connect(m_view, &LevelMapView::markerGrabbed, this,
             [this](int row) { selectOnMap({row}, row); });
@@ -88,9 +80,9 @@ LevelMapWindow::LevelMapWindow(LevelDocument& document, const QString& gameFolde
     connect(m_view, &LevelMapView::bandDrawn, this, &LevelMapWindow::bandDrawn);
     connect(m_view, &LevelMapView::selectAllAsked, this, &LevelMapWindow::selectAll);
     connect(m_view, &LevelMapView::dragFinished, this,
-            [this](QPointF offset) { moveSelection(offset, LevelDocument::NoMerge, false); });
+            [this](QPointF offset) { moveSelection(offset, MergeKind::None, false); });
     connect(m_view, &LevelMapView::nudgeAsked, this,
-            [this](QPointF offset, bool held) { moveSelection(offset, NudgeStep, held); });
+            [this](QPointF offset, bool held) { moveSelection(offset, MergeKind::Nudge, held); });
     connect(m_view, &LevelMapView::turnAsked, this, &LevelMapWindow::turnSelection);
     connect(m_view, &LevelMapView::teamSwapAsked, this, &LevelMapWindow::swapSelectionTeam);
     connect(m_view, &LevelMapView::deleteAsked, this, &LevelMapWindow::deleteSelection);
@@ -101,32 +93,14 @@ LevelMapWindow::LevelMapWindow(LevelDocument& document, const QString& gameFolde
         updateMirror();
     });
     connect(m_view, &LevelMapView::snapChanged, m_snapButton, &QPushButton::setChecked);
-    connect(m_snapButton, &QPushButton::toggled, m_view, &LevelMapView::setSnap);
-    connect(m_mirrorButton, &QPushButton::clicked, this, &LevelMapWindow::mirrorSelection);
-    connect(m_centreOnBases, &QPushButton::clicked, this, &LevelMapWindow::centreOnBases);
-    connect(m_mirrorMode, &QComboBox::currentIndexChanged, this, [this] {
-        updateMirror();
-        m_view->setFocus();
-    });
-    // A new level: the centre follows its entries again.
-    connect(&m_level, &QAbstractItemModel::modelReset, this, [this] {
-        m_placedCentre.reset();
-        updateMirror();
-    });
-
-    m_scene->setHighlightedRow(listRow());
-    listSelectionChanged();
-    updateMirror();
 }
-
-LevelMapWindow::~LevelMapWindow() = default;
 
 const FindingsModel& LevelMapWindow::findings() const {
     return m_findings->model();
 }
 
 void LevelMapWindow::createControls() {
-    m_scene = new LevelMapScene(m_level, this);
+    m_scene = new LevelMapScene(m_document, this);
     m_view = new LevelMapView(m_scene);
     m_view->setObjectName(QStringLiteral("mapView"));
     m_view->setAccessibleName(QStringLiteral("Level map"));
@@ -235,7 +209,7 @@ void LevelMapWindow::checkNow() {
     const level::FileLookup lookup = [&files](const std::string& name) {
         return files ? files->Lookup(name) : level::FilePresence::Exists;
     };
-    m_findings->setReport(level::CheckLevelAndTeams(m_level.lines().Lines(), lookup),
+    m_findings->setReport(level::CheckLevelAndTeams(m_document.lines().Lines(), lookup),
                           files ? QString() : widgets::toQString(files.error().Message()));
 }
 
@@ -257,42 +231,37 @@ void LevelMapWindow::changeEvent(QEvent* event) {
     }
 }
 
-// As a click on the row in the content list: it is selected, and the list scrolls it into view.
+// Once a step: the level is checked again a moment later (a hidden map checks nothing; showing
+// it checks at once), a new level (a load, "clear") is shown whole with the centre following its
+// entries again, and a row made current elsewhere comes into view.
+void LevelMapWindow::documentChanged(const DocumentChange& change) {
+    if (change.rows.kind != RowsChange::Kind::None && isVisible())
+        m_checkTimer.start();
+    if (change.rows.kind == RowsChange::Kind::Reset) {
+        m_view->fitAll();
+        m_placedCentre.reset();
+        updateMirror();
+    }
+    if (change.source != m_view && change.reveal != LevelDocument::NoRow)
+        if (const MapMarker* marker = m_scene->marker(change.reveal))
+            m_view->bringIntoView(marker->position);
+}
+
+// As a click on the row in the content list: it is chosen, and the list scrolls it into view.
 void LevelMapWindow::selectRow(int row) {
-    if (m_level.index(row).isValid())
-        m_document.selectLine(static_cast<LevelListModel::Index>(row));
+    if (row >= 0 && row < m_document.lines().LineCount())
+        m_document.selectLine(static_cast<Index>(row));
 }
 
-int LevelMapWindow::listRow() const {
-    const QModelIndexList selected = m_document.selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.first().row();
-}
-
-// A row chosen in the content list (or by a step of the history) becomes the map's whole
-// selection; one the map chose itself leaves the map's selection as it is.
-void LevelMapWindow::listSelectionChanged() {
-    const int row = listRow();
-    m_scene->setHighlightedRow(row);
-    if (m_selecting)
-        return;
-    const MapMarker* marker = m_scene->marker(row);
-    m_scene->setSelectedRows(marker ? std::vector<int>{row} : std::vector<int>{});
-    if (marker)
-        m_view->bringIntoView(marker->position);
-}
-
-// Rows may have moved under the selection; a centre that follows the entries follows them.
+// A centre that follows the entries follows them.
 void LevelMapWindow::markersChanged() {
-    m_scene->setHighlightedRow(listRow());
     if (!m_placedCentre)
         updateMirror();
 }
 
 void LevelMapWindow::selectOnMap(const std::vector<int>& rows, int current) {
-    m_scene->setSelectedRows(rows);
-    m_selecting = true;
-    m_document.selectLine(static_cast<Index>(m_level.index(current).isValid() ? current : -1));
-    m_selecting = false;
+    mapedits::Rows chosen(rows.begin(), rows.end());
+    m_document.choose(std::move(chosen), static_cast<Index>(current), m_view);
 }
 
 void LevelMapWindow::markerClicked(int row, Qt::KeyboardModifiers modifiers) {
@@ -302,10 +271,11 @@ void LevelMapWindow::markerClicked(int row, Qt::KeyboardModifiers modifiers) {
     }
     std::vector<int> rows = m_scene->selectedRows();
     const auto at = std::lower_bound(rows.begin(), rows.end(), row);
+    const int was = m_document.currentRow();
     int current = row;
     if (at != rows.end() && *at == row) {
         rows.erase(at);
-        current = listRow() != row ? listRow() : rows.empty() ? -1 : rows.back();
+        current = was != row ? was : rows.empty() ? -1 : rows.back();
     } else {
         rows.insert(at, row);
     }
@@ -321,111 +291,77 @@ void LevelMapWindow::bandDrawn(const QRectF& area, Qt::KeyboardModifiers modifie
                        std::back_inserter(joined));
         rows = std::move(joined);
     }
-    const bool keepsCurrent = std::binary_search(rows.begin(), rows.end(), listRow());
-    selectOnMap(rows, keepsCurrent ? listRow() : rows.empty() ? -1 : rows.front());
+    const int was = m_document.currentRow();
+    const bool keepsCurrent = std::binary_search(rows.begin(), rows.end(), was);
+    selectOnMap(rows, keepsCurrent ? was : rows.empty() ? -1 : rows.front());
 }
 
 void LevelMapWindow::selectAll() {
     std::vector<int> rows;
-    for (int row = 0; row < static_cast<int>(m_scene->markers().size()); ++row)
+    const int count = static_cast<int>(m_scene->markers().size());
+    for (int row = 0; row < count; ++row)
         if (m_scene->marker(row))
             rows.push_back(row);
-    const bool keepsCurrent = std::binary_search(rows.begin(), rows.end(), listRow());
-    selectOnMap(rows, keepsCurrent ? listRow() : rows.empty() ? -1 : rows.front());
+    const int was = m_document.currentRow();
+    const bool keepsCurrent = std::binary_search(rows.begin(), rows.end(), was);
+    selectOnMap(rows, keepsCurrent ? was : rows.empty() ? -1 : rows.front());
 }
 
-LevelMapWindow::EditOutcome LevelMapWindow::editSelected(const RowEdit& edit, const QString& verb,
-                                                         const QString& things, int kind,
-                                                         bool continues) {
-    EditOutcome outcome;
-    std::vector<Index> indices;
-    std::vector<std::string> texts;
-    for (const int row : m_scene->selectedRows()) {
-        const std::string& line = m_document.lines().LineAt(static_cast<Index>(row));
-        level::EntryEdit edited = edit(line);
-        if (!edited) {
-            switch (edited.error()) {
-            case level::EntryEditProblem::NotAShip:
-                ++outcome.notShips;
-                break;
-            case level::EntryEditProblem::NotANumber:
-                ++outcome.notNumbers;
-                break;
-            case level::EntryEditProblem::NoTeamToSwap:
-                ++outcome.noTeam;
-                break;
-            case level::EntryEditProblem::BeyondRange:
-                ++outcome.beyond;
-                break;
-            case level::EntryEditProblem::NotEnoughMemory:
-                widgets::showFailure(
-                    this, QStringLiteral("There is not enough memory. Nothing was changed."));
-                return {};
-            case level::EntryEditProblem::NotAnEntry:
-            case level::EntryEditProblem::LandsOnItself:
-                break;
-            }
-            continue;
-        }
-        if (*edited == line)
-            continue;
-        indices.push_back(static_cast<Index>(row));
-        texts.push_back(std::move(*edited));
-    }
-    outcome.changed = static_cast<int>(indices.size());
-    if (!indices.empty()) {
-        const QString what = stepText(verb, things, indices);
-        m_document.rewriteLines(std::move(indices), std::move(texts), what, kind, continues);
-    }
-    return outcome;
+mapedits::Rows LevelMapWindow::selection() const {
+    const std::vector<int> rows = m_scene->selectedRows();
+    return mapedits::Rows(rows.begin(), rows.end());
 }
 
-void LevelMapWindow::moveSelection(QPointF offset, int kind, bool continues) {
+// A rewrite adds no rows: it is refused only for want of memory.
+bool LevelMapWindow::report(const mapedits::Outcome& outcome) {
+    if (outcome.refused == mapedits::Outcome::Refusal::None)
+        return true;
+    widgets::showFailure(this, QStringLiteral("There is not enough memory. Nothing was changed."));
+    return false;
+}
+
+void LevelMapWindow::moveSelection(QPointF offset, MergeKind kind, bool continues) {
     if (offset.isNull())
         return;
-    const EditOutcome outcome = editSelected(
-        [offset](std::string_view row) { return level::MoveEntry(row, offset.x(), offset.y()); },
-        QStringLiteral("move"), QStringLiteral("entries"), kind, continues);
+    const auto outcome =
+        mapedits::move(m_document, selection(), offset.x(), offset.y(), kind, continues);
+    if (!report(outcome))
+        return;
     if (outcome.beyond > 0)
         showNote(QStringLiteral("%1 stayed: moved, x or y would be beyond the range of numbers.")
                      .arg(counted(outcome.beyond, "entry", "entries")));
 }
 
 void LevelMapWindow::turnSelection(int degrees, bool held) {
-    const EditOutcome outcome =
-        editSelected([degrees](std::string_view row) { return level::TurnShip(row, degrees); },
-                     QStringLiteral("turn"), QStringLiteral("ships"), TurnStep, held);
+    const auto outcome = mapedits::turn(m_document, selection(), degrees, held);
+    if (!report(outcome))
+        return;
     if (outcome.notNumbers > 0)
         showNote(QStringLiteral("%1 kept the heading: it is not a number.")
                      .arg(counted(outcome.notNumbers, "ship", "ships")));
 }
 
 void LevelMapWindow::swapSelectionTeam() {
-    const EditOutcome outcome = editSelected(
-        [](std::string_view row) { return level::SwapShipTeam(row); },
-        QStringLiteral("swap the team of"), QStringLiteral("ships"), LevelDocument::NoMerge, false);
+    const auto outcome = mapedits::swapTeam(m_document, selection());
+    if (!report(outcome))
+        return;
     if (outcome.noTeam > 0)
         showNote(QStringLiteral("%1 kept the team: only teams 1 and 2 are swapped.")
                      .arg(counted(outcome.noTeam, "ship", "ships")));
 }
 
 void LevelMapWindow::deleteSelection() {
-    std::vector<Index> indices;
-    for (const int row : m_scene->selectedRows())
-        indices.push_back(static_cast<Index>(row));
-    if (indices.empty())
-        return;
-    const QString what = indices.size() == 1
-                             ? QStringLiteral("delete row %1").arg(indices.front() + 1)
-                             : QStringLiteral("delete %1 entries").arg(indices.size());
-    m_document.removeLines(std::move(indices), what);
+    mapedits::remove(m_document, selection());
 }
 
 void LevelMapWindow::place(QPointF at, Qt::KeyboardModifiers modifiers) {
-    if (!m_placer || !m_placer(modifiers & Qt::ShiftModifier, at))
+    const bool isBase = modifiers & Qt::ShiftModifier;
+    const std::optional<QString> line = m_placer ? m_placer(isBase, at) : std::nullopt;
+    if (!line)
         return;
-    const int added = m_level.rowCount() - 1;
-    selectOnMap(m_scene->marker(added) ? std::vector<int>{added} : std::vector<int>{}, added);
+    if (mapedits::place(m_document, widgets::toStdString(*line), isBase).refused !=
+        mapedits::Outcome::Refusal::None)
+        widgets::showFailure(this, appendRefusal(m_document.lines().LineCount(), *line));
 }
 
 level::MirrorMode LevelMapWindow::mirrorMode() const {
@@ -444,12 +380,12 @@ void LevelMapWindow::updateMirror() {
 }
 
 void LevelMapWindow::centreOnBases() {
-    const auto centres = level::FindLevelCentres(m_document.lines().Lines());
-    if (!centres.bases) {
+    const auto bases = mapedits::basesCentre(m_document);
+    if (!bases) {
         showNote(QStringLiteral("The level has no base to centre on."));
         return;
     }
-    m_placedCentre = QPointF(centres.bases->x, centres.bases->y);
+    m_placedCentre = QPointF(bases->x, bases->y);
     updateMirror();
     m_view->bringIntoView(*m_placedCentre);
     showNote(QStringLiteral("The centre is in the middle of the bases (%1, %2).")
@@ -458,30 +394,21 @@ void LevelMapWindow::centreOnBases() {
 
 void LevelMapWindow::mirrorSelection() {
     m_view->setFocus();
-    const std::vector<int> selected = m_scene->selectedRows();
-    if (selected.empty()) {
+    const mapedits::Rows rows = selection();
+    if (rows.empty()) {
         showNote(QStringLiteral("Select the entries to mirror first."));
         return;
     }
     const level::MirrorMode mode = mirrorMode();
     const QPointF centre = mirrorCentre();
-    std::vector<std::string> copies;
-    int skipped = 0;
-    int beyond = 0;
-    for (const int row : selected) {
-        level::EntryEdit copy = level::MirrorEntry(
-            m_document.lines().LineAt(static_cast<Index>(row)), mode, {centre.x(), centre.y()});
-        if (copy) {
-            copies.push_back(std::move(*copy));
-        } else if (copy.error() == level::EntryEditProblem::LandsOnItself) {
-            ++skipped;
-        } else if (copy.error() == level::EntryEditProblem::BeyondRange) {
-            ++beyond;
-        } else if (copy.error() == level::EntryEditProblem::NotEnoughMemory) {
-            widgets::showFailure(
-                this, QStringLiteral("There is not enough memory. Nothing was mirrored."));
-            return;
-        }
+    const Index before = m_document.lines().LineCount();
+    const auto outcome = mapedits::mirror(m_document, rows, mode, {centre.x(), centre.y()});
+    using Refusal = mapedits::Outcome::Refusal;
+    if (outcome.refused != Refusal::None) {
+        const int copies = static_cast<int>(rows.size()) - outcome.skipped - outcome.beyond;
+        widgets::showFailure(this, rowsRefusal(before, copies, QStringLiteral("mirrored copies"),
+                                               QStringLiteral("Nothing was mirrored")));
+        return;
     }
     const QString about =
         mode == level::MirrorMode::Point
@@ -489,40 +416,22 @@ void LevelMapWindow::mirrorSelection() {
         : mode == level::MirrorMode::LeftRight
             ? QStringLiteral("about x = %1").arg(number(centre.x()))
             : QStringLiteral("about y = %1").arg(number(centre.y()));
-    const QString skippedNote =
-        skipped == 0
-            ? QString()
-            : QStringLiteral(" %1 skipped: on the %2, a copy would land on the entry itself.")
-                  .arg(skipped)
-                  .arg(mode == level::MirrorMode::Point ? QStringLiteral("centre")
-                                                        : QStringLiteral("mirror line"));
-    if (copies.empty()) {
-        showNote(QStringLiteral("Nothing was mirrored.") + skippedNote);
+    QString left;
+    if (outcome.skipped > 0)
+        left += QStringLiteral(" %1 skipped: on the %2, a copy would land on the entry itself.")
+                    .arg(outcome.skipped)
+                    .arg(mode == level::MirrorMode::Point ? QStringLiteral("centre")
+                                                          : QStringLiteral("mirror line"));
+    if (outcome.beyond > 0)
+        left += QStringLiteral(" %1 refused: a copy's x or y would be beyond the range of numbers.")
+                    .arg(outcome.beyond);
+    if (outcome.changed == 0) {
+        showNote(QStringLiteral("Nothing was mirrored.") + left);
         return;
     }
-    const int first = m_level.rowCount();
-    const int count = static_cast<int>(copies.size());
-    const QString what = count == 1 ? QStringLiteral("mirror row %1").arg(selected.front() + 1)
-                                    : QStringLiteral("mirror %1 entries").arg(count);
-    if (!m_document.appendLines(std::move(copies), what)) {
-        if (first + count > level::LevelLineList::MaxRows)
-            widgets::showFailure(
-                this, QStringLiteral("The mirrored copies would make %1 lines, more than the %2 "
-                                     "a level file can hold. Nothing was mirrored.")
-                          .arg(first + count)
-                          .arg(level::LevelLineList::MaxRows));
-        else
-            widgets::showFailure(
-                this, QStringLiteral("There is not enough memory. Nothing was mirrored."));
-        return;
-    }
-    std::vector<int> added;
-    for (int row = first; row < first + count; ++row)
-        added.push_back(row);
-    selectOnMap(added, first);
     showNote(QStringLiteral("Mirrored %1 for the other team %2.")
-                 .arg(counted(count, "entry", "entries"), about) +
-             skippedNote);
+                 .arg(counted(outcome.changed, "entry", "entries"), about) +
+             left);
 }
 
 void LevelMapWindow::showNote(const QString& note) {

@@ -4,6 +4,8 @@
 #include <QPointF>
 #include <QString>
 
+#include "editor/document/selection.h"
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -22,8 +24,7 @@ struct MapMarker {
     double heading = 0; // degrees as the ship panel's compass shows them: 0 up, 90 left
     Shape shape = Shape::Circle;
     QColor colour;
-    QString label;         // a base's file
-    bool selected = false; // in the map's selection
+    QString label; // a base's file
 
     // The marker of a row, or nothing when the row shows none. Positions beyond a million
     // units, far outside any game screen, are not shown either (views could not scroll there).
@@ -41,16 +42,24 @@ inline const QColor selection{0xf0, 0x9a, 0x00}; // the selection's halo, the cu
 
 // The markers of a level, by row (0-based; nothing for rows that show none): what the level map's
 // scene keeps equal to the rows, and what its marker layer paints.
+// The map's selection is the level document's: the chosen rows that show a marker.
 struct MapMarkers {
+    explicit MapMarkers(const Selection& chosen)
+        : selection(chosen) {}
+
     std::vector<std::optional<MapMarker>> rows;
+    const Selection& selection;
     int count = 0;             // rows that show a marker
-    int selected = 0;          // markers in the map's selection
+    int selected = 0;          // markers in the selection
     std::uint64_t version = 0; // grows with every change
     // Where selected markers are shown, relative to their rows' places, while they are dragged.
     QPointF dragOffset;
 
-    QPointF shownAt(const MapMarker& marker) const {
-        return marker.selected ? marker.position + dragOffset : marker.position;
+    bool isSelected(int row) const {
+        return selection.contains(static_cast<Selection::Index>(row));
+    }
+    QPointF shownAt(int row, const MapMarker& marker) const {
+        return isSelected(row) ? marker.position + dragOffset : marker.position;
     }
 };
 

@@ -113,7 +113,7 @@ void MarkerLayer::paint(QPainter* painter, const QStyleOptionGraphicsItem* optio
         const auto& marker = markers[static_cast<std::size_t>(row)];
         if (!marker)
             continue;
-        const QPointF at = m_markers.shownAt(*marker);
+        const QPointF at = m_markers.shownAt(row, *marker);
         if (!inView.contains(at))
             continue;
         ++count;
@@ -161,12 +161,16 @@ void MarkerLayer::paintDots(QPainter* painter, const QTransform& toDevice, const
     // first so that no halo covers another marker.
     if (m_markers.selected > 0)
         for (const int row : rows)
-            if (const MapMarker& marker = *markers[static_cast<std::size_t>(row)]; marker.selected)
-                plot(m_dots, (toDevice.map(m_markers.shownAt(marker)) - origin) * ratio,
-                     selectedDot, selection);
+            if (m_markers.isSelected(row))
+                plot(
+                    m_dots,
+                    (toDevice.map(m_markers.shownAt(row, *markers[static_cast<std::size_t>(row)])) -
+                     origin) *
+                        ratio,
+                    selectedDot, selection);
     for (const int row : rows) {
         const MapMarker& marker = *markers[static_cast<std::size_t>(row)];
-        const QPointF at = (toDevice.map(m_markers.shownAt(marker)) - origin) * ratio;
+        const QPointF at = (toDevice.map(m_markers.shownAt(row, marker)) - origin) * ratio;
         const bool isBase = marker.shape == MapMarker::Shape::Square;
         plot(m_dots, at, isBase ? baseDot : shipDot, opaque(marker.colour));
     }
@@ -187,14 +191,14 @@ void MarkerLayer::paintDetailed(QPainter* painter, const QTransform& toDevice, q
         const qreal halo = std::max(ship, base) * 0.5 + 3;
         for (const int row : rows) {
             const MapMarker& marker = *markers[static_cast<std::size_t>(row)];
-            const QPointF c = toDevice.map(m_markers.shownAt(marker));
-            if (marker.selected && exposedNear.contains(c))
+            const QPointF c = toDevice.map(m_markers.shownAt(row, marker));
+            if (m_markers.isSelected(row) && exposedNear.contains(c))
                 painter->drawEllipse(c, halo, halo);
         }
     }
     for (const int row : rows) {
         const MapMarker& marker = *markers[static_cast<std::size_t>(row)];
-        const QPointF c = toDevice.map(m_markers.shownAt(marker));
+        const QPointF c = toDevice.map(m_markers.shownAt(row, marker));
         if (!exposedNear.contains(c)) // a base here for its label only
             continue;
         painter->setBrush(marker.colour);
@@ -234,7 +238,7 @@ void MarkerLayer::paintDetailed(QPainter* painter, const QTransform& toDevice, q
         const auto place = m_labelled.find(row);
         if (place == m_labelled.end())
             continue;
-        const QRectF box = place->second.translated(toDevice.map(m_markers.shownAt(marker)));
+        const QRectF box = place->second.translated(toDevice.map(m_markers.shownAt(row, marker)));
         if (!box.intersects(exposed))
             continue;
         painter->fillRect(box, QColor(255, 255, 255, 215));
@@ -292,11 +296,12 @@ void MarkerLayer::placeLabels(qreal zoom, const QFontMetricsF& metrics) {
 
     const qreal base = basePixels(zoom);
     const qreal ship = shipPixels(zoom) * 1.2; // a triangle turned any way
-    for (const auto& marker : markers) {
+    for (int row = 0; row < static_cast<int>(markers.size()); ++row) {
+        const auto& marker = markers[static_cast<std::size_t>(row)];
         if (!marker)
             continue;
         const qreal size = marker->shape == MapMarker::Shape::Square ? base : ship;
-        const QPointF c = m_markers.shownAt(*marker) * zoom;
+        const QPointF c = m_markers.shownAt(row, *marker) * zoom;
         add(QRectF(c.x() - size / 2, c.y() - size / 2, size, size));
     }
     for (const int row : bases) {
@@ -304,7 +309,7 @@ void MarkerLayer::placeLabels(qreal zoom, const QFontMetricsF& metrics) {
         if (marker.label.isEmpty())
             continue;
         const qreal width = std::min(metrics.horizontalAdvance(marker.label), MaxLabelPixels) + 4;
-        const QPointF c = m_markers.shownAt(marker) * zoom;
+        const QPointF c = m_markers.shownAt(row, marker) * zoom;
         for (const QRectF& place : labelPlaces(base, width, metrics.height())) {
             if (isFree(place.translated(c))) {
                 add(place.translated(c));

@@ -238,6 +238,57 @@ const std::vector<PrimitiveCase> primitiveCases{
      {"a", "b", "c", "e"},
      -1},
     {"RemoveOutside", 3, [](auto& l) { return l.RemoveLineAt(5).has_value(); }, false, {}, 0},
+    {"InsertManyWhereverTheyStand",
+     2,
+     [](auto& l) {
+         std::vector<std::string> texts{"x", "y", "z"};
+         return l.InsertLinesAt({0, 3, 7}, texts) && texts.empty();
+     },
+     true,
+     {"x", "a", "b", "y", "c", "d", "e", "z"},
+     4},
+    {"InsertManyNotAscending",
+     2,
+     [](auto& l) {
+         std::vector<std::string> texts{"x", "y"};
+         return l.InsertLinesAt({3, 1}, texts);
+     },
+     false,
+     {},
+     0},
+    {"InsertManyBeyondTheNewEnd",
+     2,
+     [](auto& l) {
+         std::vector<std::string> texts{"x", "y"};
+         return l.InsertLinesAt({0, 7}, texts);
+     },
+     false,
+     {},
+     0},
+    {"RemoveManyReturnsTheirTexts",
+     3,
+     [](auto& l) {
+         return l.RemoveLinesAt({0, 2, 4}) == std::vector<std::string>{"a", "c", "e"};
+     },
+     true,
+     {"b", "d"},
+     1},
+    {"RemoveManyWithTheSelectedRow",
+     2,
+     [](auto& l) {
+         return l.RemoveLinesAt({1, 2}).has_value();
+     },
+     true,
+     {"a", "d", "e"},
+     -1},
+    {"RemoveManyNotAscending",
+     2,
+     [](auto& l) {
+         return l.RemoveLinesAt({3, 1}).has_value();
+     },
+     false,
+     {},
+     0},
     {"MoveDownTakesTheSelectedRowAlong",
      1,
      [](auto& l) { return l.MoveLine(1, 3); },

@@ -1,7 +1,7 @@
 // The level's history through the window: each command done, undone and redone, the clean state
 // across a save, editing a row in place, and the history's bounds.
 
-#include "editor/leveldocument.h"
+#include "editor/document/leveldocument.h"
 #include "editor/levelmap/levelmapscene.h"
 #include "editor/levelmap/levelmapview.h"
 #include "editor/levelmap/levelmapwindow.h"
@@ -317,7 +317,7 @@ private slots:
         document.markSaved();
         for (char c = 'b'; c <= 'z'; ++c)
             document.replaceLines(levelOf(c));
-        QVERIFY(document.historyBytes() <= LevelDocument::HistoryBudget);
+        QVERIFY(document.history().bytes() <= History::ByteBudget);
         const int kept = document.history().count();
         QVERIFY(kept > 1 && kept < 26);
         QVERIFY(document.isModified());
@@ -325,21 +325,22 @@ private slots:
         for (int i = 0; i < kept; ++i) {
             const char expected = static_cast<char>('z' - i);
             QCOMPARE(document.lines().LineAt(0)[0], expected);
-            document.history().undo();
+            document.undo();
         }
         QVERIFY(!document.history().canUndo());
         QCOMPARE(document.lines().LineAt(31)[0], static_cast<char>('z' - kept));
         QVERIFY(document.isModified());
         while (document.history().canRedo())
-            document.history().redo();
+            document.redo();
         QCOMPARE(document.lines().LineAt(0)[0], 'z');
 
         // By number: the last StepLimit steps stay.
         LevelDocument many;
-        for (int i = 0; i <= LevelDocument::StepLimit; ++i)
+        for (int i = 0; i <= History::StepLimit; ++i)
             QVERIFY(many.addLine(std::to_string(i)));
-        QCOMPARE(many.history().count(), LevelDocument::StepLimit);
-        many.history().setIndex(0);
+        QCOMPARE(many.history().count(), History::StepLimit);
+        while (many.undo()) {
+        }
         QCOMPARE(many.lines().Lines(), Rows{"0"});
     }
 

@@ -16,7 +16,6 @@
 #include <QSet>
 #include <QToolTip>
 #include <QTreeView>
-#include <QUndoStack>
 
 #include <cmath>
 #include <optional>
@@ -267,7 +266,8 @@ private slots:
         fill(level);
         LevelMapWindow* map = openMap();
         LevelMapView* view = map->view();
-        QUndoStack& history = w().level().history();
+        LevelDocument& document = w().level();
+        const History& history = document.history();
         const int steps = history.index();
 
         // A drag of two selected entries: one step, whole units.
@@ -295,7 +295,7 @@ private slots:
         QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, end + QPoint(30, 30));
         QCOMPARE(rows(w()), dragged);
         QCOMPARE(map->scene()->dragOffset(), QPointF());
-        history.undo();
+        document.undo();
         QCOMPARE(rows(w()), level);
 
         // Keys on the list's row: arrows (held: one step), Shift+arrow, Q, E, T.
@@ -318,14 +318,14 @@ private slots:
         QCOMPARE(rows(w())[2], "ADD SHIP x= 403 y= 10 r=335 team=1   sl=4 extra");
         QCOMPARE(history.index(), steps + 8);
         while (history.index() > steps)
-            history.undo();
+            document.undo();
         QCOMPARE(rows(w()), level);
 
         // Delete removes the selection's rows, as one step.
         QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(view, Qt::Key_Delete);
         QCOMPARE(rows(w()), Rows{});
-        history.undo();
+        document.undo();
         QCOMPARE(rows(w()), level);
 
         // A double-click places a ship from the ship panel's values, with Shift a base from
@@ -343,7 +343,7 @@ private slots:
         QVERIFY((placed - QPointF(120, 200)).manhattanLength() <= 4);
         QCOMPARE(map->scene()->selectedRows(), std::vector<int>{3});
         QVERIFY(rows(w())[3].starts_with("ADD SHIP x= "));
-        history.undo();
+        document.undo();
         QCOMPARE(rows(w()), level);
     }
 
@@ -369,7 +369,7 @@ private slots:
         QVERIFY2(note.contains(QStringLiteral("Mirrored 2 entries")) &&
                      note.contains(QStringLiteral("1 skipped")),
                  qPrintable(note));
-        w().level().history().undo();
+        w().level().undo();
         QCOMPARE(rows(w()), level);
 
         // The centre on the bases, point symmetry through the button.

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/levellinelist.h"
+
+#include <QString>
+
+namespace editor {
+
+// What the editor says when the level refuses rows, the same in every window.
+
+// One line appended to a level of count rows: the level is full, or no memory is left.
+QString appendRefusal(level::LevelLineList::Index count, const QString& line);
+// Rows appended to a level of count rows (what: "mirrored copies"; done: "Nothing was mirrored").
+QString rowsRefusal(level::LevelLineList::Index count, int adding, const QString& what,
+                    const QString& done);
+
+} // namespace editor
