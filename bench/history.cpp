@@ -7,6 +7,8 @@
 //     on the level's model (how every append was made before there was a
 //     history)                                                                at most 10 % slower
 //   the history's memory after 1,000 appends of 40-character rows             at most 1 MiB
+//   the history's memory after 1,000 rewrites of 20 rows of 4,000 characters  at most 64 MiB
+//                                                                             and one step
 // Prints the median of the runs (min, max) in milliseconds, and the memory in bytes.
 
 #include "editor/contentlist.h"
@@ -156,7 +158,8 @@ int main(int argc, char* argv[]) {
     }
 
     // Appends to a level of 32,000 rows, each taken away again; the two ways alternate so that
-    // both meet the same machine.
+    // both meet the same machine. The direct append brings the new row into view, as the list
+    // does for an append.
     constexpr int AppendRuns = 301;
     document.replaceLines(levelOf(32000, 0));
     document.clearHistory();
@@ -166,8 +169,10 @@ int main(int argc, char* argv[]) {
         const std::string row = shipRow(40000 + i);
         direct.push_back(timed([&] {
             std::vector<std::string> one{row};
-            if (!document.model().insertLines({document.lines().LineCount()}, one))
+            const editor::LevelDocument::Index at = document.lines().LineCount();
+            if (!document.model().insertLines({at}, one))
                 std::exit(1);
+            inhalt->scrollTo(document.model().index(at)); // as the list shows every new row
             settled();
         }));
         std::vector<std::string> removed;
@@ -207,5 +212,32 @@ int main(int argc, char* argv[]) {
     std::printf("1,000 appends of 40-character rows: %lld bytes with the rows, the history %lld "
                 "bytes (%.1f per step; goal at most 1 MiB)\n",
                 withRows - start, historyBytes, static_cast<double>(historyBytes) / 1000.0);
+
+    // 1,000 steps of large rows: each rewrites 20 rows of 4,000 characters, so that the history
+    // holds 80 KB of old texts a step, 80 MB in all without its budget.
+    editor::LevelDocument large;
+    if (!large.appendLines(std::vector<std::string>(20, std::string(4000, 'r')),
+                           QStringLiteral("add")))
+        return 1;
+    large.clearHistory();
+    std::vector<editor::LevelDocument::Index> twenty(20);
+    for (std::size_t i = 0; i < twenty.size(); ++i)
+        twenty[i] = static_cast<editor::LevelDocument::Index>(i);
+    const long long largeStart = liveBytes;
+    for (int i = 0; i < 1000; ++i)
+        large.rewriteLines(
+            twenty,
+            std::vector<std::string>(20, std::string(4000, static_cast<char>('a' + i % 26))),
+            QStringLiteral("move"));
+    const long long largeWith = liveBytes;
+    const int kept = large.history().count();
+    large.clearHistory();
+    const long long largeHistory = largeWith - liveBytes;
+    const double mib = 1024.0 * 1024.0;
+    std::printf("1,000 rewrites of 20 rows of 4,000 characters: the history %lld bytes (%.2f MiB, "
+                "%d steps kept; goal at most 64 MiB + one step of %.2f MiB), %lld bytes before "
+                "the history went\n",
+                largeHistory, static_cast<double>(largeHistory) / mib, kept,
+                20.0 * (4000 + sizeof(std::string)) / mib, largeWith - largeStart);
     return 0;
 }

@@ -6,6 +6,9 @@
 //   drag    a drag of 1,000 selected ships: each mouse move until repainted at most 16 ms
 //   commit  the drag's release: 1,000 rows rewritten, one step, repainted   at most 20 ms
 //   mirror  16,000 selected ships mirrored for the other team (M)            at most 50 ms
+//   delete, undo and redo of 16,384 ships on every other row of 32,767 (Ctrl+A, Delete, Ctrl+Z,
+//           Ctrl+Shift+Z), map and content list repainted                   at most 50 ms each,
+//           and at most twice the same with the 16,384 ships together
 // and, for comparison, a repaint of the whole map at full view, the level check with the
 // listing of the game folder (as the map window runs it) and the listing alone. The map shows a
 // level of its own without a content list, so that the times are the map's alone; the
@@ -273,25 +276,57 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
     }
 
-    // Every other one of 16,000 ships deleted (Delete): 8,000 rows apart from each other.
-    std::vector<editor::LevelDocument::Index> everyOther;
-    for (int row = 0; row < 16000; row += 2)
-        everyOther.push_back(static_cast<editor::LevelDocument::Index>(row));
-    std::vector<double> scattered;
-    for (int i = 0; i < 5; ++i) {
-        window.level().choose(everyOther, -1);
+    // A level of 32,767 rows with 16,384 ships, Ctrl+A and Delete on the map, then Ctrl+Z and
+    // Ctrl+Shift+Z: the ships on every other row (scattered), and the same ships standing together
+    // before the other rows. Each until the map and the content list have repainted.
+    auto* list = window.findChild<QWidget*>(QStringLiteral("inhalt"));
+    QWidget* listViewport =
+        list ? list->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport")) : nullptr;
+    const auto settle = [&](int before) {
+        if (!waitForPaint(editorPaints, before))
+            std::fprintf(stderr, "no repaint of the map\n");
         QApplication::processEvents();
-        const int before = editorPaints.count;
-        editorView->setFocus();
-        scattered.push_back(timed([&] {
-            QTest::keyClick(editorView, Qt::Key_Delete);
-            if (!waitForPaint(editorPaints, before))
-                std::fprintf(stderr, "no repaint after a delete\n");
-        }));
-        if (window.level().lines().LineCount() != 8000)
-            std::fprintf(stderr, "the delete left %d rows\n", window.level().lines().LineCount());
-        window.level().undo();
+        if (listViewport)
+            listViewport->repaint();
+    };
+    std::vector<double> scatteredDelete, scatteredUndo, scatteredRedo;
+    std::vector<double> togetherDelete, togetherUndo, togetherRedo;
+    for (const bool scattered : {true, false}) {
+        rows.clear();
+        for (int row = 0; row < level::LevelLineList::MaxRows; ++row) {
+            const bool ship = scattered ? row % 2 == 0 : row < 16384;
+            rows.push_back(ship ? shipRow(row) : std::string("[end]"));
+        }
+        fill(window.level());
         QApplication::processEvents();
+        auto& deletes = scattered ? scatteredDelete : togetherDelete;
+        auto& undos = scattered ? scatteredUndo : togetherUndo;
+        auto& redos = scattered ? scatteredRedo : togetherRedo;
+        for (int i = 0; i < Runs; ++i) {
+            editorView->setFocus();
+            QTest::keyClick(editorView, Qt::Key_A, Qt::ControlModifier);
+            QApplication::processEvents();
+            int before = editorPaints.count;
+            deletes.push_back(timed([&] {
+                QTest::keyClick(editorView, Qt::Key_Delete);
+                settle(before);
+            }));
+            if (window.level().lines().LineCount() != level::LevelLineList::MaxRows - 16384)
+                std::fprintf(stderr, "the delete left %d rows\n",
+                             window.level().lines().LineCount());
+            before = editorPaints.count;
+            undos.push_back(timed([&] {
+                window.level().undo();
+                settle(before);
+            }));
+            before = editorPaints.count;
+            redos.push_back(timed([&] {
+                window.level().redo();
+                settle(before);
+            }));
+            window.level().undo();
+            QApplication::processEvents();
+        }
     }
 
     std::printf("level map of %d ship entries, %d markers, zoom %.3f px/unit, viewport %dx%d\n",
@@ -307,6 +342,11 @@ int main(int argc, char* argv[]) {
     report("drag of 1,000 ships: a move (goal 16 ms)", drag);
     report("drag of 1,000 ships: the release (goal 20)", commit);
     report("mirror of 16,000 ships (goal 50 ms)", mirror);
-    report("delete of every other of 16,000 ships", scattered);
+    report("delete of 16,384 scattered ships (goal 50 ms)", scatteredDelete);
+    report("delete of 16,384 ships together", togetherDelete);
+    report("undo of 16,384 scattered ships (goal 50 ms)", scatteredUndo);
+    report("undo of 16,384 ships together", togetherUndo);
+    report("redo of 16,384 scattered ships (goal 50 ms)", scatteredRedo);
+    report("redo of 16,384 ships together", togetherRedo);
     return 0;
 }

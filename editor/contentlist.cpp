@@ -199,10 +199,10 @@ bool ContentList::storable(int row, const QString& text) {
 
 void ContentList::documentChanged(const DocumentChange& change) {
     rowsChanged(change.rows);
-    if (change.selection) {
-        m_selection->show();
+    // After every step: the selection model stepped aside while the step changed the rows.
+    m_selection->show();
+    if (change.selection)
         viewport()->update();
-    }
     // New rows come into view (an append: the new last row), then the current row.
     if (change.rows.kind == RowsChange::Kind::Inserted && !change.rows.rows.empty())
         scrollTo(m_level->index(change.rows.rows.back()));

@@ -26,7 +26,7 @@ struct RowsChange {
 struct DocumentChange {
     using Index = level::LevelLineList::Index;
     RowsChange rows;
-    bool selection = false; // the chosen rows or the current row may have changed
+    bool selection = false; // the chosen rows or the current row changed
     // A row that views bring into view (none: -1): the current row a step or a click left.
     Index reveal = level::LevelLineList::NoRow;
     // The view that asked for the change, which need not bring anything into view (its user is

@@ -21,18 +21,18 @@ StepChange notDone() {
 }
 
 std::size_t rowsSizeAt(const level::LevelLineList& lines, const std::vector<Index>& indices) {
-    std::size_t size = indices.size() * sizeof(std::string);
+    std::size_t size = indices.size() * sizeof(Index);
     for (const Index index : indices)
-        size += lines.LineAt(index).size();
+        size += rowBytes(lines.LineAt(index).size());
     return size;
 }
 
 } // namespace
 
 std::size_t rowsSize(const std::vector<std::string>& rows) {
-    std::size_t size = rows.size() * sizeof(std::string);
+    std::size_t size = rows.size() * sizeof(Index);
     for (const auto& row : rows)
-        size += row.size();
+        size += rowBytes(row.size());
     return size;
 }
 
@@ -94,7 +94,7 @@ StepChange RemoveRowsCommand::undo(StepTarget& target) {
 }
 
 MoveRowsCommand::MoveRowsCommand(QString name, std::vector<Index> rows, bool up, Index current)
-    : Step(std::move(name), 0)
+    : Step(std::move(name), rows.size() * sizeof(Index))
     , m_rows(std::move(rows))
     , m_up(up)
     , m_current(current) {}
@@ -158,9 +158,9 @@ RewriteRowsCommand::RewriteRowsCommand(QString name, std::vector<Index> indices,
 std::size_t RewriteRowsCommand::sizeOf(const std::vector<Index>& indices,
                                        const std::vector<std::string>& texts,
                                        const level::LevelLineList& lines) {
-    std::size_t size = indices.size() * sizeof(std::string);
+    std::size_t size = indices.size() * sizeof(Index);
     for (std::size_t i = 0; i < indices.size(); ++i)
-        size += std::max(texts[i].size(), lines.LineAt(indices[i]).size());
+        size += rowBytes(std::max(texts[i].size(), lines.LineAt(indices[i]).size()));
     return size;
 }
 

@@ -135,12 +135,12 @@ void LevelDocument::choose(std::vector<Index> rows, Index current, const void* s
 
 bool LevelDocument::undo() {
     Step* step = m_history.toUndo();
-    return step && apply(*step, false);
+    return step && apply(*step, false, nullptr);
 }
 
 bool LevelDocument::redo() {
     Step* step = m_history.toRedo();
-    return step && apply(*step, true);
+    return step && apply(*step, true, nullptr);
 }
 
 void LevelDocument::clearHistory() {
@@ -159,49 +159,37 @@ void LevelDocument::markSaved() {
 }
 
 bool LevelDocument::run(std::unique_ptr<Step> step) {
-    const bool wasModified = isModified();
-    emit aboutToChange();
-    StepTarget target(m_model, m_selection);
-    const StepChange change = step->redo(target);
-    if (!change.done) {
-        DocumentChange unchanged;
-        unchanged.selection = true; // shown again after the views stepped aside
-        emit changed(unchanged);
-        return false;
-    }
-    m_history.push(std::move(step), lines());
-    finish(change, wasModified);
-    return true;
+    return apply(*step, true, &step);
 }
 
-bool LevelDocument::apply(Step& step, bool forward) {
+// A step done for the first time (taken: it goes to the history), redone or undone; views are
+// told once, after it.
+bool LevelDocument::apply(Step& step, bool forward, std::unique_ptr<Step>* taken) {
     const bool wasModified = isModified();
+    const Selection chosenBefore = m_selection;
+    const Index currentBefore = currentRow();
     emit aboutToChange();
     StepTarget target(m_model, m_selection);
     const StepChange change = forward ? step.redo(target) : step.undo(target);
     if (!change.done) {
-        DocumentChange unchanged;
-        unchanged.selection = true;
-        emit changed(unchanged);
+        emit changed(DocumentChange{}); // nothing changed; views come back
         return false;
     }
-    if (forward)
+    if (taken)
+        m_history.push(std::move(*taken), lines());
+    else if (forward)
         m_history.redone();
     else
         m_history.undone();
-    finish(change, wasModified);
-    return true;
-}
-
-void LevelDocument::finish(const StepChange& change, bool wasModified) {
     DocumentChange told;
     told.rows = change.rows;
-    told.selection = true;
+    told.selection = !(m_selection == chosenBefore) || currentRow() != currentBefore;
     told.reveal = change.reveal;
     emit changed(told);
     emit historyChanged();
     if (isModified() != wasModified)
         emit modifiedChanged(isModified());
+    return true;
 }
 
 } // namespace editor

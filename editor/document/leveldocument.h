@@ -92,7 +92,8 @@ public:
 signals:
     // A step is about to change the rows.
     void aboutToChange();
-    // A step changed the rows and the selection, or the selection changed.
+    // After each step (its rows; selection: whether it changed the selection), and after a change
+    // of the selection alone.
     void changed(const editor::DocumentChange& change);
     // The steps to undo and redo, or their names, changed.
     void historyChanged();
@@ -101,8 +102,7 @@ signals:
 
 private:
     bool run(std::unique_ptr<Step> step);
-    bool apply(Step& step, bool forward);
-    void finish(const StepChange& change, bool wasModified);
+    bool apply(Step& step, bool forward, std::unique_ptr<Step>* taken);
 
     LevelListModel m_model;
     Selection m_selection;

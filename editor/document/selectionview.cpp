@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace editor {
 
@@ -81,27 +82,45 @@ void SelectionView::clear() {
     reset();
 }
 
-// The cursor is kept aside, so that it can come back where its row went when no row is current.
+// Without a cursor the view cannot move it, nor select the row after one removed; the cursor is
+// kept aside, so that it can come back where its row went when no row is current. The selected
+// ranges stay: a step's rows move them (a reset drops them at little cost, where keeping them
+// through the step would cost each one's removal).
 void SelectionView::stepAside() {
     m_cursor = currentIndex();
-    reset();
+    const QSignalBlocker quiet(this);
+    QItemSelectionModel::clearCurrentIndex();
 }
 
 void SelectionView::show() {
     const QSignalBlocker quiet(this);
-    QItemSelectionModel::select(QItemSelection(), Clear);
-    QItemSelection ranges;
+    // The document's rows as blocks of neighbours; kept when the model shows them already, as
+    // each range's two indexes cost a little to make and to drop.
+    std::vector<std::pair<Index, Index>> blocks;
     const std::vector<Index>& rows = m_document.selection().rows();
-    const QAbstractItemModel* level = model();
     for (std::size_t first = 0; first < rows.size();) {
         std::size_t last = first;
         while (last + 1 < rows.size() && rows[last + 1] == rows[last] + 1)
             ++last;
-        ranges.append(
-            QItemSelectionRange(level->index(rows[first], 0), level->index(rows[last], 0)));
+        blocks.emplace_back(rows[first], rows[last]);
         first = last + 1;
     }
-    QItemSelectionModel::select(ranges, Select);
+    const QItemSelection shown = selection();
+    const bool same = static_cast<std::size_t>(shown.size()) == blocks.size() &&
+                      std::equal(blocks.begin(), blocks.end(), shown.begin(),
+                                 [](const auto& block, const QItemSelectionRange& range) {
+                                     return range.isValid() && range.top() == block.first &&
+                                            range.bottom() == block.second;
+                                 });
+    const QAbstractItemModel* level = model();
+    if (!same) {
+        QItemSelectionModel::select(QItemSelection(), Clear);
+        QItemSelection ranges;
+        ranges.reserve(static_cast<qsizetype>(blocks.size()));
+        for (const auto& [top, bottom] : blocks)
+            ranges.append(QItemSelectionRange(level->index(top, 0), level->index(bottom, 0)));
+        QItemSelectionModel::select(ranges, Select);
+    }
     const Index current = m_document.currentRow();
     if (current != LevelDocument::NoRow)
         QItemSelectionModel::setCurrentIndex(level->index(current, 0), NoUpdate);

@@ -13,9 +13,9 @@ namespace editor {
 // in the view (clicks, keys) goes to the document as a choice of rows, and what the document
 // chooses (a step, the map) is shown here. The view's cursor (its current index) is its own;
 // the document's current row is the row the user chose last. While a step changes the rows the
-// model shows nothing, so that the view neither moves its cursor nor selects rows of its own
-// accord; afterwards show() puts the document's selection back. Changes are made quietly: the
-// view repaints itself (ContentList does).
+// view has no cursor, so that it neither moves it nor selects rows of its own accord; afterwards
+// show() puts the document's selection and the cursor back. Changes are made quietly: the view
+// repaints itself (ContentList does).
 class SelectionView : public QItemSelectionModel {
     Q_OBJECT
 public:

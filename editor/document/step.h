@@ -62,18 +62,21 @@ protected:
 
 public:
 public:
+    // size: the bytes of the rows the step holds; the step's own bookkeeping is added.
     Step(QString name, std::size_t size)
         : m_name(std::move(name))
-        , m_size(size) {}
+        , m_size(size + Overhead) {}
     virtual ~Step() = default;
     Step(const Step&) = delete;
     Step& operator=(const Step&) = delete;
 
     // For a person: "add ship", "delete row 12".
     const QString& name() const { return m_name; }
-    // The bytes of row text the step may hold, whether done or undone: what the history counts
-    // against its budget.
+    // The bytes the step may hold, whether done or undone, its rows' texts with what each takes
+    // in memory and the step's own: what the history counts against its budget.
     std::size_t size() const { return m_size; }
+    // What a step takes beside its rows: the object, its name, its vectors.
+    static constexpr std::size_t Overhead = 256;
 
     virtual StepChange redo(StepTarget& target) = 0;
     virtual StepChange undo(StepTarget& target) = 0;
@@ -86,14 +89,20 @@ public:
     }
 
 protected:
-    void setSize(std::size_t size) { m_size = size; }
+    void setSize(std::size_t size) { m_size = size + Overhead; }
 
 private:
     QString m_name;
     std::size_t m_size;
 };
 
-// The bytes of row text a list of rows holds, with each row's own bookkeeping.
+// The bytes a row of length characters takes in memory: the string, and the block it allocates
+// for a text longer than it holds itself (as the allocator rounds it).
+constexpr std::size_t rowBytes(std::size_t length) {
+    constexpr std::size_t inside = 15;
+    return sizeof(std::string) + (length <= inside ? 0 : (length + 1 + 8 + 15) / 16 * 16);
+}
+// The same for a list of rows, with their indices.
 std::size_t rowsSize(const std::vector<std::string>& rows);
 
 } // namespace editor

@@ -118,8 +118,9 @@ void LevelMapScene::documentChanged(const DocumentChange& change) {
         rebuild();
         break;
     }
-    if (change.selection) {
+    if (change.selection || change.rows.kind != RowsChange::Kind::None)
         countSelected();
+    if (change.selection) {
         m_layer->update();
         placeHighlight();
     }
