@@ -51,7 +51,7 @@ public:
         box->selectAll();
     }
 
-    // A text that cannot be stored (left when the focus went elsewhere) changes nothing.
+    // A text that cannot be stored changes nothing (Enter and leaving the box refuse it first).
     void setModelData(QWidget* editor, QAbstractItemModel*,
                       const QModelIndex& index) const override {
         const QString text = static_cast<QLineEdit*>(editor)->text();
@@ -79,24 +79,36 @@ protected:
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
                 // Refused, the box stays open with the text; otherwise the change is made now.
-                const QModelIndex index = m_list->currentIndex();
-                if (!m_list->storable(index.row(), editor->text()))
+                if (!keepsOpen(editor))
                     return true;
                 emit commitData(editor);
                 emit closeEditor(editor, QAbstractItemDelegate::NoHint);
                 return true;
             }
         }
-        // A message box or a menu took the focus for a moment: the box stays open.
+        // A message box or a menu took the focus for a moment: the box stays open. Leaving it
+        // otherwise keeps the change, as Enter does: a text that cannot be stored is refused
+        // with the reason, and the box stays open with it and takes the focus back.
         if (event->type() == QEvent::FocusOut) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
                 return false;
+            if (!keepsOpen(editor))
+                return true;
         }
         return widgets::WholeTextToolTips::eventFilter(object, event);
     }
 
 private:
+    // False, after the reason was shown, when the box's text cannot be stored: the box stays
+    // open with it and takes the focus back once the message is gone.
+    bool keepsOpen(QLineEdit* editor) const {
+        if (m_list->storable(m_list->currentIndex().row(), editor->text()))
+            return true;
+        QMetaObject::invokeMethod(editor, qOverload<>(&QWidget::setFocus), Qt::QueuedConnection);
+        return false;
+    }
+
     ContentList* m_list;
 };
 

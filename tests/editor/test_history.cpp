@@ -213,8 +213,8 @@ private slots:
         QCOMPARE(w().level().history().count(), steps);
     }
 
-    // A character that a level file cannot store is refused with the save's reason; the editor
-    // stays open with the text, and the row is unchanged.
+    // A character that a level file cannot store is refused with the save's reason, on Enter and
+    // on leaving the editor; it stays open with the text, and the row is unchanged.
     void anUnstorableCharacterIsRefusedAndTheEditorStays() {
         fill({"a", "b", "c"});
         select(2);
@@ -232,6 +232,18 @@ private slots:
             QStringLiteral("row 3 holds \"\u03a9\" (U+03A9), which a level file cannot store"));
         QCOMPARE(list()->rowEditor(), editor);
         QCOMPARE(editor->text(), QStringLiteral("team \u03a9"));
+        QCOMPARE(rows(w()), (Rows{"a", "b", "c"}));
+        // Leaving the box for another control says the same and keeps it open with the text.
+        showAndActivate(w()); // again, after the message
+        QTRY_VERIFY(editor->hasFocus());
+        answerer.press(QMessageBox::Ok);
+        control(w(), "s3")->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(answerer.count(), 2);
+        QCOMPARE(answerer.seen()[1].text, answerer.seen()[0].text);
+        QCOMPARE(list()->rowEditor(), editor);
+        QCOMPARE(editor->text(), QStringLiteral("team \u03a9"));
+        showAndActivate(w());
+        QTRY_VERIFY(editor->hasFocus());
         QCOMPARE(rows(w()), (Rows{"a", "b", "c"}));
         QTest::keyClick(editor, Qt::Key_Escape);
         QTRY_VERIFY(!list()->rowEditor());
