@@ -57,15 +57,13 @@ void Form2::createControls() {
 }
 
 // The window is as laid out, or wider when its title needs more room in a title bar, so that a
-// window manager shows the title whole; the controls then stand in the middle of the width.
+// window manager shows the title whole. The controls keep their places from the left edge, where
+// the layout puts them (a click where "CANCEL" belongs lands on "CANCEL"); the extra width is
+// room on the right.
 void Form2::fitTitle() {
     const int laidOut = widgets::twipsToPixels(ClientWidthTwips);
-    const int width = std::max(laidOut, widgets::titleBarWidth(windowTitle()));
-    setFixedSize(width, widgets::twipsToPixels(ClientHeightTwips));
-    const QPoint shift((width - laidOut) / 2, 0);
-    for (QWidget* control : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2),
-                             static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2)})
-        control->move(control->pos() + shift);
+    setFixedSize(std::max(laidOut, widgets::titleBarWidth(windowTitle())),
+                 widgets::twipsToPixels(ClientHeightTwips));
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* event) {

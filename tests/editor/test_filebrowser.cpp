@@ -6,6 +6,7 @@
 #include "tests/common/modalanswerer.h"
 #include "tests/common/windowtest.h"
 #include "tests/editor/editortest.h"
+#include "widgets/geometry.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
@@ -366,6 +367,28 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
         QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
         QVERIFY(QFileInfo::exists(game().file("keyed.lev")));
+    }
+
+    // Widened for its title, the dialog keeps every control at its place from the left edge:
+    // where "CANCEL" stands in the layout, a click finds "CANCEL".
+    void theDialogsControlsKeepTheirPlaces() {
+        QVERIFY(m_editor.open());
+        Form2* dialog = openForm2(w());
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        const std::pair<const char*, QRect> places[] = {
+            {"Text1", widgets::twipsRect(120, 120, 1215, 285)},
+            {"Text2", widgets::twipsRect(1320, 120, 615, 285)},
+            {"Command1", widgets::twipsRect(120, 480, 855, 375)},
+            {"Command2", widgets::twipsRect(1080, 480, 855, 375)}};
+        for (const auto& [name, place] : places) {
+            QCOMPARE(control(*dialog, name)->geometry(), place);
+            QCOMPARE(dialog->childAt(place.center())->objectName(), QLatin1String(name));
+        }
+        QVERIFY(dialog->width() >= widgets::twipsToPixels(2340));
+        QPointer<Form2> guard(dialog);
+        QTest::mouseClick(dialog->childAt(places[3].second.center()), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }));
+        QVERIFY(!QFileInfo::exists(game().file(".lev")));
     }
 
     void cancelCreatesNothingAndTheNextOpeningStartsEmpty() {
