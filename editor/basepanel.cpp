@@ -3,7 +3,7 @@
 #include "core/entrylines.h"
 #include "widgets/geometry.h"
 #include "widgets/messageboxes.h"
-#include "widgets/openfiledialog.h"
+#include "editor/gamefiledialog.h"
 #include "widgets/qtpath.h"
 
 #include <QLineEdit>
@@ -91,7 +91,7 @@ std::optional<QString> BasePanel::buildLine(std::optional<QPointF> place, QWidge
 }
 
 void BasePanel::bs8Clicked() {
-    if (const auto name = widgets::chooseFileName(this, QStringLiteral("*.bs"), m_startFolder))
+    if (const auto name = chooseGameFile(this, QStringLiteral("*.bs"), m_startFolder))
         bs7->setText(*name);
 }
 

@@ -3,7 +3,7 @@
 #include "core/sectionblocks.h"
 #include "widgets/geometry.h"
 #include "widgets/messageboxes.h"
-#include "widgets/openfiledialog.h"
+#include "editor/gamefiledialog.h"
 #include "widgets/qtpath.h"
 
 #include <QLabel>
@@ -108,7 +108,7 @@ void SectionPanel::nameLineClicked() {
 void SectionPanel::browseClicked() {
     const QString pattern =
         m_kind == Kind::ShipFiles ? QStringLiteral("*.shp") : QStringLiteral("*.win");
-    if (const auto name = widgets::chooseFileName(this, pattern, m_startFolder))
+    if (const auto name = chooseGameFile(this, pattern, m_startFolder))
         m_name->setText(*name);
 }
 

@@ -4,7 +4,7 @@
 #include "editor/compasslabel.h"
 #include "widgets/geometry.h"
 #include "widgets/messageboxes.h"
-#include "widgets/openfiledialog.h"
+#include "editor/gamefiledialog.h"
 #include "widgets/qtpath.h"
 
 #include <QLabel>
@@ -233,7 +233,7 @@ void ShipPanel::reportConversionFailure(const level::ConversionFailure& failure,
 }
 
 void ShipPanel::s12Clicked() {
-    if (const auto name = widgets::chooseFileName(this, QStringLiteral("*.shp"), m_startFolder))
+    if (const auto name = chooseGameFile(this, QStringLiteral("*.shp"), m_startFolder))
         s11->setText(*name);
 }
 

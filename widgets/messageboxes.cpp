@@ -114,6 +114,13 @@ void showFailure(QWidget* parent, const QString& message) {
     box.exec();
 }
 
+void showWarning(QWidget* parent, const QString& message) {
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), message,
+                    QMessageBox::Ok, parent);
+    prepare(box, parent);
+    box.exec();
+}
+
 void showFailure(QWidget* parent, const level::FileError& error) {
     // A path whose names are no UTF-8 shows them as Windows-1252, as the file browser does.
     showFailure(parent, toQString(level::FileError{error.action, level::PathForDisplay(error.path),

@@ -21,6 +21,10 @@ bool askYesNo(QWidget* parent, const QString& title, const QString& text,
 void showFailure(QWidget* parent, const QString& message);
 void showFailure(QWidget* parent, const level::FileError& error);
 
+// A warning with the warning icon (something may not work as meant); the title is the program's
+// name.
+void showWarning(QWidget* parent, const QString& message);
+
 // An OK box without icon.
 void showMessage(QWidget* parent, const QString& title, const QString& text);
 

@@ -100,6 +100,39 @@ private slots:
         QCOMPARE(p.lines, QStringList{QStringLiteral("ADD BASE  x=0 y=0 file=base1.bs")});
     }
 
+    // A file chosen outside the game folder goes in by its name; when the game folder has no file
+    // of that name, a warning names the folder the game looks in. With one there, nothing is said.
+    void aFileOutsideTheGameFolderIsTakenWithAWarning() {
+        GameFolder game;
+        GameFolder elsewhere(false);
+        const QString outside = elsewhere.file(QStringLiteral("far.bs"));
+        QVERIFY(writeBytes(outside, {}));
+        Panel p(game.startFolder());
+        {
+            ModalAnswerer answer;
+            answer.chooseFile(outside).press(QMessageBox::Ok);
+            p.click("bs8");
+            QTRY_VERIFY(answer.done());
+            QCOMPARE(answer.count(), 2);
+            QCOMPARE(answer.seen()[1].icon, QMessageBox::Warning);
+            QVERIFY2(answer.seen()[1].text.contains(QDir::toNativeSeparators(game.startFolder())) &&
+                         answer.seen()[1].text.contains(QLatin1String("far.bs")),
+                     qPrintable(answer.seen()[1].text));
+        }
+        QCOMPARE(p.text("bs7"), QStringLiteral("far.bs"));
+
+        QVERIFY(writeBytes(game.file(QStringLiteral("far.bs")), {}));
+        p.type("bs7", QString());
+        {
+            ModalAnswerer answer;
+            answer.chooseFile(outside);
+            p.click("bs8");
+            QTRY_VERIFY(answer.done());
+            QCOMPARE(answer.count(), 1);
+        }
+        QCOMPARE(p.text("bs7"), QStringLiteral("far.bs"));
+    }
+
     void cancelledDialogKeepsTheTypedName() {
         Panel p;
         p.type("bs7", QStringLiteral("typed.bs"));
