@@ -347,6 +347,67 @@ private slots:
         QCOMPARE(rows(w()), level);
     }
 
+    // Snapping (the button as G): an arrow takes the current entry to the next grid line that
+    // way, also from a line; the cross follows the mirror's centre; only plain M, T and Space
+    // act; a double-click on a marker (row 1's too) places nothing.
+    void snappingKeysAndTheCentreCross() {
+        fill({"ADD SHIP x= 3 y= 7 r=0 team=1 typ=1", "ADD BASE  x=900 y=600 file=b.bs"});
+        LevelMapWindow* map = openMap();
+        LevelMapView* view = map->view();
+        const Rows level = rows(w());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, place(map, QPointF(3, 7)));
+        QCOMPARE(selectedRow(w()), 0);
+        const int steps = w().level().history().index();
+        click(*map, "snapButton");
+        QVERIFY(view->snaps());
+        view->setFocus();
+        const qreal step = view->gridStep();
+        const auto at = [map] { return map->scene()->marker(0)->position; };
+        QTest::keyClick(view, Qt::Key_Right);
+        QCOMPARE(at(), QPointF(step, 7));
+        QTest::keyClick(view, Qt::Key_Right); // from a line to the next one
+        QCOMPARE(at(), QPointF(2 * step, 7));
+        QTest::keyClick(view, Qt::Key_Up);
+        QCOMPARE(at(), QPointF(2 * step, 0));
+        QTest::keyClick(view, Qt::Key_Left);
+        QCOMPARE(at(), QPointF(step, 0));
+        QTest::keyClick(view, Qt::Key_Down);
+        QCOMPARE(at(), QPointF(step, step));
+        click(*map, "snapButton");
+        QVERIFY(!view->snaps());
+        while (w().level().history().index() > steps)
+            w().level().undo();
+        QCOMPARE(rows(w()), level);
+
+        // The cross shows the centre the mirror uses, whatever the mode.
+        control<QComboBox>(*map, "mirrorMode")->setCurrentIndex(2);
+        click(*map, "centreOnBases");
+        QCOMPARE(view->mirrorCentre(), QPointF(900, 600));
+        QCOMPARE(view->mirrorCentre(), map->mirrorCentre());
+
+        view->setFocus();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, place(map, QPointF(3, 7)));
+        QTest::keyClick(view, Qt::Key_M, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(rows(w()), level);
+        doubleClick(view->viewport(), place(map, QPointF(3, 7)));
+        QCOMPARE(rows(w()), level);
+
+        // The left button pans only with Space held; other keys leave it a band.
+        const QPoint start = place(map, QPointF(400, 300));
+        const auto dragged = [&](Qt::Key key) {
+            QTest::keyPress(view, key);
+            QTest::mousePress(view->viewport(), Qt::LeftButton, {}, start);
+            QTest::mouseMove(view->viewport(), start + QPoint(20, 10));
+            QTest::mouseMove(view->viewport(), start + QPoint(40, 30));
+            QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, start + QPoint(40, 30));
+            QTest::keyRelease(view, key);
+            return place(map, QPointF(400, 300));
+        };
+        QCOMPARE(dragged(Qt::Key_X), start);
+        QCOMPARE(dragged(Qt::Key_Space), start + QPoint(40, 30));
+    }
+
     // M copies the selection for the other team about the centre cross, in the chosen mode;
     // an entry on the mirror line is skipped and the note says so.
     void mirroringAddsTheOtherTeam() {
