@@ -290,7 +290,7 @@ Result<std::string> ReadWholeFile(const std::string& path, const ReadLimits& lim
 }
 
 Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes,
-                                 const std::string& action) {
+                                 const std::string& action, FileAccess access) {
     auto failed = [&](std::string reason) { return FileError{action, path, std::move(reason)}; };
     try {
         fs::path target;
@@ -320,8 +320,10 @@ Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes
         if (Outcome reason = writeAll(temporary.Descriptor(), bytes); !reason)
             return failed(reason.error());
         // Only the complete file gets the target's owner and permission bits.
-        if (Outcome reason = old.exists ? copyOwnerAndPermissions(temporary.Descriptor(), old)
-                                        : applyNewFilePermissions(temporary.Descriptor());
+        const int fd = temporary.Descriptor();
+        if (Outcome reason = access == FileAccess::OwnerOnly ? applyPrivatePermissions(fd)
+                             : old.exists                    ? copyOwnerAndPermissions(fd, old)
+                                                             : applyNewFilePermissions(fd);
             !reason)
             return failed(reason.error());
         if (Outcome reason = syncFile(temporary.Descriptor()); !reason)

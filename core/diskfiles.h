@@ -39,9 +39,12 @@ Result<std::string> ReadWholeFile(const std::string& path, const ReadLimits& lim
 // link whose target does not exist is refused (elsewhere its target is created).
 //
 // On any failure the old file is untouched and the temporary file is gone. `action` names the
-// operation in the error ("save").
+// operation in the error ("save"). With FileAccess::OwnerOnly the new file is readable and
+// writable by this user alone (0600), whatever the old one allowed.
+enum class FileAccess { AsBefore, OwnerOnly };
 Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes,
-                                 const std::string& action = "save");
+                                 const std::string& action = "save",
+                                 FileAccess access = FileAccess::AsBefore);
 
 // Creates an empty file unless one exists already; an existing file is left untouched. A
 // symbolic link whose target does not exist is refused, with that as the reason.

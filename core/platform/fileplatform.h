@@ -8,6 +8,7 @@
 #include "core/result.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -88,6 +89,9 @@ int systemClose(int fd);
 Outcome copyOwnerAndPermissions(int fd, const FileFacts& old);
 // Gives a new file the permission bits an ordinary new file gets (0666 less the umask).
 Outcome applyNewFilePermissions(int fd);
+// Makes a file readable and writable by this user alone (0600). On Windows nothing: the files
+// this applies to lie in the user's own profile.
+Outcome applyPrivatePermissions(int fd);
 // The user this process acts as (its files' owner).
 unsigned currentUser();
 // Renames from over to in one step (on Windows tried again for a while when another program
@@ -101,6 +105,22 @@ Outcome removeFile(const fs::path& path);
 // std::filesystem's directory iterator would end the program on it instead.
 Outcome listNames(const fs::path& folder, std::vector<fs::path>& names);
 unsigned long processId();
+
+// The folder for this user's state: $XDG_STATE_HOME when it is an absolute path, else
+// ~/.local/state on POSIX systems; %LOCALAPPDATA% on Windows.
+Outcome userStateFolder(fs::path& folder);
+// Creates folder and its missing parents, the new ones accessible to this user alone; an existing
+// folder is left as it is.
+Outcome createPrivateFolders(const fs::path& folder);
+// A lock on the file at path (created, readable by this user alone, when missing) that lasts
+// until releaseLock, or until the process ends, however it ends: on POSIX systems an flock on it,
+// on Windows the file held open without sharing (removed when the process lets go of it). busy
+// is set when another open of the file holds the lock, also one of this process; the lock is
+// then not taken and the outcome is success.
+using Lock = std::intptr_t;
+inline constexpr Lock NoLock = -1;
+Outcome takeLock(const fs::path& path, Lock& lock, bool& busy);
+void releaseLock(Lock lock);
 
 } // namespace fileplatform
 

@@ -3,6 +3,7 @@
 #include "core/platform/fileplatform.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -238,6 +239,12 @@ Outcome applyNewFilePermissions(int fd) {
     return {};
 }
 
+Outcome applyPrivatePermissions(int fd) {
+    if (fchmod(fd, S_IRUSR | S_IWUSR) != 0)
+        return errnoText(errno);
+    return {};
+}
+
 unsigned currentUser() {
     return static_cast<unsigned>(geteuid());
 }
@@ -284,6 +291,58 @@ Outcome listNames(const fs::path& folder, std::vector<fs::path>& names) {
 
 unsigned long processId() {
     return static_cast<unsigned long>(getpid());
+}
+
+Outcome userStateFolder(fs::path& folder) {
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state && state[0] == '/') {
+        folder = state;
+        return {};
+    }
+    const char* home = std::getenv("HOME");
+    if (!home || home[0] != '/')
+        return std::string("neither XDG_STATE_HOME nor HOME names a folder");
+    folder = fs::path(home) / ".local" / "state";
+    return {};
+}
+
+Outcome createPrivateFolders(const fs::path& folder) {
+    if (folder.empty() || folder == folder.root_path())
+        return {};
+    struct stat st;
+    if (stat(folder.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode) ? Outcome() : Outcome(errnoText(ENOTDIR));
+    if (Outcome parent = createPrivateFolders(folder.parent_path()); !parent)
+        return parent;
+    if (mkdir(folder.c_str(), S_IRWXU) != 0 && errno != EEXIST)
+        return errnoText(errno);
+    return {};
+}
+
+Outcome takeLock(const fs::path& path, Lock& lock, bool& busy) {
+    lock = NoLock;
+    busy = false;
+    const int fd =
+        open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0)
+        return errnoText(errno);
+    while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        if (error == EINTR)
+            continue;
+        close(fd);
+        if (error == EWOULDBLOCK) {
+            busy = true;
+            return {};
+        }
+        return errnoText(error);
+    }
+    lock = fd;
+    return {};
+}
+
+void releaseLock(Lock lock) {
+    if (lock != NoLock)
+        close(static_cast<int>(lock)); // drops the flock with the last descriptor
 }
 
 } // namespace fileplatform

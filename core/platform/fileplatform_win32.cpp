@@ -234,6 +234,10 @@ Outcome applyNewFilePermissions(int) {
     return {};
 }
 
+Outcome applyPrivatePermissions(int) {
+    return {};
+}
+
 unsigned currentUser() {
     return 0;
 }
@@ -293,6 +297,53 @@ Outcome listNames(const fs::path& folder, std::vector<fs::path>& names) {
 
 unsigned long processId() {
     return static_cast<unsigned long>(_getpid());
+}
+
+Outcome userStateFolder(fs::path& folder) {
+    const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
+    if (!local || !*local)
+        return std::string("LOCALAPPDATA names no folder");
+    folder = fs::path(local);
+    return {};
+}
+
+Outcome createPrivateFolders(const fs::path& folder) {
+    if (folder.empty() || folder == folder.root_path())
+        return {};
+    const DWORD attributes = GetFileAttributesW(systemName(folder).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? Outcome() : Outcome(errnoText(ENOTDIR));
+    if (Outcome parent = createPrivateFolders(folder.parent_path()); !parent)
+        return parent;
+    if (!CreateDirectoryW(systemName(folder).c_str(), nullptr) &&
+        GetLastError() != ERROR_ALREADY_EXISTS)
+        return windowsText(GetLastError());
+    return {};
+}
+
+// Opened without sharing, the file cannot be opened again, by this process or another, while the
+// handle lives; the system closes it, and so deletes the file, when the process ends.
+Outcome takeLock(const fs::path& path, Lock& lock, bool& busy) {
+    lock = NoLock;
+    busy = false;
+    const HANDLE file =
+        CreateFileW(systemName(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED) {
+            busy = true;
+            return {};
+        }
+        return windowsText(error);
+    }
+    lock = reinterpret_cast<Lock>(file);
+    return {};
+}
+
+void releaseLock(Lock lock) {
+    if (lock != NoLock)
+        CloseHandle(reinterpret_cast<HANDLE>(lock));
 }
 
 } // namespace fileplatform
