@@ -96,7 +96,7 @@ Result<void, UnstorableRow> CheckStorableRow(std::string_view row, std::size_t n
     return appendRow(row, number, bytes);
 }
 
-Result<void> LoadLevelFile(const std::string& path, LevelLineList& list) {
+Result<void> LoadLevelFile(const std::string& path, LevelLineList& list, std::string* bytesRead) {
     static constexpr ReadLimits levelLimits{
         MaxLevelFileBytes, "the file is larger than 64 MiB, the most a level file may be", maxRows,
         "the file has more than 32,767 lines, more than a level can hold"};
@@ -110,18 +110,24 @@ Result<void> LoadLevelFile(const std::string& path, LevelLineList& list) {
         std::vector<std::string> rows = splitRows(*bytes, maxRows + 1);
         if (rows.size() > maxRows || !list.ReplaceLines(std::move(rows)))
             return FileError{"load", path, levelLimits.tooManyLines};
+        if (bytesRead)
+            *bytesRead = std::move(*bytes);
         return {};
     } catch (const std::bad_alloc&) {
         return FileError{"load", path, "not enough memory"};
     }
 }
 
-Result<void> SaveLevelFile(const std::string& path, const LevelLineList& list) {
+Result<void> SaveLevelFile(const std::string& path, const LevelLineList& list,
+                           std::string* bytesWritten) {
     try {
         auto text = FormatLevelText(list.Lines());
         if (!text)
             return FileError{"save", path, text.error().Reason()};
-        return WriteFileAtomically(path, *text, "save");
+        auto written = WriteFileAtomically(path, *text, "save");
+        if (written && bytesWritten)
+            *bytesWritten = std::move(*text);
+        return written;
     } catch (const std::bad_alloc&) {
         return FileError{"save", path, "not enough memory"};
     }

@@ -38,11 +38,14 @@ Result<void, UnstorableRow> CheckStorableRow(std::string_view row, std::size_t n
 
 // Reads the whole file first; only when that succeeded (a regular file of at most 64 MiB and
 // 32,767 lines) the list's rows are replaced and no row is selected. On failure, also for want of
-// memory, the list is exactly as before.
-Result<void> LoadLevelFile(const std::string& path, LevelLineList& list);
+// memory, the list is exactly as before. bytesRead, when given, receives the file's bytes.
+Result<void> LoadLevelFile(const std::string& path, LevelLineList& list,
+                           std::string* bytesRead = nullptr);
 
 // Writes every row of the list to path, replacing the file in one step (see WriteFileAtomically).
-// On failure the old file is untouched. The list is not changed.
-Result<void> SaveLevelFile(const std::string& path, const LevelLineList& list);
+// On failure the old file is untouched. The list is not changed. bytesWritten, when given,
+// receives the bytes written.
+Result<void> SaveLevelFile(const std::string& path, const LevelLineList& list,
+                           std::string* bytesWritten = nullptr);
 
 } // namespace level

@@ -1,15 +1,19 @@
 #include "editor/contentlist.h"
 
 #include "core/levelfile.h"
+#include "core/rowtext.h"
 #include "core/utf8.h"
+#include "editor/document/refusals.h"
 
 #include "widgets/longtext.h"
 #include "widgets/messageboxes.h"
 #include "widgets/qtpath.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -125,15 +129,123 @@ ContentList::ContentList(LevelDocument* level, QWidget* parent)
     setSelectionModel(m_selection);
     delete own;
     setUniformItemSizes(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     setTextElideMode(Qt::ElideNone);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     connect(level, &LevelDocument::changed, this, &ContentList::documentChanged);
     measureAllRows();
+    createClipboardActions();
+}
+
+// The keys work while the list has the focus (a text box, the row editor among them, keeps its
+// own); the menu shows them.
+void ContentList::createClipboardActions() {
+    const auto make = [this](const char* name, const QString& text, QKeySequence keys,
+                             void (ContentList::*run)()) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutVisibleInContextMenu(true);
+        connect(action, &QAction::triggered, this, run);
+        addAction(action);
+        return action;
+    };
+    m_cut = make("cutRows", QStringLiteral("Cut"), QKeySequence::Cut, &ContentList::cutRows);
+    m_copy = make("copyRows", QStringLiteral("Copy"), QKeySequence::Copy, &ContentList::copyRows);
+    m_paste =
+        make("pasteRows", QStringLiteral("Paste"), QKeySequence::Paste, &ContentList::pasteRows);
+    m_duplicate = make("duplicateRows", QStringLiteral("Duplicate"),
+                       QKeySequence(Qt::CTRL | Qt::Key_D), &ContentList::duplicateRows);
+}
+
+// The menu's own entries, greyed where they cannot act; the keys stay on (with nothing to act
+// on they do nothing).
+void ContentList::addClipboardEntries(QMenu& menu) {
+    const bool chosen = !m_document->selection().empty();
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const bool text = clipboard && !clipboard->text().isEmpty();
+    for (QAction* keys : {m_cut, m_copy, m_paste, m_duplicate}) {
+        QAction* entry = menu.addAction(keys->text());
+        entry->setObjectName(keys->objectName() + QStringLiteral("Entry"));
+        entry->setShortcut(keys->shortcut());
+        entry->setShortcutContext(Qt::WidgetShortcut);
+        entry->setShortcutVisibleInContextMenu(true);
+        entry->setEnabled(keys == m_paste ? text : chosen);
+        connect(entry, &QAction::triggered, keys, &QAction::trigger);
+    }
+}
+
+namespace {
+
+std::vector<std::string> chosenTexts(const LevelDocument& document) {
+    std::vector<std::string> texts;
+    for (const auto row : document.selection().rows())
+        texts.push_back(document.lines().LineAt(row));
+    return texts;
+}
+
+} // namespace
+
+void ContentList::copyRows() {
+    if (m_document->selection().empty())
+        return;
+    QGuiApplication::clipboard()->setText(
+        widgets::toQString(level::RowsAsText(chosenTexts(*m_document))));
+}
+
+void ContentList::cutRows() {
+    const std::vector<LevelListModel::Index> rows = m_document->selection().rows();
+    if (rows.empty())
+        return;
+    copyRows();
+    m_document->removeLines(rows,
+                            stepnames::onRows(QStringLiteral("cut"), rows, QStringLiteral("rows")));
+}
+
+// A line that a level file cannot store, or more lines than a level holds, refuse the whole
+// paste with the reason; nothing changes then.
+void ContentList::pasteRows() {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    std::vector<std::string> rows = level::TextAsRows(widgets::toStdString(clipboard->text()));
+    if (rows.empty())
+        return;
+    if (const auto refused = pasteRefusal(rows, m_level->lines().LineCount())) {
+        widgets::showFailure(this, *refused);
+        return;
+    }
+    const LevelListModel::Index current = m_document->currentRow();
+    const auto at = current == LevelDocument::NoRow
+                        ? m_level->lines().LineCount()
+                        : static_cast<LevelListModel::Index>(current + 1);
+    const QString line = widgets::toQString(rows.front());
+    const auto count = rows.size();
+    if (!m_document->insertLines(at, std::move(rows), stepnames::pasted(count)))
+        widgets::showFailure(this, appendRefusal(m_level->lines().LineCount(), line));
+}
+
+void ContentList::duplicateRows() {
+    const std::vector<LevelListModel::Index>& rows = m_document->selection().rows();
+    if (rows.empty())
+        return;
+    std::vector<std::string> texts = chosenTexts(*m_document);
+    if (const auto refused = pasteRefusal(texts, m_level->lines().LineCount())) {
+        widgets::showFailure(this, *refused);
+        return;
+    }
+    const auto at = static_cast<LevelListModel::Index>(rows.back() + 1);
+    const auto count = texts.size();
+    if (!m_document->insertLines(at, std::move(texts), stepnames::duplicated(count)))
+        widgets::showFailure(this,
+                             QStringLiteral("There is not enough memory. Nothing was duplicated."));
 }
 
 void ContentList::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        emit deletePressed();
+        return;
+    }
     const QString text = event->text();
     if (!text.isEmpty())
         emit characterTyped(text.at(0).unicode());
@@ -176,6 +288,8 @@ std::unique_ptr<QMenu> ContentList::makeContextMenu(QPoint pos) {
         menu->addAction(m_redo);
         menu->addSeparator();
     }
+    addClipboardEntries(*menu);
+    menu->addSeparator();
     QModelIndex row = indexAt(pos);
     if (!row.isValid() && m_document->currentRow() != LevelDocument::NoRow)
         row = m_level->index(m_document->currentRow());

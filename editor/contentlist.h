@@ -24,7 +24,13 @@ namespace editor {
 //
 // F2 or a double click edits a row in place, its whole text: Enter makes the change one step of
 // the level's history, Escape cancels, and a text that a level file cannot store is refused with
-// the reason. A right click offers the history's undo and redo and "Edit row".
+// the reason. A right click offers the history's undo and redo, the clipboard and "Edit row".
+//
+// Rows are chosen as in every list: a click chooses one, Shift+click and Shift+Up/Down a range,
+// Ctrl+click adds or takes away one, Ctrl+A all. Ctrl+C copies the chosen rows to the clipboard
+// as text, a line each; Ctrl+X cuts them; Ctrl+V inserts the clipboard's lines after the current
+// row (at the end when none is) and chooses them; Ctrl+D repeats the chosen rows after the last
+// of them. Each change is one step.
 //
 // Rows wider than the list scroll sideways (the scroll bar, or the Left and Right keys) and show
 // whole as tool tips. All items share one size (uniform item sizes keep 32,767 rows quick): the
@@ -37,6 +43,11 @@ public:
 
     // The undo and redo actions that the right-click menu offers.
     void setHistoryActions(QAction* undo, QAction* redo);
+    // The clipboard's operations (the keys and the menu's entries).
+    void cutRows();
+    void copyRows();
+    void pasteRows();
+    void duplicateRows();
     // The right-click menu for a point of the viewport.
     std::unique_ptr<QMenu> makeContextMenu(QPoint pos);
     // The editor of a row while one is open.
@@ -45,6 +56,8 @@ public:
 signals:
     // A key that produces a character was typed while the list had the focus.
     void characterTyped(int code);
+    // Delete was pressed: the window removes the chosen rows as "del line" does.
+    void deletePressed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -54,6 +67,8 @@ protected:
 private:
     class RowDelegate;
 
+    void createClipboardActions();
+    void addClipboardEntries(QMenu& menu);
     // A step or a choice of rows: the widths, the selection shown, the row brought into view.
     void documentChanged(const DocumentChange& change);
     // Whether a level file can store an edited row's text; if not, says why.
@@ -79,8 +94,12 @@ private:
     SelectionView* m_selection;
     QAction* m_undo = nullptr;
     QAction* m_redo = nullptr;
-    std::vector<int> m_widths; // by row
-    QString m_widestRow;       // the shown text of the widest row
+    QAction* m_cut = nullptr;       // "cutRows"
+    QAction* m_copy = nullptr;      // "copyRows"
+    QAction* m_paste = nullptr;     // "pasteRows"
+    QAction* m_duplicate = nullptr; // "duplicateRows"
+    std::vector<int> m_widths;      // by row
+    QString m_widestRow;            // the shown text of the widest row
     int m_widestWidth = 0;
     int m_widestCount = 0;                // rows of that width
     std::array<int, 128> m_asciiWidths{}; // control characters count as nothing

@@ -1,15 +1,20 @@
 #include "editor/form1.h"
 
 #include "core/diskfiles.h"
+#include "core/filestamp.h"
+#include "core/foldernames.h"
 #include "core/levelfile.h"
+#include "core/recovery.h"
 #include "core/startfolder.h"
 #include "editor/basepanel.h"
 #include "editor/contentlist.h"
 #include "editor/document/refusals.h"
 #include "editor/filebrowser.h"
+#include "editor/findfield.h"
 #include "editor/form2.h"
 #include "editor/launcher.h"
 #include "editor/levelmap/levelmapwindow.h"
+#include "editor/recoverykeeper.h"
 #include "editor/sectionpanel.h"
 #include "editor/shippanel.h"
 #include "editor/tabstrip.h"
@@ -22,7 +27,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 
 #ifndef LEVELTOOLS_VERSION
@@ -66,13 +73,81 @@ Form1::Form1(const QString& startFolder, QWidget* parent)
     createControls();
     createPanels();
     createHistoryActions();
+    createFindActions();
     connectHandlers();
     form1Load();
+    m_recovery = std::make_unique<RecoveryKeeper>(
+        m_document, m_startFolder, [this] { return widgets::fromCorePath(m_levelFile.path()); });
+    connect(m_recovery.get(), &RecoveryKeeper::failed, this, [this](const QString& message) {
+        widgets::showWarning(this, QStringLiteral("The unsaved rows cannot be kept for a "
+                                                  "recovery after a crash:\n%1")
+                                       .arg(message));
+    });
+    connect(&m_levelFile, &LevelFileWatch::fileChanged, this, &Form1::levelFileChanged);
 }
 
 Form1::~Form1() {
     if (m_form2)
         m_form2->close();
+}
+
+QString Form1::recoveryFile() const {
+    return m_recovery->path();
+}
+
+// A recovery of another start folder is not this editor's to offer; one that cannot be read is
+// moved aside and said so in a line, and so is one that cannot be claimed. After a restore the
+// others wait for the next start (the rows just restored would otherwise be replaced).
+void Form1::offerRecoveries() {
+    const auto folder = level::RecoveryFolder();
+    if (!folder)
+        return; // the keeper says so once it needs the folder
+    auto claimed = level::ClaimAbandonedRecoveries(*folder);
+    if (!claimed)
+        return;
+    QStringList unreadable;
+    for (const auto& recovery : *claimed) {
+        auto read = recovery->Read();
+        if (!read) {
+            const auto aside = recovery->SetAside();
+            unreadable << QStringLiteral("%1 (moved aside to %2)")
+                              .arg(widgets::toQString(read.error().Message()),
+                                   aside ? widgets::fromCorePath(*aside)
+                                         : widgets::fromCorePath(recovery->path()));
+            continue;
+        }
+        if (QDir(widgets::fromCorePath(read->facts.startFolder)) != QDir(m_startFolder))
+            continue; // another game's: offered when the editor starts there
+        if (recovery->declined()) {
+            (void)recovery->Remove(); // kept for one more start, which this is
+            continue;
+        }
+        const QString file = widgets::fromCorePath(read->facts.levelFile);
+        const QString name =
+            file.isEmpty() ? QCoreApplication::applicationName() : QFileInfo(file).fileName();
+        const QString when = QDateTime::fromSecsSinceEpoch(read->facts.writtenAt)
+                                 .toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+        const QString question =
+            QStringLiteral("%1 nicht gespeicherte Zeilen vom %2 wiederherstellen ?\n\nNein: sie "
+                           "bleiben bis zum naechsten Start in %3 und werden dann geloescht.")
+                .arg(read->rows.size())
+                .arg(when, QDir::toNativeSeparators(widgets::fromCorePath(recovery->path())));
+        if (!widgets::askYesNo(this, name, question, QMessageBox::Question)) {
+            (void)recovery->Decline();
+            continue;
+        }
+        level::LevelLineList rows;
+        if (!rows.ReplaceLines(std::move(read->rows)))
+            continue;
+        // One step, unsaved: the level file on disk is left as it is until the user saves.
+        m_document.replaceLines(std::move(rows), stepnames::restored(name));
+        m_levelFile.forget();
+        (void)recovery->Remove();
+        break;
+    }
+    if (!unreadable.isEmpty())
+        widgets::showWarning(this, QStringLiteral("A recovery file could not be read:\n") +
+                                       unreadable.join(QLatin1Char('\n')));
 }
 
 void Form1::createControls() {
@@ -168,6 +243,24 @@ void Form1::createHistoryActions() {
     historyChanged();
 }
 
+void Form1::createFindActions() {
+    m_find = new FindField(m_document, this);
+    // Over the bottom of the content list, its width.
+    m_find->setGeometry(widgets::twipsRect(120, 2040 + 2790 - 330, 4815, 330));
+    connect(m_find, &FindField::closed, this, [this] { inhalt->setFocus(); });
+    const auto make = [this](const char* name, QKeySequence keys, auto run) {
+        auto* action = new QAction(this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, run);
+        addAction(action);
+    };
+    make("findKeys", QKeySequence::Find, [this] { m_find->open(); });
+    make("findNextKeys", QKeySequence(Qt::Key_F3), [this] { m_find->findNext(false); });
+    make("findPreviousKeys", QKeySequence(Qt::SHIFT | Qt::Key_F3),
+         [this] { m_find->findNext(true); });
+}
+
 void Form1::connectHandlers() {
     connect(TabStrip1, &QTabBar::currentChanged, this, &Form1::tabStrip1Clicked);
     connect(m_browser, &FileBrowser::fileListCharacterTyped, this, &Form1::file1KeyPressed);
@@ -181,6 +274,7 @@ void Form1::connectHandlers() {
     connect(down, &QPushButton::clicked, this, &Form1::downClicked);
     connect(clear, &QPushButton::clicked, this, &Form1::clearClicked);
     connect(inhalt, &ContentList::characterTyped, this, &Form1::inhaltKeyPressed);
+    connect(inhalt, &ContentList::deletePressed, this, &Form1::command1Clicked);
     connect(Command3, &QPushButton::clicked, this, [this] { launch("drovnik.exe"); });
     connect(Command4, &QPushButton::clicked, this, [this] { launch("pelmasq.exe"); });
     connect(Command5, &QPushButton::clicked, this, [this] { launch("surrowen.exe"); });
@@ -259,13 +353,16 @@ void Form1::loadClicked() {
     if (!name)
         return;
     level::LevelLineList loaded;
-    if (auto read = level::LoadLevelFile(m_browser->pathOf(*name), loaded); !read) {
+    std::string bytes;
+    const std::string path = m_browser->pathOf(*name);
+    if (auto read = level::LoadLevelFile(path, loaded, &bytes); !read) {
         widgets::showFailure(this, read.error());
         return;
     }
     // The rows are now as on disk: nothing unsaved, until the load itself is undone.
     m_document.replaceLines(std::move(loaded), stepnames::loaded(m_browser->selectedFileName()));
     m_document.markSaved();
+    m_levelFile.setFile(path, bytes);
 }
 
 void Form1::saveClicked() {
@@ -273,11 +370,15 @@ void Form1::saveClicked() {
     if (!name)
         return;
     const std::string path = level::LevelsFolder(widgets::toCorePath(m_startFolder)) + *name;
-    if (auto saved = level::SaveLevelFile(path, m_document.lines()); !saved) {
+    if (!confirmOverwriteChanged(path))
+        return;
+    std::string bytes;
+    if (auto saved = level::SaveLevelFile(path, m_document.lines(), &bytes); !saved) {
         widgets::showFailure(this, saved.error());
         return;
     }
     m_document.markSaved();
+    m_levelFile.setFile(path, bytes);
 }
 
 void Form1::addClicked() {
@@ -308,7 +409,7 @@ void Form1::delClicked() {
 void Form1::command1Clicked() {
     if (m_document.currentRow() == LevelDocument::NoRow)
         return;
-    setWindowTitle(QString::number(m_document.removeSelectedLine()));
+    setWindowTitle(QString::number(m_document.removeChosenLines()));
 }
 
 void Form1::command2Clicked() {
@@ -316,11 +417,11 @@ void Form1::command2Clicked() {
 }
 
 void Form1::upClicked() {
-    m_document.moveLineUp();
+    m_document.moveChosenUp();
 }
 
 void Form1::downClicked() {
-    m_document.moveLineDown();
+    m_document.moveChosenDown();
 }
 
 void Form1::clearClicked() {
@@ -328,9 +429,8 @@ void Form1::clearClicked() {
 }
 
 void Form1::inhaltKeyPressed(int code) {
-    const auto current = m_document.currentRow();
-    if (code == 8 && current != LevelDocument::NoRow)
-        m_document.removeLine(current);
+    if (code == 8)
+        m_document.removeChosenLinesByKey();
 }
 
 QLineEdit* Form1::focusedTextBox() {
@@ -383,11 +483,66 @@ void Form1::mapButtonClicked() {
     m_map->activateWindow();
 }
 
+// Unsaved rows are dropped only after a question (the close box, Alt+F4, the end of the session).
 // The map window goes with the editor's window.
 void Form1::closeEvent(QCloseEvent* event) {
+    if (m_document.isModified() &&
+        !widgets::askYesNo(this, levelName(),
+                           QStringLiteral("nicht gespeichert, trotzdem schliessen ?"),
+                           QMessageBox::Warning, QMessageBox::No)) {
+        event->ignore();
+        return;
+    }
     if (m_map)
         m_map->close();
     QWidget::closeEvent(event);
+}
+
+// Files may have changed while another window was active.
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        levelFileChanged();
+}
+
+QString Form1::levelName() const {
+    const std::string& path = m_levelFile.path();
+    return path.empty() ? QCoreApplication::applicationName()
+                        : widgets::toQString(level::NameForDisplay(level::LastPart(path)));
+}
+
+// A change is told once (also when the question is answered No); with unsaved rows nothing is
+// said now, and a save onto the file asks first.
+void Form1::levelFileChanged() {
+    if (m_document.isModified() || QApplication::activeModalWidget() || !m_levelFile.newlyChanged())
+        return;
+    m_levelFile.told();
+    const std::string path = m_levelFile.path();
+    if (!level::StampFile(path).exists)
+        return; // deleted: nothing to load; a save makes it again after its question
+    if (!widgets::askYesNo(this, levelName(),
+                           QStringLiteral("auf der Platte geaendert, neu laden ?")))
+        return;
+    level::LevelLineList loaded;
+    std::string bytes;
+    if (auto read = level::LoadLevelFile(path, loaded, &bytes); !read) {
+        widgets::showFailure(this, read.error());
+        return;
+    }
+    m_document.replaceLines(std::move(loaded), stepnames::loaded(levelName()));
+    m_document.markSaved();
+    m_levelFile.setFile(path, bytes);
+}
+
+bool Form1::confirmOverwriteChanged(const std::string& path) {
+    if (!m_levelFile.isFile(path) || !m_levelFile.changedOnDisk())
+        return true;
+    const bool gone = !level::StampFile(path).exists;
+    return widgets::askYesNo(
+        this, widgets::toQString(level::NameForDisplay(level::LastPart(path))),
+        gone ? QStringLiteral("seit dem Laden auf der Platte geloescht, trotzdem speichern ?")
+             : QStringLiteral("seit dem Laden auf der Platte geaendert, trotzdem ueberschreiben ?"),
+        QMessageBox::Warning, QMessageBox::No);
 }
 
 void Form1::launch(const char* program) {

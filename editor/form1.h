@@ -2,6 +2,7 @@
 
 #include "core/randomsource.h"
 #include "editor/document/leveldocument.h"
+#include "editor/levelfilewatch.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -23,8 +24,10 @@ namespace editor {
 class BasePanel;
 class ContentList;
 class FileBrowser;
+class FindField;
 class Form2;
 class LevelMapWindow;
+class RecoveryKeeper;
 class SectionPanel;
 class ShipPanel;
 class TabStrip;
@@ -34,6 +37,11 @@ class TabStrip;
 // It owns the level document (shown by the content list and the level map), the start folder and
 // the one random source. Ctrl+Z undoes a change of the level, Ctrl+Shift+Z and Ctrl+Y redo it,
 // here and in the level map, except in a text box, which undoes its own typing.
+//
+// No work is lost: unsaved rows are kept in a recovery file (RecoveryKeeper) and offered again
+// after a crash (offerRecoveries); closing the window with unsaved rows asks first; a level file
+// changed on disk since it was loaded is offered for loading again while the rows are unchanged,
+// and a save onto it asks first while they are not.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -42,12 +50,19 @@ public:
     ~Form1() override;
 
     QString startFolder() const { return m_startFolder; }
+    // Offers the rows that editors of this start folder left behind when they ended without
+    // saving (crashed), newest first: each question restores them (one step, unsaved) or keeps
+    // them for one more start. Run once the window shows.
+    void offerRecoveries();
+    // The recovery file of this editor's unsaved rows, once written.
+    QString recoveryFile() const;
     // The level being edited.
     LevelDocument& level() { return m_document; }
     const level::LevelLineList& lines() const { return m_document.lines(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void createControls();
@@ -56,6 +71,8 @@ private:
     void form1Load();
 
     void createHistoryActions();
+    // Ctrl+F opens the find field, F3 and Shift+F3 go on finding.
+    void createFindActions();
 
     // Appends a finished line at the end of the level as the step what; a full level is reported.
     // Appends a row as one step; false, with a message over messageParent (this window when
@@ -86,6 +103,14 @@ private:
     // The text box that has the focus, if it can be typed into: it keeps its own undo.
     static QLineEdit* focusedTextBox();
     void launch(const char* program);
+    // The level file was changed on disk by someone else (the watcher, or the window became
+    // active again): while the rows are unchanged, loading it again is offered.
+    void levelFileChanged();
+    // Before a save onto the level file the rows came from: when it changed on disk since, asks
+    // whether to write over it; false for any answer but Yes.
+    bool confirmOverwriteChanged(const std::string& path);
+    // The name of the level for questions: its file's, or the program's for rows from nowhere.
+    QString levelName() const;
 
     QString m_startFolder;
     LevelDocument m_document;
@@ -93,6 +118,8 @@ private:
     QPointer<Form2> m_form2;
     // Made at the first click on mapButton; it shows m_document, so it goes first.
     std::unique_ptr<LevelMapWindow> m_map;
+    LevelFileWatch m_levelFile;
+    std::unique_ptr<RecoveryKeeper> m_recovery;
     // The keys, always on, in this window and the map's; and the menu's entries "Undo <step>" and
     // "Redo <step>", greyed when there is none.
     QAction* m_undoKeys = nullptr;
@@ -121,6 +148,7 @@ private:
     QPushButton* Command1 = nullptr;
     QPushButton* clear = nullptr;
     QLabel* Label2 = nullptr;
+    FindField* m_find = nullptr; // "findField"
     QPushButton* mapButton = nullptr;
 };
 

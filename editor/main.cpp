@@ -4,6 +4,7 @@
 #include "widgets/qtpath.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <clocale>
 
@@ -15,5 +16,7 @@ int main(int argc, char* argv[]) {
 
     editor::Form1 window(widgets::toQString(level::StartFolder()));
     window.show();
+    // Rows an editor left behind when it crashed, once the window is there to ask over.
+    QTimer::singleShot(0, &window, &editor::Form1::offerRecoveries);
     return app.exec();
 }

@@ -100,9 +100,10 @@ int titleBarWidth(const QString& title) {
     return text + 10 * metrics.height();
 }
 
-bool askYesNo(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon) {
+bool askYesNo(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon,
+              QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, title, text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(defaultButton);
     prepare(box, parent);
     return box.exec() == QMessageBox::Yes;
 }

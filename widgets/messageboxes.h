@@ -13,9 +13,11 @@ namespace widgets {
 // (long words break anywhere), and is at least as wide as its title needs (see titleBarWidth),
 // within the widest a message box may be on its screen.
 
-// Asks a Yes/No question with Yes as the default button; true only when Yes was pressed.
+// Asks a Yes/No question with Yes as the default button (No where Yes would drop work); true
+// only when Yes was pressed.
 bool askYesNo(QWidget* parent, const QString& title, const QString& text,
-              QMessageBox::Icon icon = QMessageBox::NoIcon);
+              QMessageBox::Icon icon = QMessageBox::NoIcon,
+              QMessageBox::StandardButton defaultButton = QMessageBox::Yes);
 
 // Reports a failure with the critical icon; the title is the program's name.
 void showFailure(QWidget* parent, const QString& message);

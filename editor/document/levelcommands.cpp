@@ -49,9 +49,10 @@ StepChange InsertRowsCommand::redo(StepTarget& target) {
     if (!target.insertLines(m_indices, m_texts))
         return notDone();
     StepChange change{rowsChange(RowsChange::Kind::Inserted, m_indices)};
-    if (m_then == Then::ChooseThem) {
-        target.choose(m_indices, m_indices.front());
-        change.reveal = m_indices.front();
+    if (m_then != Then::KeepSelection) {
+        const Index current = m_then == Then::ChooseThem ? m_indices.front() : m_indices.back();
+        target.choose(m_indices, current);
+        change.reveal = current;
     }
     return change;
 }
@@ -93,11 +94,13 @@ StepChange RemoveRowsCommand::undo(StepTarget& target) {
     return change;
 }
 
-MoveRowsCommand::MoveRowsCommand(QString name, std::vector<Index> rows, bool up, Index current)
-    : Step(std::move(name), rows.size() * sizeof(Index))
+MoveRowsCommand::MoveRowsCommand(QString name, std::vector<Index> rows, bool up, Index current,
+                                 std::vector<Index> staying)
+    : Step(std::move(name), (rows.size() + staying.size()) * sizeof(Index))
     , m_rows(std::move(rows))
     , m_up(up)
-    , m_current(current) {}
+    , m_current(current)
+    , m_staying(std::move(staying)) {}
 
 StepChange MoveRowsCommand::redo(StepTarget& target) {
     return move(target, m_up ? -1 : 1, false);
@@ -132,11 +135,13 @@ StepChange MoveRowsCommand::move(StepTarget& target, int delta, bool back) {
     std::vector<Index> chosen = m_rows;
     Index current = m_current;
     if (!back) {
+        const bool currentMoves = std::binary_search(m_rows.begin(), m_rows.end(), current);
         for (Index& row : chosen)
             row = static_cast<Index>(row + delta);
-        if (current != NoRow)
+        if (currentMoves)
             current = static_cast<Index>(current + delta);
     }
+    chosen.insert(chosen.end(), m_staying.begin(), m_staying.end());
     target.choose(std::move(chosen), current);
     StepChange change{rowsChange(RowsChange::Kind::Rewritten, std::move(changed))};
     change.reveal = current;

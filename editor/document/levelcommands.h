@@ -22,7 +22,9 @@ enum class MergeKind { None, Nudge, Turn };
 // rows are chosen (the first current). Room for the rows must have been made before.
 class InsertRowsCommand : public Step {
 public:
-    enum class Then { KeepSelection, ChooseThem };
+    // ChooseThem: the first of them current; ChooseThemLastCurrent: the last (so that a paste
+    // after it follows them).
+    enum class Then { KeepSelection, ChooseThem, ChooseThemLastCurrent };
     InsertRowsCommand(QString name, std::vector<LevelListModel::Index> indices,
                       std::vector<std::string> texts, Then then);
     StepChange redo(StepTarget& target) override;
@@ -52,12 +54,13 @@ private:
 };
 
 // Moves rows one place up or down ("up", "down"): each block of neighbouring rows trades places
-// with the row before (after) it. Afterwards the moved rows are chosen and the current row moved
-// with them; undone, the same at their old places.
+// with the row before (after) it. Afterwards the moved rows are chosen, with the rows that stayed
+// (a block at the top or the bottom), and the current row moved with them; undone, the same at
+// their old places.
 class MoveRowsCommand : public Step {
 public:
     MoveRowsCommand(QString name, std::vector<LevelListModel::Index> rows, bool up,
-                    LevelListModel::Index current);
+                    LevelListModel::Index current, std::vector<LevelListModel::Index> staying = {});
     StepChange redo(StepTarget& target) override;
     StepChange undo(StepTarget& target) override;
 
@@ -68,6 +71,7 @@ private:
     std::vector<Index> m_rows; // before the move
     bool m_up;
     Index m_current;
+    std::vector<Index> m_staying; // chosen, and left where they are
 };
 
 // Gives rows new texts, each keeping its index: an edited row; entries moved, turned or given the

@@ -110,6 +110,74 @@ void LevelDocument::rewriteLines(std::vector<Index> indices, std::vector<std::st
                                              continues));
 }
 
+LevelDocument::Index LevelDocument::removeChosenLines() {
+    const std::vector<Index> rows = m_selection.rows();
+    if (rows.size() <= 1)
+        return removeSelectedLine();
+    run(std::make_unique<RemoveRowsCommand>(stepnames::deleted(rows, QStringLiteral("rows")), rows,
+                                            lines(), RemoveRowsCommand::Then::ChooseFollowing));
+    return currentRow();
+}
+
+void LevelDocument::removeChosenLinesByKey() {
+    const std::vector<Index> rows = m_selection.rows();
+    if (rows.size() <= 1) {
+        if (currentRow() != NoRow)
+            removeLine(currentRow());
+        return;
+    }
+    removeLines(rows, stepnames::deleted(rows, QStringLiteral("rows")));
+}
+
+void LevelDocument::moveChosenUp() {
+    moveChosen(true);
+}
+
+void LevelDocument::moveChosenDown() {
+    moveChosen(false);
+}
+
+// The block at the edge the rows move towards stays; the others move.
+void LevelDocument::moveChosen(bool up) {
+    const std::vector<Index>& rows = m_selection.rows();
+    if (rows.size() <= 1) {
+        up ? moveLineUp() : moveLineDown();
+        return;
+    }
+    std::vector<Index> moving = rows;
+    std::vector<Index> staying;
+    if (up) {
+        std::size_t edge = 0;
+        while (edge < moving.size() && moving[edge] == static_cast<Index>(edge))
+            ++edge;
+        staying.assign(moving.begin(), moving.begin() + static_cast<std::ptrdiff_t>(edge));
+        moving.erase(moving.begin(), moving.begin() + static_cast<std::ptrdiff_t>(edge));
+    } else {
+        Index last = static_cast<Index>(lines().LineCount() - 1);
+        while (!moving.empty() && moving.back() == last) {
+            staying.insert(staying.begin(), moving.back());
+            moving.pop_back();
+            --last;
+        }
+    }
+    if (moving.empty())
+        return;
+    run(std::make_unique<MoveRowsCommand>(stepnames::movedRows(rows.size(), up), std::move(moving),
+                                          up, currentRow(), std::move(staying)));
+}
+
+bool LevelDocument::insertLines(Index at, std::vector<std::string> rows, const QString& what) {
+    if (rows.empty())
+        return true;
+    if (at < 0 || at > lines().LineCount() || !m_model.makeRoomForLines(rows.size()))
+        return false;
+    std::vector<Index> indices(rows.size());
+    for (std::size_t i = 0; i < indices.size(); ++i)
+        indices[i] = static_cast<Index>(at + static_cast<Index>(i));
+    return run(std::make_unique<InsertRowsCommand>(what, std::move(indices), std::move(rows),
+                                                   InsertRowsCommand::Then::ChooseThemLastCurrent));
+}
+
 void LevelDocument::selectLine(Index index) {
     choose({}, index);
 }

@@ -72,6 +72,20 @@ public:
                       const QString& what, MergeKind kind = MergeKind::None,
                       bool continues = false);
 
+    // The same with the chosen rows. With several chosen: "del line" (and Delete) removes them all
+    // and makes current the row that takes the first one's place, returned; Backspace removes
+    // them all and leaves none chosen; "up" and "down" move them by one place as blocks, a block
+    // at the top (the bottom) staying. With one row chosen, or none, each is the operation above,
+    // byte for byte.
+    Index removeChosenLines();
+    void removeChosenLinesByKey();
+    void moveChosenUp();
+    void moveChosenDown();
+    // Inserts rows so that the first stands at `at` (0 to the count), and chooses them, the last
+    // current (a paste, a duplicate); false, and nothing changed, when they would make more rows
+    // than a level holds or no memory is left.
+    [[nodiscard]] bool insertLines(Index at, std::vector<std::string> rows, const QString& what);
+
     // Chooses one row as a click in the content list does (-1: none); it becomes current.
     void selectLine(Index index);
     // Chooses the rows, current among them (-1: none current); rows outside the level are left
@@ -102,6 +116,7 @@ signals:
 
 private:
     bool run(std::unique_ptr<Step> step);
+    void moveChosen(bool up);
     bool apply(Step& step, bool forward, std::unique_ptr<Step>* taken);
 
     LevelListModel m_model;

@@ -1,5 +1,8 @@
 #include "editor/document/refusals.h"
 
+#include "core/levelfile.h"
+#include "core/windows1252.h"
+
 namespace editor {
 
 QString appendRefusal(level::LevelLineList::Index count, const QString& line) {
@@ -22,6 +25,27 @@ QString rowsRefusal(level::LevelLineList::Index count, int adding, const QString
             .arg(level::LevelLineList::MaxRows)
             .arg(done);
     return QStringLiteral("There is not enough memory. %1.").arg(done);
+}
+
+std::optional<QString> pasteRefusal(const std::vector<std::string>& rows,
+                                    level::LevelLineList::Index count) {
+    for (std::size_t line = 0; line < rows.size(); ++line)
+        if (auto storable = level::CheckStorableRow(rows[line], line + 1); !storable)
+            return QStringLiteral("Nothing was pasted: line %1 of the text holds %2, which a level "
+                                  "file cannot store.")
+                .arg(line + 1)
+                .arg(QString::fromStdString(
+                    storable.error().character
+                        ? level::DescribeCharacter(*storable.error().character)
+                        : std::string("a line break")));
+    if (static_cast<std::size_t>(count) + rows.size() >
+        static_cast<std::size_t>(level::LevelLineList::MaxRows))
+        return QStringLiteral("Nothing was pasted: the %1 lines would make %2 lines, more than the "
+                              "%3 a level file can hold.")
+            .arg(rows.size())
+            .arg(static_cast<std::size_t>(count) + rows.size())
+            .arg(level::LevelLineList::MaxRows);
+    return std::nullopt;
 }
 
 } // namespace editor

@@ -36,10 +36,12 @@ void SelectionView::select(const QItemSelection& selection,
                            QItemSelectionModel::SelectionFlags command) {
     if (command == NoUpdate)
         return;
-    const std::vector<Index>& chosen = m_document.selection().rows();
+    // As the item views mean it: a command without Current starts a selection on what is chosen
+    // (nothing after Clear); one with Current replaces the part that the selection under way
+    // added, so it starts again from there.
     if (!(command & Current))
-        m_before = chosen;
-    std::vector<Index> rows = (command & Current) ? m_before : chosen;
+        m_before = (command & Clear) ? std::vector<Index>() : m_document.selection().rows();
+    std::vector<Index> rows = m_before;
     if (command & Clear)
         rows.clear();
     const std::vector<Index> asked = rowsOf(selection);

@@ -51,6 +51,31 @@ QString moved(Index row, bool up) {
         .arg(rowNumber(row), up ? QStringLiteral("up") : QStringLiteral("down"));
 }
 
+QString movedRows(std::size_t count, bool up) {
+    return QStringLiteral("move %1 rows %2")
+        .arg(count)
+        .arg(up ? QStringLiteral("up") : QStringLiteral("down"));
+}
+
+namespace {
+
+QString counted(const char* verb, std::size_t count) {
+    return QStringLiteral("%1 %2 %3")
+        .arg(QLatin1String(verb))
+        .arg(count)
+        .arg(count == 1 ? QStringLiteral("row") : QStringLiteral("rows"));
+}
+
+} // namespace
+
+QString pasted(std::size_t count) {
+    return counted("paste", count);
+}
+
+QString duplicated(std::size_t count) {
+    return counted("duplicate", count);
+}
+
 QString edited(Index row) {
     return QStringLiteral("edit row ") + rowNumber(row);
 }
@@ -61,6 +86,10 @@ QString cleared(Index count) {
 
 QString loaded(const QString& file) {
     return QStringLiteral("load ") + file;
+}
+
+QString restored(const QString& level) {
+    return QStringLiteral("restore unsaved rows of ") + level;
 }
 
 QString replacedAll() {

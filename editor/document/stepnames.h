@@ -22,10 +22,14 @@ QString addedLine(const QString& line);
 // A step on rows: "delete row 12" for one row, "delete 3 entries" for more (things: "entries").
 QString onRows(const QString& verb, const std::vector<Index>& rows, const QString& things);
 QString deleted(const std::vector<Index>& rows, const QString& things);
-QString moved(Index row, bool up); // "move row 3 up"
-QString edited(Index row);         // "edit row 3"
-QString cleared(Index count);      // "clear 5 rows"
+QString moved(Index row, bool up);             // "move row 3 up"
+QString movedRows(std::size_t count, bool up); // "move 3 rows up"
+QString edited(Index row);                     // "edit row 3"
+QString pasted(std::size_t count);             // "paste 3 rows"
+QString duplicated(std::size_t count);         // "duplicate 3 rows"
+QString cleared(Index count);                  // "clear 5 rows"
 QString loaded(const QString& file);
+QString restored(const QString& level); // the rows of a recovery file
 QString replacedAll();
 
 } // namespace stepnames

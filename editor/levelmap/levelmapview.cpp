@@ -5,6 +5,7 @@
 #include "editor/levelmap/markerlayer.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -54,6 +55,8 @@ LevelMapView::LevelMapView(LevelMapScene* scene, QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameShape(QFrame::NoFrame);
     setOptimizationFlags(DontAdjustForAntialiasing);
+    // The pointer is followed without a button down, so that a paste can land under it.
+    viewport()->setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setViewportMargins(m_left->thickness(), m_top->thickness(), 0, 0);
     m_top->setOffset(m_left->thickness());
@@ -256,6 +259,25 @@ void LevelMapView::keyPressEvent(QKeyEvent* event) {
         }
         emit selectAllAsked();
         break;
+    case Qt::Key_C:
+    case Qt::Key_X:
+    case Qt::Key_V:
+    case Qt::Key_D: {
+        if (modifiers != Qt::ControlModifier) {
+            QGraphicsView::keyPressEvent(event);
+            return;
+        }
+        if (held)
+            break;
+        const auto what = event->key() == Qt::Key_C   ? Clipboard::Copy
+                          : event->key() == Qt::Key_X ? Clipboard::Cut
+                          : event->key() == Qt::Key_V ? Clipboard::Paste
+                                                      : Clipboard::Duplicate;
+        // A paste lands under the pointer when it is over the map, else where the rows say.
+        emit clipboardAsked(what, m_pointer.has_value(),
+                            m_pointer ? placeFor(mapToScene(*m_pointer)) : QPointF());
+        break;
+    }
     case Qt::Key_Space:
         m_spaceHeld = true;
         viewport()->setCursor(Qt::OpenHandCursor);
@@ -385,6 +407,7 @@ void LevelMapView::mousePressEvent(QMouseEvent* event) {
 
 void LevelMapView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
+    m_pointer = at;
     switch (m_gesture) {
     case Gesture::None:
         QGraphicsView::mouseMoveEvent(event);
@@ -476,6 +499,14 @@ void LevelMapView::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
 }
 
+// The right button's menu, at the point clicked: a paste from it lands there.
+void LevelMapView::contextMenuEvent(QContextMenuEvent* event) {
+    if (m_gesture != Gesture::None)
+        return;
+    emit menuAsked(event->globalPos(), placeFor(mapToScene(event->pos())));
+    event->accept();
+}
+
 // A double-click on empty map places an entry there; on a marker it is a second click.
 void LevelMapView::mouseDoubleClickEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
@@ -489,6 +520,8 @@ void LevelMapView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool LevelMapView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Leave)
+        m_pointer.reset();
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         if (const int row = markerUnder(help->pos()); row >= 0)

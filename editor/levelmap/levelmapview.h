@@ -4,6 +4,8 @@
 
 #include <QGraphicsView>
 
+#include <optional>
+
 class QRubberBand;
 
 namespace editor {
@@ -50,6 +52,8 @@ public:
     // The mirror's centre and mode, drawn as a cross (and the mirror line).
     void setMirror(level::MirrorMode mode, QPointF centre);
     QPointF mirrorCentre() const { return m_centre; }
+    enum class Clipboard { Cut, Copy, Paste, Duplicate };
+
     // Whether a gesture (a drag of markers, of the centre, a band, a pan) is under way.
     bool busy() const { return m_gesture != Gesture::None; }
 
@@ -79,6 +83,11 @@ signals:
     void escapePressed();
     void selectAllAsked();
     void snapChanged(bool snap);
+    // Ctrl+X, Ctrl+C, Ctrl+V, Ctrl+D; atPointer: the pointer is over the map, at a place for an
+    // entry there (see placeFor).
+    void clipboardAsked(LevelMapView::Clipboard what, bool atPointer, QPointF at);
+    // A right click: the menu at a screen point, for the place clicked.
+    void menuAsked(QPoint globalPos, QPointF at);
 
 protected:
     void drawBackground(QPainter* painter, const QRectF& rect) override;
@@ -90,6 +99,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -125,6 +135,7 @@ private:
     int m_pressRow = -1; // the marker pressed on, or -1
     Qt::KeyboardModifiers m_pressModifiers;
     bool m_spaceHeld = false;
+    std::optional<QPoint> m_pointer; // over the viewport, where it last moved
     bool m_snap = false;
     level::MirrorMode m_mode = level::MirrorMode::Point;
     QPointF m_centre;

@@ -2,7 +2,9 @@
 
 #include "core/folderfiles.h"
 #include "core/levelcheck.h"
+#include "core/rowtext.h"
 #include "editor/document/refusals.h"
+#include "editor/document/stepnames.h"
 #include "editor/levelmap/findingspanel.h"
 #include "editor/levelmap/levelmapscene.h"
 #include "editor/levelmap/levelmapview.h"
@@ -10,10 +12,14 @@
 #include "widgets/messageboxes.h"
 #include "widgets/qtpath.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSplitter>
@@ -93,6 +99,8 @@ void LevelMapWindow::connectView() {
         updateMirror();
     });
     connect(m_view, &LevelMapView::snapChanged, m_snapButton, &QPushButton::setChecked);
+    connect(m_view, &LevelMapView::clipboardAsked, this, &LevelMapWindow::clipboardAsked);
+    connect(m_view, &LevelMapView::menuAsked, this, &LevelMapWindow::showMenu);
 }
 
 const FindingsModel& LevelMapWindow::findings() const {
@@ -362,6 +370,73 @@ void LevelMapWindow::place(QPointF at, Qt::KeyboardModifiers modifiers) {
     if (mapedits::place(m_document, widgets::toStdString(*line), isBase).refused !=
         mapedits::Outcome::Refusal::None)
         widgets::showFailure(this, appendRefusal(m_document.lines().LineCount(), *line));
+}
+
+void LevelMapWindow::clipboardAsked(LevelMapView::Clipboard what, bool atPointer, QPointF at) {
+    using Clipboard = LevelMapView::Clipboard;
+    const mapedits::Rows rows = selection();
+    std::vector<std::string> texts;
+    for (const Index row : rows)
+        texts.push_back(m_document.lines().LineAt(row));
+    if (what == Clipboard::Copy || what == Clipboard::Cut) {
+        if (rows.empty())
+            return;
+        QGuiApplication::clipboard()->setText(widgets::toQString(level::RowsAsText(texts)));
+        if (what == Clipboard::Cut)
+            m_document.removeLines(
+                rows, stepnames::onRows(QStringLiteral("cut"), rows, QStringLiteral("entries")));
+        return;
+    }
+    std::optional<level::MapPoint> place;
+    level::MapPoint offset;
+    if (what == Clipboard::Paste) {
+        texts = level::TextAsRows(widgets::toStdString(QGuiApplication::clipboard()->text()));
+        if (atPointer)
+            place = level::MapPoint{at.x(), at.y()};
+    } else {
+        const qreal step = m_view->gridStep();
+        offset = {step, step};
+    }
+    if (texts.empty())
+        return;
+    if (const auto refused = pasteRefusal(texts, m_document.lines().LineCount())) {
+        widgets::showFailure(this, *refused);
+        return;
+    }
+    const Index before = m_document.lines().LineCount();
+    const int adding = static_cast<int>(texts.size());
+    const auto outcome =
+        mapedits::paste(m_document, std::move(texts), place, offset, what == Clipboard::Duplicate);
+    if (outcome.refused != mapedits::Outcome::Refusal::None)
+        widgets::showFailure(this, rowsRefusal(before, adding, QStringLiteral("rows"),
+                                               QStringLiteral("Nothing was added")));
+    else if (outcome.beyond > 0)
+        showNote(QStringLiteral("%1 kept its place: moved, x or y would be beyond the range of "
+                                "numbers.")
+                     .arg(counted(outcome.beyond, "entry", "entries")));
+}
+
+// Cut, Copy, Paste (there) and Duplicate, each greyed when it cannot act.
+void LevelMapWindow::showMenu(QPoint globalPos, QPointF at) {
+    using Clipboard = LevelMapView::Clipboard;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mapMenu"));
+    const bool chosen = m_scene->selectedCount() > 0;
+    const bool text = !QGuiApplication::clipboard()->text().isEmpty();
+    const auto add = [&](const QString& name, QKeySequence keys, bool enabled, Clipboard what) {
+        QAction* action = menu.addAction(name);
+        action->setShortcut(keys);
+        action->setShortcutVisibleInContextMenu(true);
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this,
+                [this, what, at] { clipboardAsked(what, true, at); });
+    };
+    add(QStringLiteral("Cut"), QKeySequence::Cut, chosen, Clipboard::Cut);
+    add(QStringLiteral("Copy"), QKeySequence::Copy, chosen, Clipboard::Copy);
+    add(QStringLiteral("Paste"), QKeySequence::Paste, text, Clipboard::Paste);
+    add(QStringLiteral("Duplicate"), QKeySequence(Qt::CTRL | Qt::Key_D), chosen,
+        Clipboard::Duplicate);
+    menu.exec(globalPos);
 }
 
 level::MirrorMode LevelMapWindow::mirrorMode() const {

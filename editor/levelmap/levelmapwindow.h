@@ -2,6 +2,7 @@
 
 #include "core/entryedit.h"
 #include "editor/document/leveldocument.h"
+#include "editor/levelmap/levelmapview.h"
 #include "editor/levelmap/mapedits.h"
 
 #include <QPointF>
@@ -87,6 +88,10 @@ private:
     void deleteSelection();
     void place(QPointF at, Qt::KeyboardModifiers modifiers);
     void centreOnBases();
+    // The clipboard on the map: the map's selection copied as text, cut, pasted (at a place, or
+    // where the rows say) or duplicated one grid step right and down.
+    void clipboardAsked(LevelMapView::Clipboard what, bool atPointer, QPointF at);
+    void showMenu(QPoint globalPos, QPointF at);
     void updateMirror();
     // False when an edit was refused (a message has said why).
     bool report(const mapedits::Outcome& outcome);

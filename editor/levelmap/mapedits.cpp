@@ -1,6 +1,9 @@
 #include "editor/levelmap/mapedits.h"
 
+#include "core/entryparse.h"
 #include "editor/document/stepnames.h"
+
+#include <cmath>
 
 #include <functional>
 #include <string_view>
@@ -146,6 +149,45 @@ Outcome mirror(LevelDocument& document, const Rows& rows, level::MirrorMode mode
     if (!document.appendLines(std::move(copies), name, true)) {
         Outcome refused = refusal(document, adding);
         refused.skipped = outcome.skipped;
+        refused.beyond = outcome.beyond;
+        return refused;
+    }
+    outcome.changed = static_cast<int>(adding);
+    return outcome;
+}
+
+Outcome paste(LevelDocument& document, std::vector<std::string> rows,
+              std::optional<level::MapPoint> at, level::MapPoint offset, bool duplicate) {
+    if (rows.empty())
+        return {};
+    if (at) {
+        level::MapBounds bounds;
+        for (const auto& row : rows) {
+            const auto entry = level::ViewEntryLine(row);
+            if (entry && !entry->fault && entry->xNumber && entry->yNumber)
+                bounds.Add({*entry->xNumber, *entry->yNumber});
+        }
+        if (!bounds.empty) {
+            const level::MapPoint middle = bounds.Centre();
+            offset = {std::round(at->x - middle.x), std::round(at->y - middle.y)};
+        }
+    }
+    Outcome outcome;
+    if (offset.x != 0 || offset.y != 0) {
+        for (auto& row : rows) {
+            level::EntryEdit moved = level::MoveEntry(row, offset.x, offset.y);
+            if (moved)
+                row = std::move(*moved);
+            else if (moved.error() == level::EntryEditProblem::BeyondRange)
+                ++outcome.beyond; // it goes in where it stood
+            else if (moved.error() == level::EntryEditProblem::NotEnoughMemory)
+                return refusal(document, 0);
+        }
+    }
+    const std::size_t adding = rows.size();
+    const QString name = duplicate ? stepnames::duplicated(adding) : stepnames::pasted(adding);
+    if (!document.appendLines(std::move(rows), name, true)) {
+        Outcome refused = refusal(document, adding);
         refused.beyond = outcome.beyond;
         return refused;
     }

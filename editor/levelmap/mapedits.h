@@ -47,6 +47,14 @@ Outcome place(LevelDocument& document, std::string line, bool base);
 // copies; the step is named after the rows copied.
 Outcome mirror(LevelDocument& document, const Rows& rows, level::MirrorMode mode,
                level::MapPoint centre);
+// Appends rows (pasted, or duplicated) and chooses them, the first current. The entries among
+// them move by one offset, in whole units, keeping their layout and every other byte: with at,
+// so that the middle of their box lands there; otherwise by offset (0, 0: where they stand).
+// Rows that are no entries go in unchanged. refused: more rows than a level holds, no memory.
+Outcome paste(LevelDocument& document, std::vector<std::string> rows,
+              std::optional<level::MapPoint> at, level::MapPoint offset = {},
+              bool duplicate = false);
+
 // The middle of the bases' box, for "centre on bases"; nothing without a base.
 std::optional<level::MapPoint> basesCentre(const LevelDocument& document);
 

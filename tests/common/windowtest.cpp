@@ -16,6 +16,9 @@ WindowTestEnvironment::WindowTestEnvironment() {
     qputenv("XDG_CONFIG_HOME", home + "/.config");
     qputenv("XDG_CACHE_HOME", home + "/.cache");
     qputenv("XDG_DATA_HOME", home + "/.local/share");
+    // Recovery files of the editors under test.
+    qputenv("XDG_STATE_HOME", home + "/.local/state");
+    qputenv("LOCALAPPDATA", home + "/AppData/Local");
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
 }
 

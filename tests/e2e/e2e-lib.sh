@@ -110,10 +110,10 @@ e2e_make_temp_dir() {
 }
 
 # A private home for the programs under test: neither the user's settings nor the history that
-# Qt's file dialog keeps there take part.
+# Qt's file dialog keeps there take part, nor the user's recovery files.
 e2e_make_temp_dir _e2e_home
 export HOME=$_e2e_home XDG_CONFIG_HOME=$_e2e_home/.config XDG_CACHE_HOME=$_e2e_home/.cache \
-    XDG_DATA_HOME=$_e2e_home/.local/share
+    XDG_DATA_HOME=$_e2e_home/.local/share XDG_STATE_HOME=$_e2e_home/.local/state
 
 # e2e_make_game_folder VAR [SOURCE]: a temporary game folder with a levels/ subfolder; with
 # SOURCE (for example "$EXAMPLE_GAME"), a copy of that folder's content.

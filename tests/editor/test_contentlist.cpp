@@ -4,11 +4,14 @@
 #include "tests/common/windowtest.h"
 #include "tests/editor/editortest.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QScrollBar>
 #include <QTabBar>
 
 using Rows = std::vector<std::string>;
+using Indices = std::vector<editor::LevelDocument::Index>;
 
 class TestContentList : public QObject {
     Q_OBJECT
@@ -141,8 +144,8 @@ private slots:
     void otherKeysRemoveNothing() {
         fill({"a", "b"});
         select(1);
-        QTest::keyClick(list(), Qt::Key_Delete);
         QTest::keyClick(list(), Qt::Key_X);
+        QTest::keyClick(list(), Qt::Key_Insert);
         QCOMPARE(rows(w()).size(), std::size_t{2});
     }
 
@@ -261,6 +264,66 @@ private slots:
         QCOMPARE(toolTipOfRow(list(), 1), QStringLiteral("short"));
     }
 
+    // Shift+click and Shift+Down extend the chosen rows, Ctrl+click adds and takes one away, the
+    // current row is the last one clicked; "up" moves them as blocks and "del line" removes them
+    // all, each as one step; the list shows what the document chose.
+    void severalRowsAreChosenAndMovedTogether() {
+        fill({"a", "b", "c", "d", "e", "f"});
+        select(1);
+        clickWith(3, Qt::ShiftModifier);
+        QCOMPARE(chosen(), (Indices{1, 2, 3}));
+        QCOMPARE(selectedRow(w()), 3);
+        clickWith(5, Qt::ControlModifier);
+        clickWith(2, Qt::ControlModifier);
+        QCOMPARE(chosen(), (Indices{1, 3, 5}));
+        QCOMPARE(selectedRow(w()), 5);
+        QCOMPARE(list()->selectionModel()->selectedRows().size(), 3);
+
+        click(w(), "up");
+        QCOMPARE(rows(w()), (Rows{"b", "a", "d", "c", "f", "e"}));
+        QCOMPARE(chosen(), (Indices{0, 2, 4}));
+        QCOMPARE(selectedRow(w()), 4);
+        click(w(), "Command1"); // del line
+        QCOMPARE(rows(w()), (Rows{"a", "c", "e"}));
+        QCOMPARE(w().windowTitle(), QStringLiteral("0"));
+        QTest::keyClick(list(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(rows(w()), (Rows{"b", "a", "d", "c", "f", "e"}));
+
+        select(0);
+        QTest::keyClick(list(), Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(list(), Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(chosen(), (Indices{0, 1, 2}));
+        QCOMPARE(selectedRow(w()), 2);
+        QTest::keyClick(list(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(chosen().size(), std::size_t{6});
+    }
+
+    // Ctrl+F opens the find field: typing chooses the next row holding the text (A to Z in either
+    // case), F3 and Shift+F3 go on either way round the end, "not found" shows in the field, and
+    // Escape closes it.
+    void theFindFieldChoosesRowsAsYouType() {
+        fill({"[winfile]", "ADD BASE  x=1 y=2 file=base2.bs", "[end]",
+              "ADD BASE  x=3 y=4 file=Base2.bs"});
+        select(0);
+        QTest::keyClick(list(), Qt::Key_F, Qt::ControlModifier);
+        auto* field = control<QLineEdit>(w(), "findField");
+        QTRY_VERIFY(field->isVisible() && field->hasFocus());
+        QTest::keyClicks(field, QStringLiteral("BASE2"));
+        QCOMPARE(selectedRow(w()), 1);
+        QTest::keyClick(field, Qt::Key_F3);
+        QCOMPARE(selectedRow(w()), 3);
+        QTest::keyClick(field, Qt::Key_F3);
+        QCOMPARE(selectedRow(w()), 1);
+        QTest::keyClick(field, Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(selectedRow(w()), 3);
+        QTest::keyClicks(field, QStringLiteral("x"));
+        QCOMPARE(control<QLabel>(w(), "findStatus")->text(), QStringLiteral("not found"));
+        QCOMPARE(selectedRow(w()), 3);
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!field->isVisible());
+        QTRY_VERIFY(list()->hasFocus());
+    }
+
 private:
     Form1& w() { return *m_editor.window; }
     ContentList* list() { return control<ContentList>(w(), "inhalt"); }
@@ -273,6 +336,12 @@ private:
         for (int i = 0; i < list()->model()->rowCount(); ++i)
             texts << list()->model()->index(i, 0).data().toString();
         return texts;
+    }
+    const std::vector<LevelDocument::Index>& chosen() { return w().level().selection().rows(); }
+    void clickWith(int row, Qt::KeyboardModifiers modifiers) {
+        const QModelIndex index = list()->model()->index(row, 0);
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers,
+                          list()->visualRect(index).center());
     }
     int viewSelection() {
         const auto selected = list()->selectionModel()->selectedRows();

@@ -3,6 +3,8 @@
 // hold, with a history so small (a few steps, a few KiB) that its oldest steps go all the time.
 // What the document tells its views is checked through a replica kept only from those changes.
 
+#include "core/rowtext.h"
+#include "editor/document/refusals.h"
 #include "tests/editor/documentfixture.h"
 
 #include <QTest>
@@ -453,6 +455,117 @@ private slots:
         QCOMPARE(f.rows(), done);
         QCOMPARE(f.chosen(), chosen);
         QCOMPARE(f.current(), currentAfter);
+    }
+
+    // Several rows chosen, and the clipboard's text, through the document: chosen rows and the
+    // current row in, one operation, rows, chosen rows, current row and the one step out.
+    void severalRowsAndPastedText_data() {
+        QTest::addColumn<Indices>("chosen");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("text"); // pasted, with \r and \n as they stand
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<Indices>("chosenAfter");
+        QTest::addColumn<int>("currentAfter");
+        QTest::addColumn<QString>("step"); // empty: none (refused, with the reason in text)
+        QTest::newRow("del line") << Indices{1, 3} << 3 << "del"
+                                  << "" << QStringList{"a", "c", "e"} << Indices{1} << 1
+                                  << "delete 2 rows";
+        QTest::newRow("Backspace")
+            << Indices{0, 4} << 0 << "backspace"
+            << "" << QStringList{"b", "c", "d"} << Indices{} << -1 << "delete 2 rows";
+        QTest::newRow("up, a block at the top stays") << Indices{0, 1, 3} << 3 << "up"
+                                                      << "" << QStringList{"a", "b", "d", "c", "e"}
+                                                      << Indices{0, 1, 2} << 2 << "move 3 rows up";
+        QTest::newRow("down as blocks") << Indices{0, 2, 3} << 0 << "down"
+                                        << "" << QStringList{"b", "a", "e", "c", "d"}
+                                        << Indices{1, 3, 4} << 1 << "move 3 rows down";
+        QTest::newRow("down, all at the bottom")
+            << Indices{3, 4} << 4 << "down"
+            << "" << QStringList{"a", "b", "c", "d", "e"} << Indices{3, 4} << 4 << "";
+        QTest::newRow("paste after the current row, LF")
+            << Indices{1} << 1 << "paste"
+            << "x\ny\n"
+            << QStringList{"a", "b", "x", "y", "c", "d", "e"} << Indices{2, 3} << 3
+            << "paste 2 rows";
+        QTest::newRow("paste CR LF, CR and a last line without its end")
+            << Indices{} << -1 << "paste"
+            << "x \r\n\r y\rz" << QStringList{"a", "b", "c", "d", "e", "x ", "", " y", "z"}
+            << Indices{5, 6, 7, 8} << 8 << "paste 4 rows";
+        QTest::newRow("paste a character a level cannot store")
+            << Indices{1} << 1 << "paste"
+            << "ok\nteam \u03a9\n"
+            << QStringList{"a", "b", "c", "d", "e"} << Indices{1} << 1
+            << "refused: Nothing was pasted: line 2 of the text holds \"\u03a9\" (U+03A9), which "
+               "a level file cannot store.";
+        QTest::newRow("duplicate") << Indices{0, 2} << 2 << "duplicate"
+                                   << "" << QStringList{"a", "b", "c", "a", "c", "d", "e"}
+                                   << Indices{3, 4} << 4 << "duplicate 2 rows";
+    }
+    void severalRowsAndPastedText() {
+        QFETCH(Indices, chosen);
+        QFETCH(int, current);
+        QFETCH(QString, operation);
+        QFETCH(QString, text);
+        QFETCH(QStringList, after);
+        QFETCH(Indices, chosenAfter);
+        QFETCH(int, currentAfter);
+        QFETCH(QString, step);
+        const Rows five{"a", "b", "c", "d", "e"};
+        DocumentFixture f(five);
+        LevelDocument& d = f.document;
+        d.choose(chosen, static_cast<Index>(current));
+        QString refused;
+        if (operation == QLatin1String("del"))
+            d.removeChosenLines();
+        else if (operation == QLatin1String("backspace"))
+            d.removeChosenLinesByKey();
+        else if (operation == QLatin1String("up"))
+            d.moveChosenUp();
+        else if (operation == QLatin1String("down"))
+            d.moveChosenDown();
+        else if (operation == QLatin1String("paste") || operation == QLatin1String("duplicate")) {
+            Rows rows;
+            if (operation == QLatin1String("paste"))
+                rows = level::TextAsRows(text.toStdString());
+            else
+                for (const Index row : chosen)
+                    rows.push_back(f.rows()[static_cast<std::size_t>(row)]);
+            const Index at = operation == QLatin1String("paste")
+                                 ? (current < 0 ? Index(5) : static_cast<Index>(current + 1))
+                                 : static_cast<Index>(chosen.back() + 1);
+            if (const auto reason = editor::pasteRefusal(rows, 5))
+                refused = QStringLiteral("refused: ") + *reason;
+            else
+                QVERIFY(d.insertLines(at, rows,
+                                      operation == QLatin1String("paste")
+                                          ? editor::stepnames::pasted(rows.size())
+                                          : editor::stepnames::duplicated(rows.size())));
+        }
+        Rows done;
+        for (const QString& row : after)
+            done.push_back(row.toStdString());
+        QCOMPARE(f.rows(), done);
+        QCOMPARE(f.chosen(), chosenAfter);
+        QCOMPARE(f.current(), static_cast<Index>(currentAfter));
+        if (step.startsWith(QLatin1String("refused")) || step.isEmpty()) {
+            QCOMPARE(refused, step);
+            QCOMPARE(d.history().count(), 0);
+            return;
+        }
+        QCOMPARE(d.history().count(), 1);
+        QCOMPARE(d.history().undoName(), step);
+        QVERIFY(d.undo());
+        QCOMPARE(f.rows(), five);
+    }
+
+    // A paste that would make more rows than a level holds is refused whole.
+    void aPasteBeyondTheRowLimitIsRefused() {
+        const auto reason = editor::pasteRefusal(Rows(3, "x"), level::LevelLineList::MaxRows - 2);
+        QVERIFY(reason);
+        QCOMPARE(*reason, QStringLiteral("Nothing was pasted: the 3 lines would make 32768 lines, "
+                                         "more than the 32767 a level file can hold."));
+        QVERIFY(!editor::pasteRefusal(Rows(2, "x"), level::LevelLineList::MaxRows - 2));
     }
 
     // A load, an edit of row 1, a mirror and a clear past the budget: the oldest step goes where

@@ -1,10 +1,12 @@
 // Loading and saving level files through the window: the questions, the folders, the failures.
 
+#include "core/recovery.h"
 #include "editor/directorylist.h"
 #include "tests/common/modalanswerer.h"
 #include "tests/common/windowtest.h"
 #include "tests/editor/editortest.h"
 #include "widgets/longtext.h"
+#include "widgets/qtpath.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -265,6 +267,159 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("2")) && text.contains(QString::fromUtf8("Ω")),
                  qPrintable(text));
         QCOMPARE(readBytes(game().file("levels/a.lev")), QByteArray("old\r\n"));
+    }
+
+    // Closing the window asks only while the rows differ from what was saved or loaded: No keeps
+    // it open, Yes closes and drops them.
+    void closingWithUnsavedRowsAsksFirst() {
+        QVERIFY(m_editor.open());
+        w().close();
+        QVERIFY(!w().isVisible());
+        showAndActivate(w());
+        QVERIFY(w().level().addLine("row"));
+        ModalAnswerer answerer;
+        answerer.press(QMessageBox::No).press(QMessageBox::Yes);
+        w().close();
+        QVERIFY(w().isVisible());
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.seen()[0].text,
+                 QStringLiteral("nicht gespeichert, trotzdem schliessen ?"));
+        QCOMPARE(answerer.seen()[0].title, QCoreApplication::applicationName());
+        QCOMPARE(answerer.seen()[0].defaultButton, QStringLiteral("No"));
+        w().close();
+        QVERIFY(!w().isVisible());
+    }
+
+    // A level file changed on disk by someone else, while the window was not active: with the
+    // rows as loaded, loading it again is offered; with unsaved rows nothing is said until a save
+    // onto it, which asks first. A file deleted on disk is made again only after that question.
+    void aLevelChangedOnDiskIsOfferedOrGuarded() {
+        QVERIFY(m_editor.open([](GameFolder& g) {
+            QVERIFY(writeBytes(g.levels() + QStringLiteral("/a.lev"), "one\r\n"));
+        }));
+        const QString file = game().levels() + QStringLiteral("/a.lev");
+        control<DirectoryList>(w(), "Dir1")->setPath(game().levels());
+        QVERIFY(selectLevelFile(w(), QStringLiteral("a.lev")));
+        QWidget other;
+        other.resize(200, 100);
+        {
+            ModalAnswerer answerer;
+            answerer.press(QMessageBox::Yes).press(QMessageBox::Yes);
+            click(w(), "load");
+            QVERIFY(writeBytes(file, "two\r\n"));
+            // The watcher or the window's activation tells, whichever comes first.
+            other.show();
+            other.activateWindow();
+            w().activateWindow();
+            QTRY_COMPARE(answerer.count(), 2);
+            QCOMPARE(answerer.seen()[1].text,
+                     QStringLiteral("auf der Platte geaendert, neu laden ?"));
+            QCOMPARE(answerer.seen()[1].title, QStringLiteral("a.lev"));
+        }
+        QCOMPARE(rows(w()), Rows{"two"});
+        QVERIFY(!w().level().isModified());
+        showAndActivate(w());
+
+        QVERIFY(w().level().addLine("mine"));
+        QVERIFY(writeBytes(file, "three\r\n"));
+        showAndActivate(other);
+        showAndActivate(w()); // no question: the rows are not as loaded
+        {
+            ModalAnswerer answerer;
+            answerer.press(QMessageBox::Yes).press(QMessageBox::No);
+            click(w(), "save");
+            QCOMPARE(answerer.count(), 2);
+            QCOMPARE(answerer.seen()[1].text,
+                     QStringLiteral(
+                         "seit dem Laden auf der Platte geaendert, trotzdem ueberschreiben ?"));
+            QCOMPARE(answerer.seen()[1].defaultButton, QStringLiteral("No"));
+        }
+        QCOMPARE(readBytes(file), QByteArray("three\r\n"));
+        {
+            ModalAnswerer answerer;
+            answerer.press(QMessageBox::Yes).press(QMessageBox::Yes);
+            click(w(), "save");
+            QCOMPARE(answerer.count(), 2);
+        }
+        QCOMPARE(readBytes(file), QByteArray("two\r\nmine\r\n"));
+
+        QVERIFY(QFile::remove(file));
+        QVERIFY(w().level().addLine("again"));
+        {
+            ModalAnswerer answerer;
+            answerer.press(QMessageBox::Yes).press(QMessageBox::Yes);
+            click(w(), "save");
+            QCOMPARE(answerer.count(), 2);
+            QCOMPARE(
+                answerer.seen()[1].text,
+                QStringLiteral("seit dem Laden auf der Platte geloescht, trotzdem speichern ?"));
+        }
+        QCOMPARE(readBytes(file), QByteArray("two\r\nmine\r\nagain\r\n"));
+    }
+
+    // Recoveries of editors that crashed: only those of this start folder are offered, newest
+    // first. No keeps the file for one more start, which removes it unasked; Yes restores the
+    // rows as one unsaved step, and the level file on disk stays as it was.
+    void recoveriesOfThisFolderAreOfferedOnce() {
+        QVERIFY(m_editor.open([](GameFolder& g) {
+            QVERIFY(writeBytes(g.levels() + QStringLiteral("/a.lev"), "on disk\r\n"));
+        }));
+        const auto folder = level::RecoveryFolder();
+        QVERIFY(folder);
+        const std::string level = widgets::toCorePath(game().levels() + QStringLiteral("/a.lev"));
+        auto put = [&](const char* name, const std::string& start, std::int64_t at, Rows rows) {
+            const QString path = widgets::fromCorePath(*folder + name);
+            QVERIFY(writeBytes(
+                path, QByteArray::fromStdString(level::FormatRecovery({start, level, at}, rows))));
+        };
+        put("level-1-a.lev-recovery", game().coreStartFolder(), 100, {"older"});
+        put("level-2-b.lev-recovery", game().coreStartFolder(), 200, {"newer", "rows"});
+        put("level-3-c.lev-recovery", "/another/game/", 300, {"elsewhere"});
+        { // declined there once: kept until the editor starts there again
+            auto other = level::ClaimAbandonedRecoveries(*folder);
+            QVERIFY(other && other->size() == 3);
+            QVERIFY((*other)[0]->Decline());
+        }
+        {
+            ModalAnswerer answerer;
+            answerer.press(QMessageBox::No).press(QMessageBox::No);
+            w().offerRecoveries();
+            QCOMPARE(answerer.count(), 2);
+            QVERIFY(
+                answerer.seen()[0].text.startsWith(QStringLiteral("2 nicht gespeicherte Zeilen")));
+            QCOMPARE(answerer.seen()[0].title, QStringLiteral("a.lev"));
+            QVERIFY(
+                answerer.seen()[1].text.startsWith(QStringLiteral("1 nicht gespeicherte Zeilen")));
+        }
+        QCOMPARE(rows(w()), Rows{});
+        {
+            ModalAnswerer answerer;
+            w().offerRecoveries(); // the next start
+            QCOMPARE(answerer.count(), 0);
+        }
+        {
+            auto left = level::ClaimAbandonedRecoveries(*folder);
+            QVERIFY(left);
+            QCOMPARE(left->size(), std::size_t{1});
+            QVERIFY((*left)[0]->path().ends_with("level-3-c.lev-recovery"));
+            QVERIFY((*left)[0]->Remove());
+        }
+
+        put("level-4-d.lev-recovery", game().coreStartFolder(), 400, {"restored", ""});
+        {
+            ModalAnswerer answerer;
+            answerer.press(QMessageBox::Yes);
+            w().offerRecoveries();
+            QCOMPARE(answerer.count(), 1);
+        }
+        QCOMPARE(rows(w()), (Rows{"restored", ""}));
+        QVERIFY(w().level().isModified());
+        QVERIFY(control<QLabel>(w(), "Label2")->text().endsWith(QStringLiteral(" *")));
+        QCOMPARE(readBytes(game().levels() + QStringLiteral("/a.lev")), QByteArray("on disk\r\n"));
+        QVERIFY(w().level().undo());
+        QCOMPARE(rows(w()), Rows{});
+        auto none = level::ClaimAbandonedRecoveries(*folder);
+        QVERIFY(none && none->empty());
     }
 
 private:

@@ -10,6 +10,7 @@
 #include "tests/common/windowtest.h"
 #include "tests/editor/editortest.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QImage>
@@ -406,6 +407,38 @@ private slots:
         };
         QCOMPARE(dragged(Qt::Key_X), start);
         QCOMPARE(dragged(Qt::Key_Space), start + QPoint(40, 30));
+    }
+
+    // Ctrl+V over the map appends the clipboard's rows with their entries moved together, so that
+    // the middle of their box lands under the pointer; other rows go in as they stand, and the
+    // pasted rows are chosen. Ctrl+D duplicates them one grid step right and down.
+    void aPasteLandsUnderThePointer() {
+        fill({"[end]"});
+        LevelMapWindow* map = openMap();
+        QGuiApplication::clipboard()->setText(QStringLiteral(
+            "ADD SHIP x= 0 y= 0 r=0 team=1 typ=1\nADD SHIP x= 100 y= 40 r=90 team=2   typ=1\r\n"
+            "[winfile]\n"));
+        QWidget* viewport = map->view()->viewport();
+        const QPoint pointer = place(map, QPointF(500, 300));
+        QMouseEvent over(QEvent::MouseMove, pointer, viewport->mapToGlobal(pointer), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &over);
+        QTest::keyClick(map->view(), Qt::Key_V, Qt::ControlModifier);
+        const Rows pasted = rows(w());
+        QCOMPARE(pasted.size(), std::size_t{4});
+        QCOMPARE(pasted[3], "[winfile]");
+        const QPointF a = map->scene()->marker(1)->position;
+        const QPointF b = map->scene()->marker(2)->position;
+        QCOMPARE(b - a, QPointF(100, 40));
+        QVERIFY(((a + b) / 2 - QPointF(500, 300)).manhattanLength() <= 4);
+        QVERIFY(pasted[2].ends_with(" r=90 team=2   typ=1"));
+        QCOMPARE(w().level().selection().rows(), (std::vector<LevelDocument::Index>{1, 2, 3}));
+
+        QTest::keyClick(map->view(), Qt::Key_D, Qt::ControlModifier);
+        const qreal step = map->view()->gridStep();
+        QCOMPARE(rows(w()).size(), std::size_t{6});
+        QCOMPARE(map->scene()->marker(4)->position, a + QPointF(step, step));
+        QCOMPARE(w().level().history().undoName(), QStringLiteral("duplicate 2 rows"));
     }
 
     // M copies the selection for the other team about the centre cross, in the chosen mode;
