@@ -33,8 +33,8 @@ constexpr std::string_view CountedBody = "utf-8-counted";
 
 // 64-bit FNV-1a, continued over several pieces.
 std::uint64_t hashOn(std::uint64_t hash, std::string_view bytes) {
-    for (const unsigned char byte : bytes) {
-        hash ^= byte;
+    for (const char byte : bytes) {
+        hash ^= static_cast<unsigned char>(byte);
         hash *= 0x100000001B3ULL;
     }
     return hash;
