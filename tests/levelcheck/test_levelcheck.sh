@@ -94,6 +94,19 @@ expect "control characters in the file name and in a quoted value" 1 \
     "$game/levels/nl\\nfake.lev:9: error: injected.lev:1: error: the ship entry's x= value \" \\x1b[2J\" is not a number
 $game/levels/nl\\nfake.lev:9: error: injected.lev: warning: team 2 has one typ 1 ship fewer than team 1" \
     "" -- --game-folder "$game" "$game/levels/$forged"
+# A backslash is written \\, so that a name holding \n reads apart from one holding a line end;
+# a C1 control (U+0085, C2 85) and the last C0 control (1F) are escaped too, and a lone C2 stays.
+for name in 'a\nb.lev' $'c1\xc2\x85.lev' $'us\x1f.lev' $'lone\xc2x.lev'; do : >"$game/levels/$name"; done
+expect "a backslash, U+0085 and 1F in file names" 0 \
+    "$game/levels/a\\\\nb.lev: warning: the level has no [winfile] block
+$game/levels/c1\\u0085.lev: warning: the level has no [winfile] block
+$game/levels/us\\x1f.lev: warning: the level has no [winfile] block
+$game/levels/lone"$'\xc2'"x.lev: warning: the level has no [winfile] block" \
+    "" -- --game-folder "$game" "$game/levels/a\nb.lev" "$game/levels/"$'c1\xc2\x85.lev' \
+    "$game/levels/"$'us\x1f.lev' "$game/levels/"$'lone\xc2x.lev'
+expect "a backslash in github's file=" 0 \
+    "::warning file=$game/levels/a\\\\nb.lev,title=no-winfile::the level has no [winfile] block" \
+    "" -- --format=github --game-folder "$game" "$game/levels/a\nb.lev"
 
 # json: one document, parsed here. The example game's levels: their structure, a known rule, the
 # tally. Then findings by row, and a level that cannot be read, named with a byte that is no

@@ -52,7 +52,7 @@ Formats:
           findings about a level as a whole have no row (FILE: warning: MESSAGE).
           --summary adds FILE: team 1: ... · team 2: ... · N bases after each level.
           Control characters in names and quoted texts are written escaped (\n, \t,
-          \x1b), so that each finding is one line.
+          \x1b), and a backslash as \\, so that each finding is one line.
   json    one JSON array, an object per level file in the order given:
             {"path": FILE, "findings": [{"row": ROW or null, "severity": "error" or
              "warning", "rule": RULE, "message": MESSAGE}, ...],
@@ -139,15 +139,18 @@ std::optional<std::string> parseArguments(int argc, char** argv, Arguments& argu
 // Text for one line of output: control characters of names and of the row texts that messages
 // quote are written escaped ("\n", "\t", "\x1b", "\u0085"), so that no name can end a line,
 // forge a finding or reach a terminal as a command. The C1 controls and the line and paragraph
-// separators count too, as some line readers split at them. Bytes that are no UTF-8 stay as they
-// are: a name is printed as its own bytes.
+// separators count too, as some line readers split at them. A backslash is written "\\", so
+// that a name holding the two characters \n reads apart from one holding a line end. Bytes that
+// are no UTF-8 stay as they are: a name is printed as its own bytes.
 std::string escaped(std::string_view text) {
     static constexpr char hex[] = "0123456789abcdef";
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c == '\n') {
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\n') {
             out += "\\n";
         } else if (c == '\t') {
             out += "\\t";
