@@ -143,7 +143,7 @@ public:
                 continue;
             const std::size_t fewer = use.ships[0] < use.ships[1] ? 0 : 1;
             const int missing = std::abs(use.ships[0] - use.ships[1]);
-            findings.push_back({0, Finding::Severity::Warning,
+            findings.push_back({0, Finding::Severity::Note,
                                 "team " + std::to_string(fewer + 1) + " has " +
                                     (missing == 1 ? "one" : std::to_string(missing)) + " " +
                                     ShipKindText(use.option, use.value) +

@@ -30,6 +30,7 @@ struct Finding {
     enum class Severity {
         Error,   // the game will not load the level as meant
         Warning, // suspicious
+        Note,    // a fact that may well be meant, such as teams of different ships
     };
     int row = 0; // 1-based; 0 for the level as a whole
     Severity severity = Severity::Error;
@@ -50,7 +51,7 @@ struct Finding {
     //   type-beyond    typ= asks for more ship files than the level lists
     //   no-winfile     the level has no [winfile] block
     //   far-off        an x or y beyond what the map draws (MapCoordinateLimit)
-    //   team-tally     the two teams' ships differ (CheckLevelAndTeams)
+    //   team-tally     the two teams' ships differ, a note (CheckLevelAndTeams)
     //   no-mirror      a ship no ship of the other team mirrors (CheckLevelAndTeams)
     std::string rule;
 };
@@ -114,8 +115,8 @@ struct LevelReport {
 };
 
 // CheckLevel's findings, followed by those on the teams:
-// - team-tally, on row 0: one warning for each kind of which one team has fewer ships than the
-//   other ("team 2 has one typ 1 ship fewer than team 1");
+// - team-tally, on row 0: one note for each kind of which one team has fewer ships than the
+//   other ("team 2 has one typ 1 ship fewer than team 1"), as a level may be unfair on purpose;
 // - no-mirror, by row: when the level is nearly symmetric, a warning for each ship that no ship
 //   of the other team mirrors ("no ship of team 2 mirrors this one (left↔right about x = 1000)").
 //   A ship of team 1 or 2 whose x and y are numbers is mirrored by a ship of the other team and

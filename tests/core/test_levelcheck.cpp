@@ -13,6 +13,7 @@ namespace {
 using Rows = std::vector<std::string>;
 constexpr auto E = level::Finding::Severity::Error;
 constexpr auto W = level::Finding::Severity::Warning;
+constexpr auto N = level::Finding::Severity::Note;
 
 struct Expected {
     int row;
@@ -22,7 +23,11 @@ struct Expected {
 };
 
 std::ostream& operator<<(std::ostream& out, const Expected& e) {
-    return out << e.row << (e.severity == E ? ": error: " : ": warning: ") << e.message;
+    return out << e.row
+               << (e.severity == E   ? ": error: "
+                   : e.severity == W ? ": warning: "
+                                     : ": note: ")
+               << e.message;
 }
 
 // The game folder of these tests: fighter.shp, cruiser.shp, base1.bs, win.win, and Big.shp,
@@ -230,12 +235,12 @@ TEST(LevelCheckTeams, TallyAndTheDifferencesOfTheTeams) {
               "typ 10 ×1, typ 2 sl= ×1, sl 4 ×1) · 2 bases");
     EXPECT_EQ(tally.teams[1].kinds[1], (level::TeamTally::Kind{level::ShipOption::Type, "10", 1}));
     EXPECT_EQ(teamFindings(rows), (std::vector<Expected>{
-                                      {0, W, "team 2 has 2 typ 1 ships fewer than team 1"},
-                                      {0, W, "team 1 has one typ 2 ship fewer than team 2"},
-                                      {0, W, "team 1 has one typ 10 ship fewer than team 2"},
-                                      {0, W, "team 1 has one typ 2 sl= ship fewer than team 2"},
-                                      {0, W, "team 1 has one sl 4 ship fewer than team 2"},
-                                      {0, W, "team 2 has one fighter.shp ship fewer than team 1"},
+                                      {0, N, "team 2 has 2 typ 1 ships fewer than team 1"},
+                                      {0, N, "team 1 has one typ 2 ship fewer than team 2"},
+                                      {0, N, "team 1 has one typ 10 ship fewer than team 2"},
+                                      {0, N, "team 1 has one typ 2 sl= ship fewer than team 2"},
+                                      {0, N, "team 1 has one sl 4 ship fewer than team 2"},
+                                      {0, N, "team 2 has one fighter.shp ship fewer than team 1"},
                                   }));
     EXPECT_EQ(level::TallyText({}), "team 1: 0 ships · team 2: 0 ships · 0 bases");
 }
@@ -260,7 +265,7 @@ TEST(LevelCheckTeams, ShipsThatNoShipOfTheOtherTeamMirrors) {
     unfair.erase(unfair.begin() + static_cast<long>(team2(8)));
     const std::string lr = " (left↔right about x = 1000)";
     EXPECT_EQ(teamFindings(unfair), (std::vector<Expected>{
-                                        {0, W, "team 2 has one fighter.shp ship fewer than team 1"},
+                                        {0, N, "team 2 has one fighter.shp ship fewer than team 1"},
                                         {12, W, "no ship of team 2 mirrors this one" + lr},
                                         {13, W, "no ship of team 1 mirrors this one" + lr},
                                         {16, W, "no ship of team 2 mirrors this one" + lr},
@@ -272,7 +277,7 @@ TEST(LevelCheckTeams, ShipsThatNoShipOfTheOtherTeamMirrors) {
     for (const int i : {10, 11})
         unfair[team2(i) - 1] = ship(1900 - 40 * i, 20 * i + 5, 0, 2, kind(i));
     EXPECT_EQ(teamFindings(unfair),
-              (std::vector<Expected>{{0, W, "team 2 has one fighter.shp ship fewer than team 1"}}));
+              (std::vector<Expected>{{0, N, "team 2 has one fighter.shp ship fewer than team 1"}}));
 }
 
 TEST(LevelCheckTeams, ThePointAndTopBottomModes) {
@@ -284,7 +289,7 @@ TEST(LevelCheckTeams, ThePointAndTopBottomModes) {
     EXPECT_EQ(
         teamFindings(point),
         (std::vector<Expected>{
-            {0, W, "team 2 has one typ 1 ship fewer than team 1"},
+            {0, N, "team 2 has one typ 1 ship fewer than team 1"},
             {7, W, "no ship of team 2 mirrors this one (point symmetry about x = 1000, y = 300)"},
         }));
     const Rows topBottom =
@@ -293,7 +298,7 @@ TEST(LevelCheckTeams, ThePointAndTopBottomModes) {
                      ship(2000, 500, 240, 1), ship(900, 250, 30, 2), ship(900, 350, 150, 1)});
     EXPECT_EQ(teamFindings(topBottom),
               (std::vector<Expected>{
-                  {0, W, "team 2 has one typ 1 ship fewer than team 1"},
+                  {0, N, "team 2 has one typ 1 ship fewer than team 1"},
                   {5, W, "no ship of team 2 mirrors this one (top↔bottom about y = 300)"},
               }));
 }

@@ -67,9 +67,22 @@ expect "level with errors, game folder given with =" 1 \
 $game/levels/bad.lev:1: warning: cruiser.shp exists in the game folder only in other letter case
 $game/levels/bad.lev:2: error: the row is neither a ship entry, a base entry, a section marker nor empty
 $game/levels/bad.lev:3: error: the [shipfiles] block is not closed by [end]
-$game/levels/bad.lev:4: error: lost.shp does not exist in the game folder
-$game/levels/bad.lev: warning: team 2 has one cruiser.shp ship fewer than team 1" "" \
+$game/levels/bad.lev:4: error: lost.shp does not exist in the game folder" "" \
     -- --game-folder="$game" "$game/levels/bad.lev"
+
+# Notes (the teams' ships differ) come only with --notes, and never change the exit status: a
+# level with notes alone prints nothing.
+printf '[winfile]\r\nwin.win\r\n[end]\r\nADD SHIP x= 0 y= 0 r=0 team=1 typ=1\r\n' >"$game/levels/unequal.lev"
+expect "a level with notes alone" 0 "" "" -- --game-folder "$game" "$game/levels/unequal.lev"
+expect "notes with --notes, after the level's other findings" 1 \
+    "$game/levels/unequal.lev: note: team 2 has one typ 1 ship fewer than team 1
+$game/levels/bad.lev: warning: the level has no [winfile] block
+$game/levels/bad.lev:1: warning: cruiser.shp exists in the game folder only in other letter case
+$game/levels/bad.lev:2: error: the row is neither a ship entry, a base entry, a section marker nor empty
+$game/levels/bad.lev:3: error: the [shipfiles] block is not closed by [end]
+$game/levels/bad.lev:4: error: lost.shp does not exist in the game folder
+$game/levels/bad.lev: note: team 2 has one cruiser.shp ship fewer than team 1" "" \
+    -- --notes --game-folder "$game" "$game/levels/unequal.lev" "$game/levels/bad.lev"
 
 # The game folder is the current folder unless given.
 (cd "$game" && expect "the current folder as game folder" 0 "" "" -- levels/good.lev && ((failures == 0))) ||
@@ -91,8 +104,7 @@ forged=$'nl\nfake.lev:9: error: injected.lev'
 printf 'ADD SHIP x= \x1b[2J y= 0 r=0 team=1 typ=1\r\n[winfile]\r\nwin.win\r\n[end]\r\n' \
     >"$game/levels/$forged"
 expect "control characters in the file name and in a quoted value" 1 \
-    "$game/levels/nl\\nfake.lev:9: error: injected.lev:1: error: the ship entry's x= value \" \\x1b[2J\" is not a number
-$game/levels/nl\\nfake.lev:9: error: injected.lev: warning: team 2 has one typ 1 ship fewer than team 1" \
+    "$game/levels/nl\\nfake.lev:9: error: injected.lev:1: error: the ship entry's x= value \" \\x1b[2J\" is not a number" \
     "" -- --game-folder "$game" "$game/levels/$forged"
 # A backslash is written \\, so that a name holding \n reads apart from one holding a line end;
 # a C1 control (U+0085, C2 85) and the last C0 control (1F) are escaped too, and a lone C2 stays.
@@ -121,7 +133,7 @@ python3 - "$work/examples.json" <<'EOF' || fail "json of the examples: $(cat "$w
 import json, sys
 level1, training = json.load(open(sys.argv[1], encoding="utf-8"))
 assert level1["path"] == "levels/level1.lev"
-assert {"row": None, "severity": "warning", "rule": "team-tally",
+assert {"row": None, "severity": "note", "rule": "team-tally",
         "message": "team 2 has 2 typ 1 ships fewer than team 1"} in level1["findings"]
 assert level1["tally"] == {"1": {"ships": 3, "kinds": {"typ=1": 2, "file=fighter.shp": 1}},
                            "2": {"ships": 2, "kinds": {"typ=2": 1, "sl=4": 1}}, "bases": 2}
@@ -139,7 +151,7 @@ bad, none, good = json.load(open(sys.argv[1], encoding="utf-8"))
 levels = sys.argv[2]
 assert [(f["row"], f["severity"], f["rule"]) for f in bad["findings"]] == [
     (None, "warning", "no-winfile"), (1, "warning", "file-case"), (2, "error", "unknown-row"),
-    (3, "error", "open-block"), (4, "error", "missing-file"), (None, "warning", "team-tally")]
+    (3, "error", "open-block"), (4, "error", "missing-file"), (None, "note", "team-tally")]
 assert bad["findings"][4]["message"] == "lost.shp does not exist in the game folder"
 assert none == {"path": levels + 'none\ufffd".lev',
                 "error": "cannot load " + levels + 'none\ufffd".lev: No such file or directory'}
@@ -147,15 +159,16 @@ assert good["findings"] == [] and good["tally"]["bases"] == 1
 EOF
 
 # github: workflow commands, "," ":" and "%" of the path escaped in file=, "%" in the message;
-# a finding on the level as a whole has no line=.
+# a finding on the level as a whole has no line=; a note is a ::notice.
 printf 'ADD SHIP x= 0 y= 0 r=0 team=1 file=cruiser.shp\r\n[winfile]\r\n100%%.shp\r\n[end]\r\n' \
     >"$game/levels/a,b:c%.lev"
-expect "github workflow commands with --summary" 1 \
+expect "github workflow commands with --notes and --summary" 1 \
     "::warning file=$game/levels/a%2Cb%3Ac%25.lev,line=1,title=file-case::cruiser.shp exists in the game folder only in other letter case
 ::error file=$game/levels/a%2Cb%3Ac%25.lev,line=3,title=missing-file::100%25.shp does not exist in the game folder
-::warning file=$game/levels/a%2Cb%3Ac%25.lev,title=team-tally::team 2 has one cruiser.shp ship fewer than team 1
+::notice file=$game/levels/a%2Cb%3Ac%25.lev,title=team-tally::team 2 has one cruiser.shp ship fewer than team 1
 ::notice file=$game/levels/a%2Cb%3Ac%25.lev,title=team tally::team 1: 1 ship (cruiser.shp ×1) · team 2: 0 ships · 0 bases" \
-    "" -- --format github --summary --game-folder "$game" "$game/levels/a,b:c%.lev"
+    "" -- --format github --notes --summary --game-folder "$game" "$game/levels/a,b:c%.lev"
+expect "github without --notes" 0 "" "" -- --format=github --game-folder "$game" "$game/levels/unequal.lev"
 
 expect "text with --summary" 0 \
     "$game/levels/good.lev: team 1: 1 ship (typ 2 ×1) · team 2: 1 ship (typ 2 ×1) · 1 base" "" \
@@ -172,7 +185,8 @@ expect_unwritten "--help to a full disk" "No space left on device" full -- --hel
 "$levelcheck" --help >"$work/help"
 status=$?
 [[ $status == 0 ]] || fail "--help: exit status $status"
-grep -q '^Usage: levelcheck \[--game-folder DIR\] \[--format FORMAT\] \[--summary\] FILE' "$work/help" || fail "--help: no usage line"
+grep -q '^Usage: levelcheck \[--game-folder DIR\] \[--format FORMAT\] \[--notes\] \[--summary\] FILE' "$work/help" ||
+    fail "--help: no usage line"
 grep -q '^  2  ' "$work/help" || fail "--help: exit codes not described"
 
 ((failures == 0)) || exit 1

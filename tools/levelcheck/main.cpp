@@ -37,7 +37,7 @@ namespace {
 enum ExitCode { NoErrors = 0, LevelErrors = 1, Failure = 2 };
 
 constexpr std::string_view synopsis =
-    "Usage: levelcheck [--game-folder DIR] [--format FORMAT] [--summary] FILE...\n";
+    "Usage: levelcheck [--game-folder DIR] [--format FORMAT] [--notes] [--summary] FILE...\n";
 constexpr std::string_view usage = R"(
 Checks level files: section blocks, ship and base entries, that the ship, base and win
 files they name are in the game folder (DIR, the current folder when not given), and
@@ -45,23 +45,30 @@ whether the two teams have the same ships and mirror each other.
 
   --game-folder DIR   where the ship, base and win files are looked for
   --format FORMAT     text (the default), json or github; also --format=FORMAT
+  --notes             also the notes in text and github (json always has them)
   --summary           also the ships of each team by kind, and the bases, of each level
 
+Findings are errors (the game will not load the level as meant), warnings (likely
+mistakes) and notes (facts that may be meant: the teams' ships differ). A level
+without errors or warnings prints nothing, unless --notes shows its notes.
+
 Formats:
-  text    each finding as FILE:ROW: error: MESSAGE or FILE:ROW: warning: MESSAGE;
-          findings about a level as a whole have no row (FILE: warning: MESSAGE).
+  text    each finding as FILE:ROW: error: MESSAGE or FILE:ROW: warning: MESSAGE,
+          with --notes also FILE:ROW: note: MESSAGE; findings about a level as a
+          whole have no row (FILE: warning: MESSAGE).
           --summary adds FILE: team 1: ... · team 2: ... · N bases after each level.
           Control characters in names and quoted texts are written escaped (\n, \t,
           \x1b), and a backslash as \\, so that each finding is one line.
   json    one JSON array, an object per level file in the order given:
-            {"path": FILE, "findings": [{"row": ROW or null, "severity": "error" or
-             "warning", "rule": RULE, "message": MESSAGE}, ...],
+            {"path": FILE, "findings": [{"row": ROW or null, "severity": "error",
+             "warning" or "note", "rule": RULE, "message": MESSAGE}, ...],
              "tally": {"1": {"ships": N, "kinds": {"typ=1": N, ...}}, "2": {...},
                        "bases": N}}
           A file that cannot be read has "error": MESSAGE instead of findings and
           tally. Bytes of a name that are no UTF-8 are written as U+FFFD.
   github  GitHub Actions workflow commands, one per finding:
-            ::error file=FILE,line=ROW,title=RULE::MESSAGE (::warning for warnings)
+            ::error file=FILE,line=ROW,title=RULE::MESSAGE (::warning for warnings,
+          with --notes ::notice for notes)
           --summary adds ::notice file=FILE,title=team tally::... for each level.
 
 Rules: open-block, stray-end, no-file-name, missing-file, file-case, blank-row,
@@ -69,7 +76,7 @@ unknown-row, missing-field, field-order, text-before-x, not-a-number, unknown-te
 type-beyond, no-winfile, far-off, team-tally, no-mirror (man levelcheck tells each).
 
 Exit codes:
-  0  no level has an error (warnings may have been printed)
+  0  no level has an error (warnings and notes may have been printed)
   1  at least one level has an error
   2  a file or the game folder cannot be read, the report cannot be written, or the
      arguments are wrong
@@ -81,6 +88,7 @@ struct Arguments {
     std::string gameFolder = ".";
     std::vector<std::string> files;
     Format format = Format::Text;
+    bool notes = false;
     bool summary = false;
     bool help = false;
 };
@@ -125,6 +133,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, Arguments& argu
         } else if (argument.starts_with(formatOption) && argument[formatOption.size()] == '=') {
             if (auto wrong = readFormat(argument.substr(formatOption.size() + 1), arguments.format))
                 return wrong;
+        } else if (argument == "--notes") {
+            arguments.notes = true;
         } else if (argument == "--summary") {
             arguments.summary = true;
         } else {
@@ -307,13 +317,40 @@ std::string jsonTeam(const level::TeamTally::Team& team) {
     return out + "}}";
 }
 
+// "error", "warning" or "note", as text and json name a severity.
+const char* severityName(level::Finding::Severity severity) {
+    switch (severity) {
+    case level::Finding::Severity::Error:
+        return "error";
+    case level::Finding::Severity::Warning:
+        return "warning";
+    case level::Finding::Severity::Note:
+        return "note";
+    }
+    return "error";
+}
+
+// The workflow command that annotates a finding of a severity, with its blank.
+const char* githubCommand(level::Finding::Severity severity) {
+    switch (severity) {
+    case level::Finding::Severity::Error:
+        return "::error ";
+    case level::Finding::Severity::Warning:
+        return "::warning ";
+    case level::Finding::Severity::Note:
+        return "::notice ";
+    }
+    return "::error ";
+}
+
 // The report of all levels in one format, written through `report` level by level.
 class Output {
 public:
-    Output(Report& report, Format format, bool summary)
+    Output(Report& report, const Arguments& arguments)
         : m_report(report)
-        , m_format(format)
-        , m_summary(summary) {}
+        , m_format(arguments.format)
+        , m_notes(arguments.notes)
+        , m_summary(arguments.summary) {}
 
     // Before the first level: json opens its array.
     void Begin() {
@@ -361,10 +398,12 @@ private:
     void text(const std::string& file, const level::LevelReport& checked) {
         const std::string name = escaped(file);
         for (const level::Finding& finding : checked.findings) {
+            if (!shown(finding))
+                continue;
             std::string line = name + ':';
             if (finding.row > 0)
                 line += std::to_string(finding.row) + ':';
-            line += isError(finding) ? " error: " : " warning: ";
+            line += std::string(" ") + severityName(finding.severity) + ": ";
             line += escaped(finding.message);
             line += '\n';
             m_report.Write(line);
@@ -382,7 +421,7 @@ private:
             const level::Finding& finding = checked.findings[i];
             out += i == 0 ? "\n      " : ",\n      ";
             out += "{\"row\": " + (finding.row > 0 ? std::to_string(finding.row) : "null") +
-                   ", \"severity\": " + (isError(finding) ? "\"error\"" : "\"warning\"") +
+                   ", \"severity\": \"" + severityName(finding.severity) + '"' +
                    ", \"rule\": " + jsonString(finding.rule) +
                    ", \"message\": " + jsonString(finding.message) + "}";
         }
@@ -398,7 +437,9 @@ private:
     void github(const std::string& file, const level::LevelReport& checked) {
         const std::string fileProperty = "file=" + githubText(file, true);
         for (const level::Finding& finding : checked.findings) {
-            std::string line = isError(finding) ? "::error " : "::warning ";
+            if (!shown(finding))
+                continue;
+            std::string line = githubCommand(finding.severity);
             line += fileProperty;
             if (finding.row > 0)
                 line += ",line=" + std::to_string(finding.row);
@@ -415,11 +456,17 @@ private:
         return finding.severity == level::Finding::Severity::Error;
     }
 
+    // Whether text and github write a finding: notes only when asked for.
+    bool shown(const level::Finding& finding) const {
+        return m_notes || finding.severity != level::Finding::Severity::Note;
+    }
+
     // What goes before a level's object in the json array.
     std::string nextObject() { return m_levels++ == 0 ? "\n" : ",\n"; }
 
     Report& m_report;
     Format m_format;
+    bool m_notes;
     bool m_summary;
     std::size_t m_levels = 0;
 };
@@ -454,7 +501,7 @@ int checkLevels(const Arguments& arguments, Report& report) {
         return folder->Lookup(name);
     };
 
-    Output output(report, arguments.format, arguments.summary);
+    Output output(report, arguments);
     output.Begin();
     int result = NoErrors;
     for (const std::string& file : arguments.files) {
