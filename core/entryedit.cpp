@@ -290,24 +290,33 @@ void MapBounds::Add(MapPoint point) {
     maxY = std::max(maxY, point.y);
 }
 
+bool OnMap(MapPoint point) {
+    return std::fabs(point.x) <= MapCoordinateLimit && std::fabs(point.y) <= MapCoordinateLimit;
+}
+
+std::optional<MapPoint> MapCentre(std::span<const MapPoint> points) {
+    MapBounds bounds;
+    for (const MapPoint point : points)
+        if (OnMap(point))
+            bounds.Add(point);
+    if (bounds.empty)
+        return std::nullopt;
+    return bounds.Centre();
+}
+
 LevelCentres FindLevelCentres(const std::vector<std::string>& rows) {
-    MapBounds all;
-    MapBounds bases;
+    std::vector<MapPoint> all;
+    std::vector<MapPoint> bases;
     for (const std::string& row : rows) {
         const std::optional<EntryView> entry = ViewEntryLine(row);
         if (!entry || entry->fault || !entry->xNumber || !entry->yNumber)
             continue;
         const MapPoint point{*entry->xNumber, *entry->yNumber};
-        all.Add(point);
+        all.push_back(point);
         if (entry->kind == EntryKind::Base)
-            bases.Add(point);
+            bases.push_back(point);
     }
-    LevelCentres centres;
-    if (!all.empty)
-        centres.entries = all.Centre();
-    if (!bases.empty)
-        centres.bases = bases.Centre();
-    return centres;
+    return {MapCentre(all), MapCentre(bases)};
 }
 
 } // namespace level

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/entryedit.h"
 #include "core/entrylines.h"
 
 #include <array>
@@ -21,10 +22,6 @@ enum class FilePresence {
 
 // Asked once per distinct file name; the name is passed exactly as it stands in the level.
 using FileLookup = std::function<FilePresence(const std::string& name)>;
-
-// The level map draws the entries whose x and y lie within ±MapCoordinateLimit; the check warns
-// of the others.
-inline constexpr double MapCoordinateLimit = 1e6;
 
 struct Finding {
     enum class Severity {
@@ -121,10 +118,16 @@ struct LevelReport {
 //   of the other team mirrors ("no ship of team 2 mirrors this one (left↔right about x = 1000)").
 //   A ship of team 1 or 2 whose x and y are numbers is mirrored by a ship of the other team and
 //   the same kind that stands within 1 unit of its mirrored position, with a heading within 1°
-//   of its mirrored heading (headings that are not numbers: the same text). The centre is that
-//   of the box around all entries (see FindLevelCentres). The level is nearly symmetric under
-//   the mode (point, left-right, top-bottom) in which the most ships are mirrored, if that is at
-//   least four fifths of them; ties go to that order.
+//   of its mirrored heading (headings that are not numbers: the same text). The level is nearly
+//   symmetric when at least four fifths of its ships are mirrored in one mode (point,
+//   left-right, top-bottom) about one centre. The centres tried: the middle of the entries the
+//   map draws (MapCentre, as the map's mirror centre), the middle of the bases, each in every
+//   mode, and the centres that pairs of ships vote for: a few ships of team 1, spread over the
+//   rows, each paired with every ship of team 2 of its kind, vote for the centre about which the
+//   two would mirror each other; the four most voted of each mode are tried. Of these the one
+//   that mirrors the most ships is taken, ties going to the earlier in that order; in a level of
+//   more than 512 placed ships of the two teams, the ships of a sample of 512 are counted to
+//   choose it.
 LevelReport CheckLevelAndTeams(const std::vector<std::string>& rows, const FileLookup& fileExists);
 
 } // namespace level

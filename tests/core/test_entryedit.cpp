@@ -177,6 +177,8 @@ TEST(EntryEdit, LevelCentres) {
         "ADD BASE  x=0 y=0 file=base1.bs",
         "ADD SHIP x=-100 y= 1600 r=0 team=1 typ=1",
         "ADD SHIP x=abc y= 9000 r=0 team=1 typ=1", // no position: left out
+        "ADD BASE  x=1000001 y=0 file=far.bs",     // beyond what the map draws: left out
+        "ADD SHIP x= 0 y=-1E+7 r=0 team=2 typ=1",
         "ADD BASE  x=2000 y=1500 file=base2.bs",
         "ADD SHIP x= 2101 y=-10 r=0 team=2 typ=1",
     });
@@ -188,4 +190,6 @@ TEST(EntryEdit, LevelCentres) {
     EXPECT_EQ(shipsOnly.entries, (level::MapPoint{4, 2}));
     EXPECT_FALSE(shipsOnly.bases);
     EXPECT_FALSE(level::FindLevelCentres({"", "ADD BASE  x= y=0 file=b.bs"}).entries);
+    EXPECT_EQ(level::MapCentre(std::vector<level::MapPoint>{{1e6, -1e6}, {3e6, 0}}),
+              (level::MapPoint{1e6, -1e6}));
 }

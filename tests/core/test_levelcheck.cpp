@@ -302,3 +302,50 @@ TEST(LevelCheckTeams, ThePointAndTopBottomModes) {
                   {5, W, "no ship of team 2 mirrors this one (top↔bottom about y = 300)"},
               }));
 }
+
+TEST(LevelCheckTeams, NearlySymmetricLevelsWithStraysAndUnreadableShips) {
+    // Ten pairs of typ 1 ships, mirrored about (500, 300) in a mode; team 1's ships first.
+    const auto pairs = [](level::MirrorMode mode) {
+        Rows rows;
+        for (int i = 0; i < 10; ++i) {
+            const level::MapPoint p{100.0 + 30 * i, 50.0 + 20 * i};
+            const level::MapPoint m = level::MirroredPoint(mode, {500, 300}, p);
+            rows.push_back(ship(static_cast<int>(p.x), static_cast<int>(p.y), 10 * i, 1));
+            rows.push_back(ship(static_cast<int>(m.x), static_cast<int>(m.y),
+                                static_cast<int>(level::MirroredHeading(mode, 10 * i)), 2));
+        }
+        return rows;
+    };
+    const auto with = [](Rows rows, std::initializer_list<std::string> more) {
+        rows.insert(rows.end(), more);
+        return withWinFile(rows);
+    };
+    const std::string point = " (point symmetry about x = 500, y = 300)";
+    struct Case {
+        const char* name;
+        Rows rows;
+        std::vector<Expected> expected;
+    };
+    Rows textHeading = withWinFile(pairs(level::MirrorMode::Point));
+    textHeading[7] = "ADD SHIP x= 810 y= 490 r=abc team=2 typ=1"; // row 7 mirrored, but r=
+    const std::vector<Case> cases{
+        {"a stray pair far off moves the box's middle, not the centre the most ships mirror about",
+         with(pairs(level::MirrorMode::Point), {ship(5000, 5000, 0, 1), ship(5000, 5010, 0, 2)}),
+         {{21, W, "no ship of team 2 mirrors this one" + point},
+          {22, W, "no ship of team 1 mirrors this one" + point}}},
+        {"the same left↔right",
+         with(pairs(level::MirrorMode::LeftRight),
+              {ship(5000, 5000, 0, 1), ship(5000, 5010, 0, 2)}),
+         {{21, W, "no ship of team 2 mirrors this one (left↔right about x = 500)"},
+          {22, W, "no ship of team 1 mirrors this one (left↔right about x = 500)"}}},
+        {"a ship whose x is text has no place to mirror",
+         with(pairs(level::MirrorMode::Point), {"ADD SHIP x=abc y= 0 r=0 team=1 typ=1"}),
+         {{0, N, "team 2 has one typ 1 ship fewer than team 1"}}},
+        {"a heading that is text mirrors no heading that is a number, nor the other way",
+         textHeading,
+         {{7, W, "no ship of team 2 mirrors this one" + point},
+          {8, W, "no ship of team 1 mirrors this one" + point}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(teamFindings(c.rows), c.expected) << c.name;
+}
