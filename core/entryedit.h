@@ -14,11 +14,12 @@ namespace level {
 //
 // Each edit reads the row as ViewEntryLine does and rewrites only the values it changes; every
 // other byte of the row stays, unknown trailing fields and extra blanks included. Blanks and
-// tabs around a changed value stay too, except that a ship's x and y keep their sign column: a
-// ship's coordinate is written as NumberText writes it (" 100", "-20"), a base's as plain
-// digits ("100", "-20"), always a whole number. A heading is written as a whole number of
-// degrees from 0 to 359 without a sign column. Headings follow the game's convention: 0 up,
-// 90 left, 180 down, 270 right, so a positive turn is counter-clockwise.
+// tabs around a changed value stay too, except before a ship's x and y: a ship's coordinate is
+// written right after its key as the ship panel's line builder writes it, NumberText's
+// " 100" or "-20", whatever blanks stood there; a base's as plain digits ("100", "-20") in
+// its place among the blanks. A coordinate is always a whole number. A heading is written as a
+// whole number of degrees from 0 to 359 without a sign column. Headings follow the game's
+// convention: 0 up, 90 left, 180 down, 270 right, so a positive turn is counter-clockwise.
 //
 // An edit never touches a list: it returns the new row, or why it leaves the row as it is.
 
