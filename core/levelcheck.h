@@ -32,26 +32,42 @@ struct Finding {
     int row = 0; // 1-based; 0 for the level as a whole
     Severity severity = Severity::Error;
     std::string message; // one English sentence without a final full stop
-    // What was found, a stable name for programs that read the findings:
-    //   open-block     a block not closed by [end]
-    //   stray-end      an [end] that closes no block
-    //   no-file-name   a block's row or an entry's file= that names no file
-    //   missing-file   a file that is not in the game folder
-    //   file-case      a file that is there only in other letter case
-    //   blank-row      a row of blanks only, outside blocks
-    //   unknown-row    a row that is neither an entry, a section marker nor empty
-    //   missing-field  an entry lacks a field
-    //   field-order    an entry's field stands before the one it follows
-    //   text-before-x  an entry has other text than blanks before x=
-    //   not-a-number   an entry's x= or y= is not a number
-    //   unknown-team   a ship's team is neither 1 nor 2
-    //   type-beyond    typ= asks for more ship files than the level lists
-    //   no-winfile     the level has no [winfile] block
-    //   far-off        an x or y beyond what the map draws (MapCoordinateLimit)
-    //   team-tally     the two teams' ships differ, a note (CheckLevelAndTeams)
-    //   no-mirror      a ship no ship of the other team mirrors (CheckLevelAndTeams)
+    // What was found, a stable name for programs that read the findings: one of FindingRules.
     std::string rule;
 };
+
+// A rule that findings name, the severity of its findings, and what it finds.
+struct FindingRule {
+    std::string_view id;
+    Finding::Severity severity;
+    std::string_view description; // a phrase without a capital or a final full stop
+};
+
+// Every rule, CheckLevel's first, then those of CheckLevelAndTeams.
+inline constexpr std::array<FindingRule, 17> FindingRules{{
+    {"open-block", Finding::Severity::Error, "a block not closed by [end]"},
+    {"stray-end", Finding::Severity::Error, "an [end] that closes no block"},
+    {"no-file-name", Finding::Severity::Error,
+     "a block's row or an entry's file= that names no file"},
+    {"missing-file", Finding::Severity::Error, "a file that is not in the game folder"},
+    {"file-case", Finding::Severity::Warning, "a file that is there only in other letter case"},
+    {"blank-row", Finding::Severity::Error, "a row of blanks only, outside blocks"},
+    {"unknown-row", Finding::Severity::Error,
+     "a row that is neither an entry, a section marker nor empty"},
+    {"missing-field", Finding::Severity::Error, "an entry lacks a field"},
+    {"field-order", Finding::Severity::Error, "an entry's field stands before the one it follows"},
+    {"text-before-x", Finding::Severity::Error, "an entry has other text than blanks before x="},
+    {"not-a-number", Finding::Severity::Error, "an entry's x= or y= is not a number"},
+    {"unknown-team", Finding::Severity::Warning, "a ship's team is neither 1 nor 2"},
+    {"type-beyond", Finding::Severity::Warning,
+     "typ= asks for more ship files than the level lists"},
+    {"no-winfile", Finding::Severity::Warning, "the level has no [winfile] block"},
+    {"far-off", Finding::Severity::Warning,
+     "an x or y beyond \u00b11,000,000, which the level map does not show"},
+    {"team-tally", Finding::Severity::Note, "one team has fewer ships of a kind than the other"},
+    {"no-mirror", Finding::Severity::Warning,
+     "in a nearly symmetric level, a ship that no ship of the other team mirrors"},
+}};
 
 // The findings for the rows of a level (UTF-8), ordered by row; findings of one row keep the
 // order in which they are listed here.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <ostream>
 #include <string>
@@ -47,6 +48,17 @@ std::vector<Expected> check(const Rows& rows) {
     for (const level::Finding& f : level::CheckLevel(rows, gameFolder))
         result.push_back({f.row, f.severity, f.message});
     return result;
+}
+
+// A finding names a rule of FindingRules, and has its severity.
+void expectKnownRule(const level::Finding& f) {
+    const auto rule =
+        std::find_if(level::FindingRules.begin(), level::FindingRules.end(),
+                     [&f](const level::FindingRule& known) { return known.id == f.rule; });
+    if (rule == level::FindingRules.end())
+        ADD_FAILURE() << "unknown rule " << f.rule;
+    else
+        EXPECT_EQ(rule->severity, f.severity) << f.rule;
 }
 
 // Rows that follow a complete [winfile] block, so that only the rows under test speak.
@@ -179,15 +191,18 @@ TEST(LevelCheck, EachKindOfFindingHasItsRule) {
         "ADD BASE  y=0 x=0 file=base1.bs",
         "ADD BASE q x=0 y=0 file=base1.bs",
         "ADD SHIP x=a y= 0 r=0 team=4 typ=9",
+        "ADD BASE  x=2000000 y=0 file=base1.bs",
     };
     std::vector<std::pair<int, std::string>> rules;
-    for (const level::Finding& f : level::CheckLevel(rows, gameFolder))
+    for (const level::Finding& f : level::CheckLevel(rows, gameFolder)) {
         rules.emplace_back(f.row, f.rule);
+        expectKnownRule(f);
+    }
     const std::vector<std::pair<int, std::string>> expected{
         {0, "no-winfile"},     {1, "open-block"},   {2, "no-file-name"},   {3, "missing-file"},
         {4, "file-case"},      {7, "stray-end"},    {8, "blank-row"},      {9, "unknown-row"},
         {10, "missing-field"}, {11, "field-order"}, {12, "text-before-x"}, {13, "not-a-number"},
-        {13, "unknown-team"},  {13, "type-beyond"},
+        {13, "unknown-team"},  {13, "type-beyond"}, {14, "far-off"},
     };
     EXPECT_EQ(rules, expected);
 }
@@ -199,8 +214,10 @@ std::vector<Expected> teamFindings(const Rows& rows) {
     const level::LevelReport report = level::CheckLevelAndTeams(rows, gameFolder);
     const std::vector<Expected> before = check(rows);
     std::vector<Expected> all;
-    for (const level::Finding& f : report.findings)
+    for (const level::Finding& f : report.findings) {
         all.push_back({f.row, f.severity, f.message});
+        expectKnownRule(f);
+    }
     if (all.size() < before.size()) {
         ADD_FAILURE() << "CheckLevel's findings are missing";
         return all;

@@ -158,6 +158,61 @@ assert none == {"path": levels + 'none\ufffd".lev',
 assert good["findings"] == [] and good["tally"]["bases"] == 1
 EOF
 
+# sarif: one SARIF 2.1.0 log of one run, parsed here: the rules, a result for every finding (notes
+# too), on its row or on row 1 for the level as a whole; a level inside the working folder by its
+# relative URI, one outside by its file URI, percent-encoded; a level that cannot be read as the
+# invocation's notification, with exit status 2.
+mkdir -p "$work/out side"
+: >"$game/levels/a:b.lev"
+: >"$work/out side/a b%ö.lev"
+(cd "$game" && "$levelcheck" --format=sarif levels/bad.lev "levels/$unreadable" levels/a:b.lev \
+    "$work/out side/a b%ö.lev") >"$work/levels.sarif" 2>"$work/stderr"
+status=$?
+[[ $status == 2 ]] || fail "sarif with a level that cannot be read: exit status $status, not 2"
+python3 - "$work/levels.sarif" "$game" "$work" <<'EOF' || fail "sarif: $(cat "$work/levels.sarif")"
+import json, sys
+from urllib.parse import quote
+log = json.load(open(sys.argv[1], encoding="utf-8"))
+game, work = sys.argv[2], sys.argv[3]
+assert log["version"] == "2.1.0" and log["$schema"].endswith("sarif-schema-2.1.0.json")
+(run,) = log["runs"]
+driver = run["tool"]["driver"]
+assert driver["name"] == "levelcheck"
+rules = [rule["id"] for rule in driver["rules"]]
+assert rules == ["open-block", "stray-end", "no-file-name", "missing-file", "file-case",
+                 "blank-row", "unknown-row", "missing-field", "field-order", "text-before-x",
+                 "not-a-number", "unknown-team", "type-beyond", "no-winfile", "far-off",
+                 "team-tally", "no-mirror"], rules
+assert all(rule["shortDescription"]["text"] for rule in driver["rules"])
+assert run["originalUriBaseIds"]["%SRCROOT%"]["uri"] == "file://" + quote(game) + "/"
+found = []
+for result in run["results"]:
+    assert rules[result["ruleIndex"]] == result["ruleId"]
+    (location,) = result["locations"]
+    artifact = location["physicalLocation"]["artifactLocation"]
+    found.append((artifact["uri"], artifact.get("uriBaseId"), result["ruleId"], result["level"],
+                  location["physicalLocation"]["region"]["startLine"]))
+bad = ("levels/bad.lev", "%SRCROOT%")
+outside = ("file://" + quote(work + "/out side/a b%ö.lev"), None)
+assert found == [bad + ("no-winfile", "warning", 1), bad + ("file-case", "warning", 1),
+                 bad + ("unknown-row", "error", 2), bad + ("open-block", "error", 3),
+                 bad + ("missing-file", "error", 4), bad + ("team-tally", "note", 1),
+                 ("levels/a%3Ab.lev", "%SRCROOT%", "no-winfile", "warning", 1),
+                 outside + ("no-winfile", "warning", 1)], found
+assert run["results"][4]["message"]["text"] == "lost.shp does not exist in the game folder"
+(invocation,) = run["invocations"]
+assert invocation["executionSuccessful"] is False
+(unreadable,) = invocation["toolExecutionNotifications"]
+assert unreadable["level"] == "error" and "none\ufffd" in unreadable["message"]["text"]
+assert (unreadable["locations"][0]["physicalLocation"]["artifactLocation"]["uri"] ==
+        "levels/none%FF%22.lev")
+EOF
+"$levelcheck" --format sarif --game-folder "$game" "$game/levels/good.lev" >"$work/good.sarif"
+status=$?
+python3 -c 'import json, sys; (run,) = json.load(open(sys.argv[1]))["runs"]
+assert run["results"] == [] and run["invocations"][0]["executionSuccessful"] is True' \
+    "$work/good.sarif" && [[ $status == 0 ]] || fail "sarif of a good level: $(cat "$work/good.sarif")"
+
 # github: workflow commands, "," ":" and "%" of the path escaped in file=, "%" in the message;
 # a finding on the level as a whole has no line=; a note is a ::notice.
 printf 'ADD SHIP x= 0 y= 0 r=0 team=1 file=cruiser.shp\r\n[winfile]\r\n100%%.shp\r\n[end]\r\n' \
@@ -173,7 +228,7 @@ expect "github without --notes" 0 "" "" -- --format=github --game-folder "$game"
 expect "text with --summary" 0 \
     "$game/levels/good.lev: team 1: 1 ship (typ 2 ×1) · team 2: 1 ship (typ 2 ×1) · 1 base" "" \
     -- --summary --game-folder "$game" "$game/levels/good.lev"
-expect "unknown format" 2 "" 'unknown format "xml" (text, json or github)' \
+expect "unknown format" 2 "" 'unknown format "xml" (text, json, github or sarif)' \
     -- --format=xml "$game/levels/good.lev"
 
 expect_unwritten "findings to a full disk" "No space left on device" full \

@@ -8,6 +8,7 @@
 #include "core/levellinelist.h"
 #include "core/utf8.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -25,14 +26,14 @@
 #include <windows.h>
 
 #include <shellapi.h>
-
-namespace fs = std::filesystem;
 #else
 #include <fcntl.h>
 #include <unistd.h>
 #endif
 
 namespace {
+
+namespace fs = std::filesystem;
 
 enum ExitCode { NoErrors = 0, LevelErrors = 1, Failure = 2 };
 
@@ -44,8 +45,9 @@ files they name are in the game folder (DIR, the current folder when not given),
 whether the two teams have the same ships and mirror each other.
 
   --game-folder DIR   where the ship, base and win files are looked for
-  --format FORMAT     text (the default), json or github; also --format=FORMAT
-  --notes             also the notes in text and github (json always has them)
+  --format FORMAT     text (the default), json, github or sarif; also --format=FORMAT
+  --notes             also the notes in text and github (json and sarif always have
+                      them)
   --summary           also the ships of each team by kind, and the bases, of each level
 
 Findings are errors (the game will not load the level as meant), warnings (likely
@@ -70,6 +72,11 @@ Formats:
             ::error file=FILE,line=ROW,title=RULE::MESSAGE (::warning for warnings,
           with --notes ::notice for notes)
           --summary adds ::notice file=FILE,title=team tally::... for each level.
+  sarif   one SARIF 2.1.0 log with one run, for code scanning: the rules, and a
+          result for every finding with its level (error, warning, note), the
+          file's URI (relative to the current folder when the file lies in it) and
+          its row (row 1 for a finding about a level as a whole). A file that cannot
+          be read is a notification of the run's invocation.
 
 Rules: open-block, stray-end, no-file-name, missing-file, file-case, blank-row,
 unknown-row, missing-field, field-order, text-before-x, not-a-number, unknown-team,
@@ -82,7 +89,7 @@ Exit codes:
      arguments are wrong
 )";
 
-enum class Format { Text, Json, Github };
+enum class Format { Text, Json, Github, Sarif };
 
 struct Arguments {
     std::string gameFolder = ".";
@@ -101,8 +108,10 @@ std::optional<std::string> readFormat(std::string_view name, Format& format) {
         format = Format::Json;
     else if (name == "github")
         format = Format::Github;
+    else if (name == "sarif")
+        format = Format::Sarif;
     else
-        return "unknown format \"" + std::string(name) + "\" (text, json or github)";
+        return "unknown format \"" + std::string(name) + "\" (text, json, github or sarif)";
     return std::nullopt;
 }
 
@@ -127,7 +136,7 @@ std::optional<std::string> parseArguments(int argc, char** argv, Arguments& argu
             arguments.gameFolder = argument.substr(folderOption.size() + 1);
         } else if (argument == formatOption) {
             if (++i == argc)
-                return "--format needs a format (text, json or github)";
+                return "--format needs a format (text, json, github or sarif)";
             if (auto wrong = readFormat(argv[i], arguments.format))
                 return wrong;
         } else if (argument.starts_with(formatOption) && argument[formatOption.size()] == '=') {
@@ -317,7 +326,73 @@ std::string jsonTeam(const level::TeamTally::Team& team) {
     return out + "}}";
 }
 
-// "error", "warning" or "note", as text and json name a severity.
+// A file name of the command line as a path: UTF-8 on Windows, bytes elsewhere. And a path in
+// its generic form, with forward slashes, as the same text.
+fs::path pathOf(const std::string& text) {
+#ifdef _WIN32
+    return fs::path(std::u8string(text.begin(), text.end()));
+#else
+    return fs::path(text);
+#endif
+}
+std::string genericText(const fs::path& path) {
+#ifdef _WIN32
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.generic_string();
+#endif
+}
+
+// A path for a URI: letters, digits, "-._~" and "/" as they are, every other byte
+// percent-encoded ("a b" as "a%20b", "ö" as "%C3%B6"), ":" too unless `colon` (a relative
+// reference's first segment may hold none).
+std::string uriPath(std::string_view path, bool colon) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(path.size());
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+            (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
+            c == '/' || (colon && c == ':')) {
+            out += c;
+        } else {
+            out += '%';
+            out += hex[byte >> 4];
+            out += hex[byte & 0xF];
+        }
+    }
+    return out;
+}
+
+// The file URI of an absolute path: "file:///home/x/a.lev", "file:///C:/Games/a.lev",
+// "file://server/share/a.lev".
+std::string fileUri(const fs::path& absolute) {
+    const std::string path = genericText(absolute);
+    return (path.starts_with('/') ? "file://" : "file:///") + uriPath(path, true);
+}
+
+// Where a level file is for SARIF: a URI reference relative to the working folder when the file
+// lies inside it ("levels/a%20b.lev"), else its file URI.
+struct ArtifactUri {
+    std::string uri;
+    bool relative = false;
+};
+ArtifactUri artifactUri(const std::string& file, const std::optional<fs::path>& workingFolder) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(pathOf(file), error).lexically_normal();
+    if (error)
+        return {uriPath(genericText(pathOf(file)), false), true};
+    if (workingFolder) {
+        const fs::path relative = absolute.lexically_relative(*workingFolder);
+        if (!relative.empty() && relative != "." && *relative.begin() != "..")
+            return {uriPath(genericText(relative), false), true};
+    }
+    return {fileUri(absolute), false};
+}
+
+// "error", "warning" or "note", as text and json name a severity, and SARIF its levels.
 const char* severityName(level::Finding::Severity severity) {
     switch (severity) {
     case level::Finding::Severity::Error:
@@ -343,6 +418,44 @@ const char* githubCommand(level::Finding::Severity severity) {
     return "::error ";
 }
 
+// The start of a SARIF log of one run: the tool and its rules, the working folder as
+// %SRCROOT%, against which relative file URIs are read, and the opening of the results.
+std::string sarifStart(const std::optional<fs::path>& workingFolder) {
+    std::string out =
+        "{\n  \"$schema\": "
+        "\"https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/"
+        "sarif-schema-2.1.0.json\",\n  \"version\": \"2.1.0\",\n  \"runs\": [\n    {\n"
+        "      \"tool\": {\n        \"driver\": {\n          \"name\": \"levelcheck\",\n"
+        "          \"version\": \"" LEVELTOOLS_VERSION "\",\n"
+        "          \"rules\": [";
+    for (std::size_t i = 0; i < level::FindingRules.size(); ++i) {
+        const level::FindingRule& rule = level::FindingRules[i];
+        out += i == 0 ? "\n            " : ",\n            ";
+        out += "{\"id\": " + jsonString(rule.id) +
+               ", \"shortDescription\": {\"text\": " + jsonString(rule.description) +
+               "}, \"defaultConfiguration\": {\"level\": \"" + severityName(rule.severity) + "\"}}";
+    }
+    out += "\n          ]\n        }\n      },\n";
+    if (workingFolder) {
+        std::string folder = fileUri(*workingFolder);
+        if (!folder.ends_with('/'))
+            folder += '/';
+        out += "      \"originalUriBaseIds\": {\"%SRCROOT%\": {\"uri\": " + jsonString(folder) +
+               "}},\n";
+    }
+    return out + "      \"results\": [";
+}
+
+// A SARIF location of a level file, on a row when `row` is greater than 0, else the whole file.
+std::string sarifLocation(const ArtifactUri& file, int row) {
+    std::string out =
+        "{\"physicalLocation\": {\"artifactLocation\": {\"uri\": " + jsonString(file.uri) +
+        (file.relative ? ", \"uriBaseId\": \"%SRCROOT%\"}" : "}");
+    if (row > 0)
+        out += ", \"region\": {\"startLine\": " + std::to_string(row) + "}";
+    return out + "}}";
+}
+
 // The report of all levels in one format, written through `report` level by level.
 class Output {
 public:
@@ -352,10 +465,17 @@ public:
         , m_notes(arguments.notes)
         , m_summary(arguments.summary) {}
 
-    // Before the first level: json opens its array.
+    // Before the first level: json opens its array, sarif its log up to the results.
     void Begin() {
         if (m_format == Format::Json)
             m_report.Write("[");
+        if (m_format == Format::Sarif) {
+            std::error_code error;
+            const fs::path folder = fs::current_path(error);
+            if (!error)
+                m_workingFolder = folder;
+            m_report.Write(sarifStart(m_workingFolder));
+        }
     }
 
     // The findings of one level, and with --summary its tally; true when one of them is an
@@ -374,6 +494,9 @@ public:
         case Format::Github:
             github(file, checked);
             break;
+        case Format::Sarif:
+            sarif(file, checked);
+            break;
         }
         return error;
     }
@@ -382,16 +505,28 @@ public:
     // an object for it with the message and neither findings nor tally, so that the level
     // cannot pass for a clean one; text and github have nothing more to say.
     void Unreadable(const std::string& file, const std::string& message) {
-        if (m_format != Format::Json)
-            return;
-        m_report.Write(nextObject() + "  {\"path\": " + jsonString(file) +
-                       ", \"error\": " + jsonString(message) + "}");
+        if (m_format == Format::Json)
+            m_report.Write(nextObject() + "  {\"path\": " + jsonString(file) +
+                           ", \"error\": " + jsonString(message) + "}");
+        if (m_format == Format::Sarif)
+            m_notifications += std::string(m_notifications.empty() ? "\n" : ",\n") +
+                               "            {\"level\": \"error\", \"message\": {\"text\": " +
+                               jsonString(message) + "}, \"locations\": [" +
+                               sarifLocation(artifactUri(file, m_workingFolder), 0) + "]}";
     }
 
-    // After the last level: json closes its array.
+    // After the last level: json closes its array; sarif its results, and tells in its
+    // invocation whether every level could be read, and which could not.
     void End() {
         if (m_format == Format::Json)
             m_report.Write(m_levels == 0 ? "]\n" : "\n]\n");
+        if (m_format == Format::Sarif)
+            m_report.Write(std::string(m_results == 0 ? "],\n" : "\n      ],\n") +
+                           "      \"invocations\": [\n        {\"executionSuccessful\": " +
+                           (m_notifications.empty() ? "true" : "false") +
+                           ", \"toolExecutionNotifications\": [" + m_notifications +
+                           (m_notifications.empty() ? "]}" : "\n        ]}") +
+                           "\n      ]\n    }\n  ]\n}\n");
     }
 
 private:
@@ -452,6 +587,26 @@ private:
                            githubText(level::TallyText(checked.tally), false) + '\n');
     }
 
+    // One result a finding, notes too; --summary changes nothing. A finding about the level as
+    // a whole stands on its first row, as GitHub's code scanning shows only results on a line.
+    void sarif(const std::string& file, const level::LevelReport& checked) {
+        const ArtifactUri uri = artifactUri(file, m_workingFolder);
+        std::string out;
+        for (const level::Finding& finding : checked.findings) {
+            const auto rule = std::find_if(
+                level::FindingRules.begin(), level::FindingRules.end(),
+                [&finding](const level::FindingRule& known) { return known.id == finding.rule; });
+            out += m_results++ == 0 ? "\n        " : ",\n        ";
+            out += "{\"ruleId\": " + jsonString(finding.rule);
+            if (rule != level::FindingRules.end())
+                out += ", \"ruleIndex\": " + std::to_string(rule - level::FindingRules.begin());
+            out += std::string(", \"level\": \"") + severityName(finding.severity) +
+                   "\", \"message\": {\"text\": " + jsonString(finding.message) +
+                   "}, \"locations\": [" + sarifLocation(uri, std::max(finding.row, 1)) + "]}";
+        }
+        m_report.Write(out);
+    }
+
     static bool isError(const level::Finding& finding) {
         return finding.severity == level::Finding::Severity::Error;
     }
@@ -469,6 +624,9 @@ private:
     bool m_notes;
     bool m_summary;
     std::size_t m_levels = 0;
+    std::size_t m_results = 0;               // sarif's, so far
+    std::string m_notifications;             // sarif's, of the levels that could not be read
+    std::optional<fs::path> m_workingFolder; // sarif's %SRCROOT%
 };
 
 #ifdef _WIN32
