@@ -1,6 +1,6 @@
 // levelcheck: checks level files against a game folder and prints what the game would not load
 // as meant and where the two teams differ: one finding per line, the way compilers print theirs,
-// or as one JSON document, or as GitHub Actions workflow commands.
+// or as one JSON document, as GitHub Actions workflow commands, or as a SARIF log.
 #include "core/entryparse.h"
 #include "core/folderfiles.h"
 #include "core/levelcheck.h"
