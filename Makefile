@@ -42,8 +42,8 @@ run-selector: build
 
 # Installs what is missing, builds, and runs every test: the normal build with all its tests; the
 # Release build of the programs alone, installed into a staging folder; then the core tests and a
-# short fuzzing run under AddressSanitizer and UndefinedBehaviorSanitizer (clang). Warnings are
-# errors in all three.
+# short fuzzing run under AddressSanitizer, UndefinedBehaviorSanitizer and the C++ library's
+# assertions (clang). Warnings are errors in all three.
 check: deps
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) $(WERROR)
 	cmake --build $(BUILD) -j $(JOBS)

@@ -94,10 +94,42 @@ void BM_CheckLevelAndTeams_Mirrored(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * rows.size()));
 }
 
+// The search's worst case: ships of one kind and one heading per team, a half turn apart about
+// (2000, 0), but two of every nine of team 2 moved away: a little too few mirrored ships for a
+// nearly symmetric level, so that every centre tried is followed far before it is given up, and
+// every pair of ships votes.
+std::vector<std::string> almostMirroredRows() {
+    std::vector<std::string> rows{"[winfile]", "conquest.win", "[end]"};
+    for (int i = 0; static_cast<int>(rows.size()) < level::LevelLineList::MaxRows; ++i) {
+        const int x = 10 + i % 1900;
+        const int y = (i * 7) % 3000 - 1500;
+        rows.push_back("ADD SHIP x=" + level::NumberText(x) + " y=" + level::NumberText(y) +
+                       " r=0 team=1 typ=1");
+        const int moved = i % 9 < 2 ? 3 : 0;
+        rows.push_back("ADD SHIP x=" + level::NumberText(4000 - x + moved) +
+                       " y=" + level::NumberText(-y) + " r=180 team=2 typ=1");
+    }
+    rows.resize(level::LevelLineList::MaxRows);
+    return rows;
+}
+
+void BM_CheckLevelAndTeams_AlmostMirrored(benchmark::State& state) {
+    const std::vector<std::string> rows = almostMirroredRows();
+    std::size_t findings = 0;
+    for (auto _ : state) {
+        const level::LevelReport report = level::CheckLevelAndTeams(rows, every);
+        findings = report.findings.size();
+        benchmark::DoNotOptimize(report);
+    }
+    state.counters["findings"] = static_cast<double>(findings);
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * rows.size()));
+}
+
 } // namespace
 
 BENCHMARK(BM_CheckLevelAndTeams_ShipEntries)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CheckLevelAndTeams_Mirrored)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CheckLevelAndTeams_AlmostMirrored)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK(BM_CheckLevel_ShipEntries)
     ->ArgName("all_files_exist")

@@ -43,17 +43,16 @@ std::string plainWhole(double whole) {
     return text.front() == ' ' ? text.substr(1) : text;
 }
 
-// The new text of an x= or y= value: the number rounded to a whole one, in its place among
-// the value's blanks. A ship's value has NumberText's sign column, which is the blank right
-// before a number that is not negative: it is taken out, and NumberText writes its own.
+// The new text of an x= or y= value: the number rounded to a whole one. A ship's stands right
+// after its key as the ship panel writes it, NumberText's sign column and all (" 5", "-5"),
+// whatever blanks stood before; a base's keeps the blanks before it. The blanks after the
+// number stay in both.
 std::string coordinateText(std::string_view value, double number, EntryKind kind) {
     const double whole = std::round(number);
-    Padded parts = padded(value);
+    const Padded parts = padded(value);
     if (kind == EntryKind::Base)
         return std::string(parts.before) + plainWhole(whole) + std::string(parts.after);
-    if (!parts.before.empty() && parts.before.back() == ' ' && !parts.text.starts_with('-'))
-        parts.before.remove_suffix(1);
-    return std::string(parts.before) + NumberText(whole) + std::string(parts.after);
+    return NumberText(whole) + std::string(parts.after);
 }
 
 // A heading in degrees as a whole number from 0 to 359.
@@ -290,24 +289,33 @@ void MapBounds::Add(MapPoint point) {
     maxY = std::max(maxY, point.y);
 }
 
+bool OnMap(MapPoint point) {
+    return std::fabs(point.x) <= MapCoordinateLimit && std::fabs(point.y) <= MapCoordinateLimit;
+}
+
+std::optional<MapPoint> MapCentre(std::span<const MapPoint> points) {
+    MapBounds bounds;
+    for (const MapPoint point : points)
+        if (OnMap(point))
+            bounds.Add(point);
+    if (bounds.empty)
+        return std::nullopt;
+    return bounds.Centre();
+}
+
 LevelCentres FindLevelCentres(const std::vector<std::string>& rows) {
-    MapBounds all;
-    MapBounds bases;
+    std::vector<MapPoint> all;
+    std::vector<MapPoint> bases;
     for (const std::string& row : rows) {
         const std::optional<EntryView> entry = ViewEntryLine(row);
         if (!entry || entry->fault || !entry->xNumber || !entry->yNumber)
             continue;
         const MapPoint point{*entry->xNumber, *entry->yNumber};
-        all.Add(point);
+        all.push_back(point);
         if (entry->kind == EntryKind::Base)
-            bases.Add(point);
+            bases.push_back(point);
     }
-    LevelCentres centres;
-    if (!all.empty)
-        centres.entries = all.Centre();
-    if (!bases.empty)
-        centres.bases = bases.Centre();
-    return centres;
+    return {MapCentre(all), MapCentre(bases)};
 }
 
 } // namespace level

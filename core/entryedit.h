@@ -3,6 +3,7 @@
 #include "core/result.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,11 +14,12 @@ namespace level {
 //
 // Each edit reads the row as ViewEntryLine does and rewrites only the values it changes; every
 // other byte of the row stays, unknown trailing fields and extra blanks included. Blanks and
-// tabs around a changed value stay too, except that a ship's x and y keep their sign column: a
-// ship's coordinate is written as NumberText writes it (" 100", "-20"), a base's as plain
-// digits ("100", "-20"), always a whole number. A heading is written as a whole number of
-// degrees from 0 to 359 without a sign column. Headings follow the game's convention: 0 up,
-// 90 left, 180 down, 270 right, so a positive turn is counter-clockwise.
+// tabs around a changed value stay too, except before a ship's x and y: a ship's coordinate is
+// written right after its key as the ship panel's line builder writes it, NumberText's
+// " 100" or "-20", whatever blanks stood there; a base's as plain digits ("100", "-20") in
+// its place among the blanks. A coordinate is always a whole number. A heading is written as a
+// whole number of degrees from 0 to 359 without a sign column. Headings follow the game's
+// convention: 0 up, 90 left, 180 down, 270 right, so a positive turn is counter-clockwise.
 //
 // An edit never touches a list: it returns the new row, or why it leaves the row as it is.
 
@@ -77,6 +79,13 @@ bool OnMirror(MirrorMode mode, MapPoint centre, MapPoint point);
 // LandsOnItself for an entry on the centre or on the mirror line (see OnMirror).
 EntryEdit MirrorEntry(std::string_view row, MirrorMode mode, MapPoint centre);
 
+// The level map draws the entries whose x and y lie within ±MapCoordinateLimit; the level check
+// warns of the others.
+inline constexpr double MapCoordinateLimit = 1e6;
+
+// Whether the level map draws an entry at this point: x and y within ±MapCoordinateLimit.
+bool OnMap(MapPoint point);
+
 // The smallest box around points.
 struct MapBounds {
     double minX = 0;
@@ -90,9 +99,14 @@ struct MapBounds {
     MapPoint Centre() const { return {minX / 2 + maxX / 2, minY / 2 + maxY / 2}; }
 };
 
-// The two centres a level offers for mirroring: that of the box around all entries and that of
-// the box around the bases. Entries whose x or y is not a number are left out; a centre is
-// nothing when no entry (no base) is left.
+// The middle of the box around the entries at `points` that the level map draws (see OnMap),
+// or nothing when none is left. The level map's mirror centre and the level check's first
+// symmetry centre are both this one, so that they count the same entries.
+std::optional<MapPoint> MapCentre(std::span<const MapPoint> points);
+
+// The two centres a level offers for mirroring, each a MapCentre: that of all entries and that
+// of the bases. Entries whose x or y is not a number are left out, and so are those the map
+// does not draw; a centre is nothing when no entry (no base) is left.
 struct LevelCentres {
     std::optional<MapPoint> entries;
     std::optional<MapPoint> bases;

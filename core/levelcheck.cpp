@@ -91,14 +91,16 @@ class TeamCheck {
 public:
     void AddBase(const EntryView& entry) {
         ++m_bases;
-        if (entry.xNumber && entry.yNumber)
-            m_bounds.Add({*entry.xNumber, *entry.yNumber});
+        if (entry.xNumber && entry.yNumber) {
+            m_places.push_back({*entry.xNumber, *entry.yNumber});
+            m_basePlaces.push_back(m_places.back());
+        }
     }
 
     void AddShip(int row, const EntryView& entry) {
         const bool placed = entry.xNumber && entry.yNumber;
         if (placed)
-            m_bounds.Add({*entry.xNumber, *entry.yNumber});
+            m_places.push_back({*entry.xNumber, *entry.yNumber});
         const int team = entry.team == "1" ? 0 : entry.team == "2" ? 1 : -1;
         if (team < 0)
             return;
@@ -116,7 +118,7 @@ public:
         ship.cellX = static_cast<std::int64_t>(std::floor(ship.x));
         ship.cellY = static_cast<std::int64_t>(std::floor(ship.y));
         ship.hasHeading = entry.rNumber.has_value();
-        ship.heading = entry.rNumber.value_or(0);
+        ship.heading = fullCircle(entry.rNumber.value_or(0));
         ship.headingText = entry.r;
         m_ships.push_back(ship);
     }
@@ -143,7 +145,7 @@ public:
                 continue;
             const std::size_t fewer = use.ships[0] < use.ships[1] ? 0 : 1;
             const int missing = std::abs(use.ships[0] - use.ships[1]);
-            findings.push_back({0, Finding::Severity::Warning,
+            findings.push_back({0, Finding::Severity::Note,
                                 "team " + std::to_string(fewer + 1) + " has " +
                                     (missing == 1 ? "one" : std::to_string(missing)) + " " +
                                     ShipKindText(use.option, use.value) +
@@ -169,9 +171,17 @@ private:
         std::int64_t cellX = 0; // the unit square the ship stands in
         std::int64_t cellY = 0;
         bool hasHeading = false;
-        double heading = 0;
+        double heading = 0; // brought to [0, 360)
         std::string_view headingText;
     };
+
+    // A heading brought to [0, 360).
+    static double fullCircle(double degrees) {
+        if (degrees >= 0 && degrees < 360)
+            return degrees;
+        const double turned = std::fmod(degrees, 360.0);
+        return turned < 0 ? turned + 360.0 : turned;
+    }
 
     // Far beyond any level, and small enough for a whole number of 64 bits.
     static bool onGrid(double coordinate) { return std::fabs(coordinate) < 1e15; }
@@ -227,14 +237,19 @@ private:
         }
     }
 
-    bool headingsMatch(MirrorMode mode, const Ship& ship, const Ship& other) const {
+    // Whether the heading of `other` is within 1° of `mirrored`, the mirrored heading of `ship`;
+    // a heading that is not a number matches only the same text.
+    static bool headingNear(double mirrored, const Ship& ship, const Ship& other) {
         if (ship.hasHeading != other.hasHeading)
             return false;
         if (!ship.hasHeading)
             return ship.headingText == other.headingText;
-        const double apart =
-            std::fmod(std::fabs(MirroredHeading(mode, ship.heading) - other.heading), 360.0);
+        const double apart = std::fabs(mirrored - other.heading); // both in [0, 360)
         return std::min(apart, 360.0 - apart) <= 1.0 + 1e-9;
+    }
+
+    static bool headingsMatch(MirrorMode mode, const Ship& ship, const Ship& other) {
+        return headingNear(MirroredHeading(mode, ship.heading), ship, other);
     }
 
     // Whether a ship of the other team and the same kind stands at the ship's mirrored place.
@@ -267,46 +282,207 @@ private:
         return false;
     }
 
+    // A centre to try in one mode. Left↔right reads only its x, top↔bottom only its y.
+    struct Trial {
+        MirrorMode mode = MirrorMode::Point;
+        MapPoint centre;
+    };
+
+    static constexpr std::array<MirrorMode, 3> modes{MirrorMode::Point, MirrorMode::LeftRight,
+                                                     MirrorMode::TopBottom};
+
+    // Whether two centres are the same one for the mode.
+    static bool sameCentre(MirrorMode mode, MapPoint a, MapPoint b) {
+        return (mode == MirrorMode::TopBottom || a.x == b.x) &&
+               (mode == MirrorMode::LeftRight || a.y == b.y);
+    }
+
+    // How far the search for the centre goes, so that it stays within a few milliseconds at the
+    // largest level: at most MaxAnchors ships of team 1 vote, with at most MaxPairs pairs in all,
+    // the MaxVoted centres of each mode with the most votes are tried, every trial on a sample
+    // of at most SampleShips ships, and only the best of them on every ship.
+    static constexpr std::size_t MaxAnchors = 16;
+    static constexpr std::size_t MaxPairs = 16384;
+    static constexpr std::size_t MaxVoted = 4;
+    static constexpr std::size_t SampleShips = 512;
+
+    // A centre a pair of ships votes for: twice its x and y, rounded (left↔right keeps y 0,
+    // top↔bottom x), so that the votes for one centre meet exactly.
+    struct Vote {
+        std::int64_t x = 0;
+        std::int64_t y = 0;
+        bool operator==(const Vote&) const = default;
+    };
+    // A centre voted for, its votes, and its first vote's place among the mode's votes.
+    struct Count {
+        Vote centre;
+        std::size_t votes = 0;
+        std::size_t first = 0;
+    };
+
+    // The MaxVoted centres with the most votes, ties to the first voted for, best first.
+    static std::vector<Count> mostVoted(const std::vector<Vote>& votes) {
+        std::size_t slots = 16;
+        while (slots < 2 * votes.size())
+            slots *= 2;
+        std::vector<std::int32_t> slot(slots, -1); // into counts
+        std::vector<Count> counts;
+        for (std::size_t i = 0; i < votes.size(); ++i) {
+            const Vote& vote = votes[i];
+            std::uint64_t h = static_cast<std::uint64_t>(vote.x) * 0x9E3779B97F4A7C15u ^
+                              static_cast<std::uint64_t>(vote.y) * 0xC2B2AE3D27D4EB4Fu;
+            h ^= h >> 31;
+            for (std::size_t at = h & (slots - 1);; at = (at + 1) & (slots - 1)) {
+                if (slot[at] < 0) {
+                    slot[at] = static_cast<std::int32_t>(counts.size());
+                    counts.push_back({vote, 1, i});
+                    break;
+                }
+                Count& known = counts[static_cast<std::size_t>(slot[at])];
+                if (known.centre == vote) {
+                    ++known.votes;
+                    break;
+                }
+            }
+        }
+        const auto better = [](const Count& a, const Count& b) {
+            return a.votes != b.votes ? a.votes > b.votes : a.first < b.first;
+        };
+        std::vector<Count> top;
+        for (const Count& count : counts) {
+            if (top.size() == MaxVoted && !better(count, top.back()))
+                continue;
+            if (top.size() == MaxVoted)
+                top.pop_back();
+            top.insert(std::upper_bound(top.begin(), top.end(), count, better), count);
+        }
+        return top;
+    }
+
+    // The centres that pairs of ships vote for, the most voted of each mode. A ship of team 1
+    // (an anchor) and a ship of team 2 of the same kind vote for the centre about which they
+    // mirror each other in a mode, when there is one: left↔right needs their y within a unit,
+    // top↔bottom their x, and each mode their headings to match. Every anchor that the best
+    // centre's mirror maps onto a ship votes for it, a chance centre gets few votes. The anchors
+    // are spread over team 1's ships in row order.
+    std::vector<Trial> votedCentres() const {
+        std::vector<std::size_t> teamOne;
+        std::vector<std::size_t> kindStart(m_kinds.size() + 1, 0); // team 2's ships by kind
+        for (std::size_t i = 0; i < m_ships.size(); ++i) {
+            if (m_ships[i].team == 0)
+                teamOne.push_back(i);
+            else
+                ++kindStart[static_cast<std::size_t>(m_ships[i].kind) + 1];
+        }
+        for (std::size_t k = 1; k < kindStart.size(); ++k)
+            kindStart[k] += kindStart[k - 1];
+        std::vector<std::size_t> teamTwo(kindStart.back());
+        std::vector<std::size_t> filled(kindStart.begin(), kindStart.end() - 1);
+        for (std::size_t i = 0; i < m_ships.size(); ++i)
+            if (m_ships[i].team == 1)
+                teamTwo[filled[static_cast<std::size_t>(m_ships[i].kind)]++] = i;
+
+        std::array<std::vector<Vote>, 3> votes; // by mode
+        const std::size_t anchors = std::min(MaxAnchors, teamOne.size());
+        std::size_t pairs = 0;
+        for (std::size_t a = 0; a < anchors; ++a) {
+            const Ship& anchor = m_ships[teamOne[a * teamOne.size() / anchors]];
+            const auto kind = static_cast<std::size_t>(anchor.kind);
+            if (pairs + kindStart[kind + 1] - kindStart[kind] > MaxPairs)
+                continue;
+            pairs += kindStart[kind + 1] - kindStart[kind];
+            std::array<double, 3> headings{};
+            for (std::size_t m = 0; m < modes.size(); ++m)
+                headings[m] = MirroredHeading(modes[m], anchor.heading);
+            for (std::size_t t = kindStart[kind]; t < kindStart[kind + 1]; ++t) {
+                const Ship& other = m_ships[teamTwo[t]];
+                const auto x = static_cast<std::int64_t>(std::llround(anchor.x + other.x));
+                const auto y = static_cast<std::int64_t>(std::llround(anchor.y + other.y));
+                if (headingNear(headings[0], anchor, other))
+                    votes[0].push_back({x, y});
+                if (std::fabs(anchor.y - other.y) <= 1 && headingNear(headings[1], anchor, other))
+                    votes[1].push_back({x, 0});
+                if (std::fabs(anchor.x - other.x) <= 1 && headingNear(headings[2], anchor, other))
+                    votes[2].push_back({0, y});
+            }
+        }
+        std::vector<Trial> trials;
+        for (std::size_t m = 0; m < modes.size(); ++m)
+            for (const Count& count : mostVoted(votes[m]))
+                trials.push_back({modes[m],
+                                  {static_cast<double>(count.centre.x) / 2,
+                                   static_cast<double>(count.centre.y) / 2}});
+        return trials;
+    }
+
+    // What to try, in this order: the middle of the entries the map draws (the map's mirror
+    // centre), then that of the bases, each in every mode, then the centres most voted for.
+    std::vector<Trial> symmetryTrials() const {
+        std::vector<Trial> trials;
+        const auto add = [&trials](const Trial& trial) {
+            for (const Trial& known : trials)
+                if (known.mode == trial.mode && sameCentre(trial.mode, known.centre, trial.centre))
+                    return;
+            trials.push_back(trial);
+        };
+        for (const auto& centre : {MapCentre(m_places), MapCentre(m_basePlaces)})
+            if (centre)
+                for (const MirrorMode mode : modes)
+                    add({mode, *centre});
+        for (const Trial& trial : votedCentres())
+            add(trial);
+        return trials;
+    }
+
+    // The trial that leaves the fewest ships of a sample unmirrored, ties to the earlier trial,
+    // if it leaves at most a fifth of them. A level of up to SampleShips ships is its own sample;
+    // of a larger one the sample is spread over its rows, and a quarter of it may be left, as a
+    // sample may hold a few more unmirrored ships than the level.
+    std::optional<Trial> bestOnSample(const std::vector<Trial>& trials) const {
+        const std::size_t sample = std::min(SampleShips, m_ships.size());
+        std::size_t fewest = sample == m_ships.size() ? sample / 5 : sample / 4;
+        std::optional<Trial> best;
+        for (const Trial& trial : trials) {
+            std::size_t unmirrored = 0;
+            for (std::size_t i = 0; i < sample && unmirrored <= fewest; ++i)
+                if (!mirrored(trial.mode, trial.centre, m_ships[i * m_ships.size() / sample]))
+                    ++unmirrored;
+            if (unmirrored > fewest || (best && unmirrored == fewest))
+                continue;
+            best = trial;
+            fewest = unmirrored;
+            if (fewest == 0)
+                break;
+        }
+        return best;
+    }
+
     void addMirrorFindings(std::vector<Finding>& findings) {
         if (m_ships.empty())
             return;
         buildGrid();
-        const MapPoint centre = m_bounds.Centre();
-        // The mode with the fewest ships unmirrored, if at most a fifth are. A mode is given up
-        // as soon as it cannot do better than that.
-        std::optional<MirrorMode> best;
-        std::vector<std::size_t> bestUnmirrored;
-        for (const MirrorMode mode :
-             {MirrorMode::Point, MirrorMode::LeftRight, MirrorMode::TopBottom}) {
-            std::size_t limit = m_ships.size() / 5;
-            if (best)
-                limit = std::min(limit, bestUnmirrored.size() - 1);
-            std::vector<std::size_t> unmirrored;
-            bool possible = true;
-            for (std::size_t i = 0; i < m_ships.size() && possible; ++i) {
-                if (mirrored(mode, centre, m_ships[i]))
-                    continue;
-                possible = unmirrored.size() < limit;
-                unmirrored.push_back(i);
-            }
-            if (!possible)
-                continue;
-            best = mode;
-            bestUnmirrored = std::move(unmirrored);
-            if (bestUnmirrored.empty())
-                break;
-        }
+        const std::optional<Trial> best = bestOnSample(symmetryTrials());
         if (!best)
             return;
-        std::string about = " (" + std::string(modeText(*best)) + " about ";
-        if (*best != MirrorMode::TopBottom)
-            about += "x = " + centreText(centre.x);
-        if (*best == MirrorMode::Point)
+        // The ships it leaves unmirrored, unless more than a fifth of all are.
+        std::vector<std::size_t> unmirrored;
+        for (std::size_t i = 0; i < m_ships.size(); ++i) {
+            if (mirrored(best->mode, best->centre, m_ships[i]))
+                continue;
+            if (unmirrored.size() == m_ships.size() / 5)
+                return;
+            unmirrored.push_back(i);
+        }
+        const MirrorMode mode = best->mode;
+        std::string about = " (" + std::string(modeText(mode)) + " about ";
+        if (mode != MirrorMode::TopBottom)
+            about += "x = " + centreText(best->centre.x);
+        if (mode == MirrorMode::Point)
             about += ", ";
-        if (*best != MirrorMode::LeftRight)
-            about += "y = " + centreText(centre.y);
+        if (mode != MirrorMode::LeftRight)
+            about += "y = " + centreText(best->centre.y);
         about += ")";
-        for (const std::size_t i : bestUnmirrored) {
+        for (const std::size_t i : unmirrored) {
             const Ship& ship = m_ships[i];
             findings.push_back(
                 {ship.row, Finding::Severity::Warning,
@@ -319,8 +495,9 @@ private:
     std::array<std::unordered_map<std::string_view, int>, 3> m_kindIds; // by optionRank
     std::array<int, 2> m_teamShips{};
     int m_bases = 0;
-    MapBounds m_bounds;
-    std::vector<Ship> m_ships; // of team 1 and 2, with a place, in row order
+    std::vector<MapPoint> m_places;     // of the entries whose x and y are numbers
+    std::vector<MapPoint> m_basePlaces; // of those that are bases
+    std::vector<Ship> m_ships;          // of team 1 and 2, with a place, in row order
     std::vector<std::int32_t> m_head;
     std::vector<std::int32_t> m_next;
     std::size_t m_mask = 0;

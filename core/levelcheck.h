@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/entryedit.h"
 #include "core/entrylines.h"
 
 #include <array>
@@ -22,38 +23,51 @@ enum class FilePresence {
 // Asked once per distinct file name; the name is passed exactly as it stands in the level.
 using FileLookup = std::function<FilePresence(const std::string& name)>;
 
-// The level map draws the entries whose x and y lie within ±MapCoordinateLimit; the check warns
-// of the others.
-inline constexpr double MapCoordinateLimit = 1e6;
-
 struct Finding {
     enum class Severity {
         Error,   // the game will not load the level as meant
         Warning, // suspicious
+        Note,    // a fact that may well be meant, such as teams of different ships
     };
     int row = 0; // 1-based; 0 for the level as a whole
     Severity severity = Severity::Error;
     std::string message; // one English sentence without a final full stop
-    // What was found, a stable name for programs that read the findings:
-    //   open-block     a block not closed by [end]
-    //   stray-end      an [end] that closes no block
-    //   no-file-name   a block's row or an entry's file= that names no file
-    //   missing-file   a file that is not in the game folder
-    //   file-case      a file that is there only in other letter case
-    //   blank-row      a row of blanks only, outside blocks
-    //   unknown-row    a row that is neither an entry, a section marker nor empty
-    //   missing-field  an entry lacks a field
-    //   field-order    an entry's field stands before the one it follows
-    //   text-before-x  an entry has other text than blanks before x=
-    //   not-a-number   an entry's x= or y= is not a number
-    //   unknown-team   a ship's team is neither 1 nor 2
-    //   type-beyond    typ= asks for more ship files than the level lists
-    //   no-winfile     the level has no [winfile] block
-    //   far-off        an x or y beyond what the map draws (MapCoordinateLimit)
-    //   team-tally     the two teams' ships differ (CheckLevelAndTeams)
-    //   no-mirror      a ship no ship of the other team mirrors (CheckLevelAndTeams)
+    // What was found, a stable name for programs that read the findings: one of FindingRules.
     std::string rule;
 };
+
+// A rule that findings name, the severity of its findings, and what it finds.
+struct FindingRule {
+    std::string_view id;
+    Finding::Severity severity;
+    std::string_view description; // a phrase without a capital or a final full stop
+};
+
+// Every rule, CheckLevel's first, then those of CheckLevelAndTeams.
+inline constexpr std::array<FindingRule, 17> FindingRules{{
+    {"open-block", Finding::Severity::Error, "a block not closed by [end]"},
+    {"stray-end", Finding::Severity::Error, "an [end] that closes no block"},
+    {"no-file-name", Finding::Severity::Error,
+     "a block's row or an entry's file= that names no file"},
+    {"missing-file", Finding::Severity::Error, "a file that is not in the game folder"},
+    {"file-case", Finding::Severity::Warning, "a file that is there only in other letter case"},
+    {"blank-row", Finding::Severity::Error, "a row of blanks only, outside blocks"},
+    {"unknown-row", Finding::Severity::Error,
+     "a row that is neither an entry, a section marker nor empty"},
+    {"missing-field", Finding::Severity::Error, "an entry lacks a field"},
+    {"field-order", Finding::Severity::Error, "an entry's field stands before the one it follows"},
+    {"text-before-x", Finding::Severity::Error, "an entry has other text than blanks before x="},
+    {"not-a-number", Finding::Severity::Error, "an entry's x= or y= is not a number"},
+    {"unknown-team", Finding::Severity::Warning, "a ship's team is neither 1 nor 2"},
+    {"type-beyond", Finding::Severity::Warning,
+     "typ= asks for more ship files than the level lists"},
+    {"no-winfile", Finding::Severity::Warning, "the level has no [winfile] block"},
+    {"far-off", Finding::Severity::Warning,
+     "an x or y beyond \u00b11,000,000, which the level map does not show"},
+    {"team-tally", Finding::Severity::Note, "one team has fewer ships of a kind than the other"},
+    {"no-mirror", Finding::Severity::Warning,
+     "in a nearly symmetric level, a ship that no ship of the other team mirrors"},
+}};
 
 // The findings for the rows of a level (UTF-8), ordered by row; findings of one row keep the
 // order in which they are listed here.
@@ -114,16 +128,22 @@ struct LevelReport {
 };
 
 // CheckLevel's findings, followed by those on the teams:
-// - team-tally, on row 0: one warning for each kind of which one team has fewer ships than the
-//   other ("team 2 has one typ 1 ship fewer than team 1");
+// - team-tally, on row 0: one note for each kind of which one team has fewer ships than the
+//   other ("team 2 has one typ 1 ship fewer than team 1"), as a level may be unfair on purpose;
 // - no-mirror, by row: when the level is nearly symmetric, a warning for each ship that no ship
 //   of the other team mirrors ("no ship of team 2 mirrors this one (left↔right about x = 1000)").
 //   A ship of team 1 or 2 whose x and y are numbers is mirrored by a ship of the other team and
 //   the same kind that stands within 1 unit of its mirrored position, with a heading within 1°
-//   of its mirrored heading (headings that are not numbers: the same text). The centre is that
-//   of the box around all entries (see FindLevelCentres). The level is nearly symmetric under
-//   the mode (point, left-right, top-bottom) in which the most ships are mirrored, if that is at
-//   least four fifths of them; ties go to that order.
+//   of its mirrored heading (headings that are not numbers: the same text). The level is nearly
+//   symmetric when at least four fifths of its ships are mirrored in one mode (point,
+//   left-right, top-bottom) about one centre. The centres tried: the middle of the entries the
+//   map draws (MapCentre, as the map's mirror centre), the middle of the bases, each in every
+//   mode, and the centres that pairs of ships vote for: a few ships of team 1, spread over the
+//   rows, each paired with every ship of team 2 of its kind, vote for the centre about which the
+//   two would mirror each other; the four most voted of each mode are tried. Of these the one
+//   that mirrors the most ships is taken, ties going to the earlier in that order; in a level of
+//   more than 512 placed ships of the two teams, the ships of a sample of 512 are counted to
+//   choose it.
 LevelReport CheckLevelAndTeams(const std::vector<std::string>& rows, const FileLookup& fileExists);
 
 } // namespace level

@@ -8,7 +8,7 @@
 //    have a message, and each file name is asked for once; the level-wide warning comes
 //    exactly when there is no [winfile] row.
 //  - Checked with its teams, the level gives the same findings first, then one team-tally
-//    warning for each kind the teams hold unequally, then no-mirror warnings on ships of team 1
+//    note for each kind the teams hold unequally, then no-mirror warnings on ships of team 1
 //    or 2 by row; a team's ships are those of its kinds.
 //  - Every row moved, turned, its team swapped and mirrored in each mode, about a centre drawn
 //    from the bytes and about the level's centres: an edit fails exactly for the first thing the
@@ -225,15 +225,15 @@ void checkTeams(const std::vector<std::string>& rows, const std::vector<level::F
 
     std::size_t i = plain.size();
     for (; i < findings.size() && findings[i].rule == "team-tally"; ++i)
-        check(findings[i].row == 0 && findings[i].severity == level::Finding::Severity::Warning,
-              "a team-tally warning is on the level");
+        check(findings[i].row == 0 && findings[i].severity == level::Finding::Severity::Note,
+              "a team-tally note is on the level");
     check(static_cast<std::ptrdiff_t>(i - plain.size()) == unequal,
-          "one team-tally warning for each kind the teams hold unequally");
+          "one team-tally note for each kind the teams hold unequally");
     for (const std::size_t first = i; i < findings.size(); ++i) {
         const level::Finding& finding = findings[i];
         check(finding.rule == "no-mirror" && !finding.message.empty() &&
                   finding.severity == level::Finding::Severity::Warning,
-              "the teams' warnings are team-tally, then no-mirror");
+              "the teams' findings are team-tally, then no-mirror");
         check(finding.row >= 1 && static_cast<std::size_t>(finding.row) <= rows.size() &&
                   (i == first || findings[i - 1].row < finding.row),
               "no-mirror warnings lie inside the level, one a row, by row");

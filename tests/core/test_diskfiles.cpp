@@ -55,6 +55,18 @@ long interruptedEveryOtherCall(int fd, const void* data, std::size_t size) {
     return static_cast<long>(::write(fd, data, std::min<std::size_t>(size, 3)));
 }
 
+// The first write fails with firstWriteError; the others write as the system does.
+int firstWriteError = 0;
+std::size_t writeCalls = 0;
+
+long firstWriteFails(int fd, const void* data, std::size_t size) {
+    if (writeCalls++ == 0) {
+        errno = firstWriteError;
+        return -1;
+    }
+    return static_cast<long>(::write(fd, data, size));
+}
+
 long writesNothing(int, const void*, std::size_t) {
     return 0;
 }
@@ -211,6 +223,7 @@ TEST_F(DiskFiles, FailureKeepsTheOldFileAndLeavesNoTemporaryFile) {
         {"no space at once", 0644, {failAfterSomeBytes}, 0, systemText(ENOSPC)},
         {"no space midway", 0644, {failAfterSomeBytes}, 7, systemText(ENOSPC)},
         {"system takes nothing", 0644, {writesNothing}, 0, systemText(EIO)},
+        {"an I/O error is not tried again", 0644, {firstWriteFails}, 0, systemText(EIO)},
         {"flush to disk fails", 0644, {nullptr, syncFails}, 0, systemText(EIO)},
         {"flush always interrupted", 0644, {nullptr, syncAlwaysInterrupted}, 0, systemText(EINTR)},
         {"close fails", 0644, {nullptr, nullptr, closeFails}, 0, systemText(EIO)},
@@ -222,6 +235,8 @@ TEST_F(DiskFiles, FailureKeepsTheOldFileAndLeavesNoTemporaryFile) {
         ASSERT_EQ(chmod(file.c_str(), c.mode), 0);
         bytesWritten = 0;
         bytesBeforeFailure = c.failAfter;
+        writeCalls = 0;
+        firstWriteError = EIO;
         level::SetFileCallsForTesting(c.calls);
         const auto error = level::WriteFileAtomically(file, "new bytes, more of them\r\n", "save");
         level::SetFileCallsForTesting({});
@@ -317,7 +332,9 @@ TEST_F(DiskFiles, ShortAndInterruptedWritesStillWriteEverything) {
     std::string bytes;
     for (int i = 0; i < 300; ++i)
         bytes += "ADD SHIP x= " + std::to_string(i) + "\r\n";
-    for (const auto writer : {oneByteAtATime, interruptedEveryOtherCall}) {
+    for (const auto writer : {oneByteAtATime, interruptedEveryOtherCall, firstWriteFails}) {
+        writeCalls = 0;
+        firstWriteError = EINTR; // for firstWriteFails: one interruption before anything
         level::SetFileCallsForTesting({writer});
         ASSERT_TRUE(level::WriteFileAtomically(path("a.lev"), bytes));
         level::SetFileCallsForTesting({});

@@ -1,4 +1,5 @@
 #include "core/entryedit.h"
+#include "core/entryparse.h"
 
 #include <gtest/gtest.h>
 
@@ -53,9 +54,14 @@ TEST(EntryEdit, MovingAndPlacingRewriteOnlyXAndY) {
          "ADD SHIP x= 105 y= 10 r=0 team=1 typ=1"},
         {"ADD SHIP x= 0 y= 0 r=90 team=2 file=fighter.shp", move(-20, 0),
          "ADD SHIP x=-20 y= 0 r=90 team=2 file=fighter.shp"},
-        // Extra blanks stay around the numbers; unknown trailing fields stay.
+        // A ship's number stands right after its key in the line builder's form, whatever blanks
+        // stood before it; extra blanks after it stay, and so do unknown trailing fields.
         {"ADD SHIP   x=  7  y=-3 r=0  team=1 sl=4 extra=yes", move(1, 3),
-         "ADD SHIP   x=  8  y= 0 r=0  team=1 sl=4 extra=yes"},
+         "ADD SHIP   x= 8  y= 0 r=0  team=1 sl=4 extra=yes"},
+        {"ADD SHIP x= -20 y= \t-3 r=0 team=1 typ=1", move(25, -2),
+         "ADD SHIP x= 5 y=-5 r=0 team=1 typ=1"},
+        {"ADD SHIP x=\t 5 y=  5  r=0 team=1 typ=1", move(-10, 0),
+         "ADD SHIP x=-5 y= 5  r=0 team=1 typ=1"},
         // A sign column is written where the row had none; fractions become whole numbers.
         {"ADD SHIP x=7 y= .25 r=0 team=1 typ=1", move(0, 0), "ADD SHIP x= 7 y= 0 r=0 team=1 typ=1"},
         {"ADD SHIP x= 10.5 y=-10.5 r=0 team=1 typ=1", move(1, 0),
@@ -127,6 +133,8 @@ TEST(EntryEdit, MirroringInEachMode) {
          "ADD SHIP x= 800 y=-100 r=315 team=1 sl=4"},
         {"ADD SHIP x= 1200 y=-100 r=0 team=2 sl=4", MirrorMode::TopBottom, c,
          "ADD SHIP x= 1200 y= 1100 r=180 team=1 sl=4"},
+        {"ADD SHIP x= 1200 y=-100 r=180 team=2 sl=4", MirrorMode::TopBottom, c,
+         "ADD SHIP x= 1200 y= 1100 r=0 team=1 sl=4"},
         {"ADD SHIP x= 5 y= 5 r=90 team=1 typ=2",
          MirrorMode::Point,
          {0, 0},
@@ -159,9 +167,16 @@ TEST(EntryEdit, MirroringInEachMode) {
     for (const Mirror& m : cases) {
         const EntryEdit copy = level::MirrorEntry(m.row, m.mode, m.centre);
         EXPECT_EQ(outcome(copy), m.expected) << m.row;
-        // Rows in their builders' form mirror back to themselves.
+        // Rows in their builders' form mirror back to themselves. The copy's heading is
+        // MirroredHeading's, which lies in [0, 360): 180 mirrors to 0, never to 360.
         if (copy) {
             EXPECT_EQ(outcome(level::MirrorEntry(*copy, m.mode, m.centre)), m.row) << m.row;
+            const auto heading = level::ViewEntryLine(m.row)->rNumber;
+            if (heading) {
+                EXPECT_EQ(level::MirroredHeading(m.mode, *heading),
+                          level::ViewEntryLine(*copy)->rNumber)
+                    << m.row;
+            }
         }
     }
     // Only what the mode changes is rewritten: left-right keeps y as written, and a heading
@@ -177,6 +192,8 @@ TEST(EntryEdit, LevelCentres) {
         "ADD BASE  x=0 y=0 file=base1.bs",
         "ADD SHIP x=-100 y= 1600 r=0 team=1 typ=1",
         "ADD SHIP x=abc y= 9000 r=0 team=1 typ=1", // no position: left out
+        "ADD BASE  x=1000001 y=0 file=far.bs",     // beyond what the map draws: left out
+        "ADD SHIP x= 0 y=-1E+7 r=0 team=2 typ=1",
         "ADD BASE  x=2000 y=1500 file=base2.bs",
         "ADD SHIP x= 2101 y=-10 r=0 team=2 typ=1",
     });
@@ -188,4 +205,6 @@ TEST(EntryEdit, LevelCentres) {
     EXPECT_EQ(shipsOnly.entries, (level::MapPoint{4, 2}));
     EXPECT_FALSE(shipsOnly.bases);
     EXPECT_FALSE(level::FindLevelCentres({"", "ADD BASE  x= y=0 file=b.bs"}).entries);
+    EXPECT_EQ(level::MapCentre(std::vector<level::MapPoint>{{1e6, -1e6}, {3e6, 0}}),
+              (level::MapPoint{1e6, -1e6}));
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <ostream>
 #include <string>
@@ -13,6 +14,7 @@ namespace {
 using Rows = std::vector<std::string>;
 constexpr auto E = level::Finding::Severity::Error;
 constexpr auto W = level::Finding::Severity::Warning;
+constexpr auto N = level::Finding::Severity::Note;
 
 struct Expected {
     int row;
@@ -22,7 +24,11 @@ struct Expected {
 };
 
 std::ostream& operator<<(std::ostream& out, const Expected& e) {
-    return out << e.row << (e.severity == E ? ": error: " : ": warning: ") << e.message;
+    return out << e.row
+               << (e.severity == E   ? ": error: "
+                   : e.severity == W ? ": warning: "
+                                     : ": note: ")
+               << e.message;
 }
 
 // The game folder of these tests: fighter.shp, cruiser.shp, base1.bs, win.win, and Big.shp,
@@ -42,6 +48,17 @@ std::vector<Expected> check(const Rows& rows) {
     for (const level::Finding& f : level::CheckLevel(rows, gameFolder))
         result.push_back({f.row, f.severity, f.message});
     return result;
+}
+
+// A finding names a rule of FindingRules, and has its severity.
+void expectKnownRule(const level::Finding& f) {
+    const auto rule =
+        std::find_if(level::FindingRules.begin(), level::FindingRules.end(),
+                     [&f](const level::FindingRule& known) { return known.id == f.rule; });
+    if (rule == level::FindingRules.end())
+        ADD_FAILURE() << "unknown rule " << f.rule;
+    else
+        EXPECT_EQ(rule->severity, f.severity) << f.rule;
 }
 
 // Rows that follow a complete [winfile] block, so that only the rows under test speak.
@@ -174,15 +191,18 @@ TEST(LevelCheck, EachKindOfFindingHasItsRule) {
         "ADD BASE  y=0 x=0 file=base1.bs",
         "ADD BASE q x=0 y=0 file=base1.bs",
         "ADD SHIP x=a y= 0 r=0 team=4 typ=9",
+        "ADD BASE  x=2000000 y=0 file=base1.bs",
     };
     std::vector<std::pair<int, std::string>> rules;
-    for (const level::Finding& f : level::CheckLevel(rows, gameFolder))
+    for (const level::Finding& f : level::CheckLevel(rows, gameFolder)) {
         rules.emplace_back(f.row, f.rule);
+        expectKnownRule(f);
+    }
     const std::vector<std::pair<int, std::string>> expected{
         {0, "no-winfile"},     {1, "open-block"},   {2, "no-file-name"},   {3, "missing-file"},
         {4, "file-case"},      {7, "stray-end"},    {8, "blank-row"},      {9, "unknown-row"},
         {10, "missing-field"}, {11, "field-order"}, {12, "text-before-x"}, {13, "not-a-number"},
-        {13, "unknown-team"},  {13, "type-beyond"},
+        {13, "unknown-team"},  {13, "type-beyond"}, {14, "far-off"},
     };
     EXPECT_EQ(rules, expected);
 }
@@ -194,8 +214,10 @@ std::vector<Expected> teamFindings(const Rows& rows) {
     const level::LevelReport report = level::CheckLevelAndTeams(rows, gameFolder);
     const std::vector<Expected> before = check(rows);
     std::vector<Expected> all;
-    for (const level::Finding& f : report.findings)
+    for (const level::Finding& f : report.findings) {
         all.push_back({f.row, f.severity, f.message});
+        expectKnownRule(f);
+    }
     if (all.size() < before.size()) {
         ADD_FAILURE() << "CheckLevel's findings are missing";
         return all;
@@ -230,12 +252,12 @@ TEST(LevelCheckTeams, TallyAndTheDifferencesOfTheTeams) {
               "typ 10 ×1, typ 2 sl= ×1, sl 4 ×1) · 2 bases");
     EXPECT_EQ(tally.teams[1].kinds[1], (level::TeamTally::Kind{level::ShipOption::Type, "10", 1}));
     EXPECT_EQ(teamFindings(rows), (std::vector<Expected>{
-                                      {0, W, "team 2 has 2 typ 1 ships fewer than team 1"},
-                                      {0, W, "team 1 has one typ 2 ship fewer than team 2"},
-                                      {0, W, "team 1 has one typ 10 ship fewer than team 2"},
-                                      {0, W, "team 1 has one typ 2 sl= ship fewer than team 2"},
-                                      {0, W, "team 1 has one sl 4 ship fewer than team 2"},
-                                      {0, W, "team 2 has one fighter.shp ship fewer than team 1"},
+                                      {0, N, "team 2 has 2 typ 1 ships fewer than team 1"},
+                                      {0, N, "team 1 has one typ 2 ship fewer than team 2"},
+                                      {0, N, "team 1 has one typ 10 ship fewer than team 2"},
+                                      {0, N, "team 1 has one typ 2 sl= ship fewer than team 2"},
+                                      {0, N, "team 1 has one sl 4 ship fewer than team 2"},
+                                      {0, N, "team 2 has one fighter.shp ship fewer than team 1"},
                                   }));
     EXPECT_EQ(level::TallyText({}), "team 1: 0 ships · team 2: 0 ships · 0 bases");
 }
@@ -260,7 +282,7 @@ TEST(LevelCheckTeams, ShipsThatNoShipOfTheOtherTeamMirrors) {
     unfair.erase(unfair.begin() + static_cast<long>(team2(8)));
     const std::string lr = " (left↔right about x = 1000)";
     EXPECT_EQ(teamFindings(unfair), (std::vector<Expected>{
-                                        {0, W, "team 2 has one fighter.shp ship fewer than team 1"},
+                                        {0, N, "team 2 has one fighter.shp ship fewer than team 1"},
                                         {12, W, "no ship of team 2 mirrors this one" + lr},
                                         {13, W, "no ship of team 1 mirrors this one" + lr},
                                         {16, W, "no ship of team 2 mirrors this one" + lr},
@@ -272,7 +294,7 @@ TEST(LevelCheckTeams, ShipsThatNoShipOfTheOtherTeamMirrors) {
     for (const int i : {10, 11})
         unfair[team2(i) - 1] = ship(1900 - 40 * i, 20 * i + 5, 0, 2, kind(i));
     EXPECT_EQ(teamFindings(unfair),
-              (std::vector<Expected>{{0, W, "team 2 has one fighter.shp ship fewer than team 1"}}));
+              (std::vector<Expected>{{0, N, "team 2 has one fighter.shp ship fewer than team 1"}}));
 }
 
 TEST(LevelCheckTeams, ThePointAndTopBottomModes) {
@@ -284,7 +306,7 @@ TEST(LevelCheckTeams, ThePointAndTopBottomModes) {
     EXPECT_EQ(
         teamFindings(point),
         (std::vector<Expected>{
-            {0, W, "team 2 has one typ 1 ship fewer than team 1"},
+            {0, N, "team 2 has one typ 1 ship fewer than team 1"},
             {7, W, "no ship of team 2 mirrors this one (point symmetry about x = 1000, y = 300)"},
         }));
     const Rows topBottom =
@@ -293,7 +315,54 @@ TEST(LevelCheckTeams, ThePointAndTopBottomModes) {
                      ship(2000, 500, 240, 1), ship(900, 250, 30, 2), ship(900, 350, 150, 1)});
     EXPECT_EQ(teamFindings(topBottom),
               (std::vector<Expected>{
-                  {0, W, "team 2 has one typ 1 ship fewer than team 1"},
+                  {0, N, "team 2 has one typ 1 ship fewer than team 1"},
                   {5, W, "no ship of team 2 mirrors this one (top↔bottom about y = 300)"},
               }));
+}
+
+TEST(LevelCheckTeams, NearlySymmetricLevelsWithStraysAndUnreadableShips) {
+    // Ten pairs of typ 1 ships, mirrored about (500, 300) in a mode; team 1's ships first.
+    const auto pairs = [](level::MirrorMode mode) {
+        Rows rows;
+        for (int i = 0; i < 10; ++i) {
+            const level::MapPoint p{100.0 + 30 * i, 50.0 + 20 * i};
+            const level::MapPoint m = level::MirroredPoint(mode, {500, 300}, p);
+            rows.push_back(ship(static_cast<int>(p.x), static_cast<int>(p.y), 10 * i, 1));
+            rows.push_back(ship(static_cast<int>(m.x), static_cast<int>(m.y),
+                                static_cast<int>(level::MirroredHeading(mode, 10 * i)), 2));
+        }
+        return rows;
+    };
+    const auto with = [](Rows rows, std::initializer_list<std::string> more) {
+        rows.insert(rows.end(), more);
+        return withWinFile(rows);
+    };
+    const std::string point = " (point symmetry about x = 500, y = 300)";
+    struct Case {
+        const char* name;
+        Rows rows;
+        std::vector<Expected> expected;
+    };
+    Rows textHeading = withWinFile(pairs(level::MirrorMode::Point));
+    textHeading[7] = "ADD SHIP x= 810 y= 490 r=abc team=2 typ=1"; // row 7 mirrored, but r=
+    const std::vector<Case> cases{
+        {"a stray pair far off moves the box's middle, not the centre the most ships mirror about",
+         with(pairs(level::MirrorMode::Point), {ship(5000, 5000, 0, 1), ship(5000, 5010, 0, 2)}),
+         {{21, W, "no ship of team 2 mirrors this one" + point},
+          {22, W, "no ship of team 1 mirrors this one" + point}}},
+        {"the same left↔right",
+         with(pairs(level::MirrorMode::LeftRight),
+              {ship(5000, 5000, 0, 1), ship(5000, 5010, 0, 2)}),
+         {{21, W, "no ship of team 2 mirrors this one (left↔right about x = 500)"},
+          {22, W, "no ship of team 1 mirrors this one (left↔right about x = 500)"}}},
+        {"a ship whose x is text has no place to mirror",
+         with(pairs(level::MirrorMode::Point), {"ADD SHIP x=abc y= 0 r=0 team=1 typ=1"}),
+         {{0, N, "team 2 has one typ 1 ship fewer than team 1"}}},
+        {"a heading that is text mirrors no heading that is a number, nor the other way",
+         textHeading,
+         {{7, W, "no ship of team 2 mirrors this one" + point},
+          {8, W, "no ship of team 1 mirrors this one" + point}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(teamFindings(c.rows), c.expected) << c.name;
 }

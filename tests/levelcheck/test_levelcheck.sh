@@ -67,9 +67,22 @@ expect "level with errors, game folder given with =" 1 \
 $game/levels/bad.lev:1: warning: cruiser.shp exists in the game folder only in other letter case
 $game/levels/bad.lev:2: error: the row is neither a ship entry, a base entry, a section marker nor empty
 $game/levels/bad.lev:3: error: the [shipfiles] block is not closed by [end]
-$game/levels/bad.lev:4: error: lost.shp does not exist in the game folder
-$game/levels/bad.lev: warning: team 2 has one cruiser.shp ship fewer than team 1" "" \
+$game/levels/bad.lev:4: error: lost.shp does not exist in the game folder" "" \
     -- --game-folder="$game" "$game/levels/bad.lev"
+
+# Notes (the teams' ships differ) come only with --notes, and never change the exit status: a
+# level with notes alone prints nothing.
+printf '[winfile]\r\nwin.win\r\n[end]\r\nADD SHIP x= 0 y= 0 r=0 team=1 typ=1\r\n' >"$game/levels/unequal.lev"
+expect "a level with notes alone" 0 "" "" -- --game-folder "$game" "$game/levels/unequal.lev"
+expect "notes with --notes, after the level's other findings" 1 \
+    "$game/levels/unequal.lev: note: team 2 has one typ 1 ship fewer than team 1
+$game/levels/bad.lev: warning: the level has no [winfile] block
+$game/levels/bad.lev:1: warning: cruiser.shp exists in the game folder only in other letter case
+$game/levels/bad.lev:2: error: the row is neither a ship entry, a base entry, a section marker nor empty
+$game/levels/bad.lev:3: error: the [shipfiles] block is not closed by [end]
+$game/levels/bad.lev:4: error: lost.shp does not exist in the game folder
+$game/levels/bad.lev: note: team 2 has one cruiser.shp ship fewer than team 1" "" \
+    -- --notes --game-folder "$game" "$game/levels/unequal.lev" "$game/levels/bad.lev"
 
 # The game folder is the current folder unless given.
 (cd "$game" && expect "the current folder as game folder" 0 "" "" -- levels/good.lev && ((failures == 0))) ||
@@ -91,9 +104,21 @@ forged=$'nl\nfake.lev:9: error: injected.lev'
 printf 'ADD SHIP x= \x1b[2J y= 0 r=0 team=1 typ=1\r\n[winfile]\r\nwin.win\r\n[end]\r\n' \
     >"$game/levels/$forged"
 expect "control characters in the file name and in a quoted value" 1 \
-    "$game/levels/nl\\nfake.lev:9: error: injected.lev:1: error: the ship entry's x= value \" \\x1b[2J\" is not a number
-$game/levels/nl\\nfake.lev:9: error: injected.lev: warning: team 2 has one typ 1 ship fewer than team 1" \
+    "$game/levels/nl\\nfake.lev:9: error: injected.lev:1: error: the ship entry's x= value \" \\x1b[2J\" is not a number" \
     "" -- --game-folder "$game" "$game/levels/$forged"
+# A backslash is written \\, so that a name holding \n reads apart from one holding a line end;
+# a C1 control (U+0085, C2 85) and the last C0 control (1F) are escaped too, and a lone C2 stays.
+for name in 'a\nb.lev' $'c1\xc2\x85.lev' $'us\x1f.lev' $'lone\xc2x.lev'; do : >"$game/levels/$name"; done
+expect "a backslash, U+0085 and 1F in file names" 0 \
+    "$game/levels/a\\\\nb.lev: warning: the level has no [winfile] block
+$game/levels/c1\\u0085.lev: warning: the level has no [winfile] block
+$game/levels/us\\x1f.lev: warning: the level has no [winfile] block
+$game/levels/lone"$'\xc2'"x.lev: warning: the level has no [winfile] block" \
+    "" -- --game-folder "$game" "$game/levels/a\nb.lev" "$game/levels/"$'c1\xc2\x85.lev' \
+    "$game/levels/"$'us\x1f.lev' "$game/levels/"$'lone\xc2x.lev'
+expect "a backslash in github's file=" 0 \
+    "::warning file=$game/levels/a\\\\nb.lev,title=no-winfile::the level has no [winfile] block" \
+    "" -- --format=github --game-folder "$game" "$game/levels/a\nb.lev"
 
 # json: one document, parsed here. The example game's levels: their structure, a known rule, the
 # tally. Then findings by row, and a level that cannot be read, named with a byte that is no
@@ -108,7 +133,7 @@ python3 - "$work/examples.json" <<'EOF' || fail "json of the examples: $(cat "$w
 import json, sys
 level1, training = json.load(open(sys.argv[1], encoding="utf-8"))
 assert level1["path"] == "levels/level1.lev"
-assert {"row": None, "severity": "warning", "rule": "team-tally",
+assert {"row": None, "severity": "note", "rule": "team-tally",
         "message": "team 2 has 2 typ 1 ships fewer than team 1"} in level1["findings"]
 assert level1["tally"] == {"1": {"ships": 3, "kinds": {"typ=1": 2, "file=fighter.shp": 1}},
                            "2": {"ships": 2, "kinds": {"typ=2": 1, "sl=4": 1}}, "bases": 2}
@@ -126,28 +151,84 @@ bad, none, good = json.load(open(sys.argv[1], encoding="utf-8"))
 levels = sys.argv[2]
 assert [(f["row"], f["severity"], f["rule"]) for f in bad["findings"]] == [
     (None, "warning", "no-winfile"), (1, "warning", "file-case"), (2, "error", "unknown-row"),
-    (3, "error", "open-block"), (4, "error", "missing-file"), (None, "warning", "team-tally")]
+    (3, "error", "open-block"), (4, "error", "missing-file"), (None, "note", "team-tally")]
 assert bad["findings"][4]["message"] == "lost.shp does not exist in the game folder"
 assert none == {"path": levels + 'none\ufffd".lev',
                 "error": "cannot load " + levels + 'none\ufffd".lev: No such file or directory'}
 assert good["findings"] == [] and good["tally"]["bases"] == 1
 EOF
 
+# sarif: one SARIF 2.1.0 log of one run, parsed here: the rules, a result for every finding (notes
+# too), on its row or on row 1 for the level as a whole; a level inside the working folder by its
+# relative URI, one outside by its file URI, percent-encoded; a level that cannot be read as the
+# invocation's notification, with exit status 2.
+mkdir -p "$work/out side"
+: >"$game/levels/a:b.lev"
+: >"$work/out side/a b%ö.lev"
+(cd "$game" && "$levelcheck" --format=sarif levels/bad.lev "levels/$unreadable" levels/a:b.lev \
+    "$work/out side/a b%ö.lev") >"$work/levels.sarif" 2>"$work/stderr"
+status=$?
+[[ $status == 2 ]] || fail "sarif with a level that cannot be read: exit status $status, not 2"
+python3 - "$work/levels.sarif" "$game" "$work" <<'EOF' || fail "sarif: $(cat "$work/levels.sarif")"
+import json, sys
+from urllib.parse import quote
+log = json.load(open(sys.argv[1], encoding="utf-8"))
+game, work = sys.argv[2], sys.argv[3]
+assert log["version"] == "2.1.0" and log["$schema"].endswith("sarif-schema-2.1.0.json")
+(run,) = log["runs"]
+driver = run["tool"]["driver"]
+assert driver["name"] == "levelcheck"
+rules = [rule["id"] for rule in driver["rules"]]
+assert rules == ["open-block", "stray-end", "no-file-name", "missing-file", "file-case",
+                 "blank-row", "unknown-row", "missing-field", "field-order", "text-before-x",
+                 "not-a-number", "unknown-team", "type-beyond", "no-winfile", "far-off",
+                 "team-tally", "no-mirror"], rules
+assert all(rule["shortDescription"]["text"] for rule in driver["rules"])
+assert run["originalUriBaseIds"]["%SRCROOT%"]["uri"] == "file://" + quote(game) + "/"
+found = []
+for result in run["results"]:
+    assert rules[result["ruleIndex"]] == result["ruleId"]
+    (location,) = result["locations"]
+    artifact = location["physicalLocation"]["artifactLocation"]
+    found.append((artifact["uri"], artifact.get("uriBaseId"), result["ruleId"], result["level"],
+                  location["physicalLocation"]["region"]["startLine"]))
+bad = ("levels/bad.lev", "%SRCROOT%")
+outside = ("file://" + quote(work + "/out side/a b%ö.lev"), None)
+assert found == [bad + ("no-winfile", "warning", 1), bad + ("file-case", "warning", 1),
+                 bad + ("unknown-row", "error", 2), bad + ("open-block", "error", 3),
+                 bad + ("missing-file", "error", 4), bad + ("team-tally", "note", 1),
+                 ("levels/a%3Ab.lev", "%SRCROOT%", "no-winfile", "warning", 1),
+                 outside + ("no-winfile", "warning", 1)], found
+assert run["results"][4]["message"]["text"] == "lost.shp does not exist in the game folder"
+(invocation,) = run["invocations"]
+assert invocation["executionSuccessful"] is False
+(unreadable,) = invocation["toolExecutionNotifications"]
+assert unreadable["level"] == "error" and "none\ufffd" in unreadable["message"]["text"]
+assert (unreadable["locations"][0]["physicalLocation"]["artifactLocation"]["uri"] ==
+        "levels/none%FF%22.lev")
+EOF
+"$levelcheck" --format sarif --game-folder "$game" "$game/levels/good.lev" >"$work/good.sarif"
+status=$?
+python3 -c 'import json, sys; (run,) = json.load(open(sys.argv[1]))["runs"]
+assert run["results"] == [] and run["invocations"][0]["executionSuccessful"] is True' \
+    "$work/good.sarif" && [[ $status == 0 ]] || fail "sarif of a good level: $(cat "$work/good.sarif")"
+
 # github: workflow commands, "," ":" and "%" of the path escaped in file=, "%" in the message;
-# a finding on the level as a whole has no line=.
+# a finding on the level as a whole has no line=; a note is a ::notice.
 printf 'ADD SHIP x= 0 y= 0 r=0 team=1 file=cruiser.shp\r\n[winfile]\r\n100%%.shp\r\n[end]\r\n' \
     >"$game/levels/a,b:c%.lev"
-expect "github workflow commands with --summary" 1 \
+expect "github workflow commands with --notes and --summary" 1 \
     "::warning file=$game/levels/a%2Cb%3Ac%25.lev,line=1,title=file-case::cruiser.shp exists in the game folder only in other letter case
 ::error file=$game/levels/a%2Cb%3Ac%25.lev,line=3,title=missing-file::100%25.shp does not exist in the game folder
-::warning file=$game/levels/a%2Cb%3Ac%25.lev,title=team-tally::team 2 has one cruiser.shp ship fewer than team 1
+::notice file=$game/levels/a%2Cb%3Ac%25.lev,title=team-tally::team 2 has one cruiser.shp ship fewer than team 1
 ::notice file=$game/levels/a%2Cb%3Ac%25.lev,title=team tally::team 1: 1 ship (cruiser.shp ×1) · team 2: 0 ships · 0 bases" \
-    "" -- --format github --summary --game-folder "$game" "$game/levels/a,b:c%.lev"
+    "" -- --format github --notes --summary --game-folder "$game" "$game/levels/a,b:c%.lev"
+expect "github without --notes" 0 "" "" -- --format=github --game-folder "$game" "$game/levels/unequal.lev"
 
 expect "text with --summary" 0 \
     "$game/levels/good.lev: team 1: 1 ship (typ 2 ×1) · team 2: 1 ship (typ 2 ×1) · 1 base" "" \
     -- --summary --game-folder "$game" "$game/levels/good.lev"
-expect "unknown format" 2 "" 'unknown format "xml" (text, json or github)' \
+expect "unknown format" 2 "" 'unknown format "xml" (text, json, github or sarif)' \
     -- --format=xml "$game/levels/good.lev"
 
 expect_unwritten "findings to a full disk" "No space left on device" full \
@@ -159,7 +240,8 @@ expect_unwritten "--help to a full disk" "No space left on device" full -- --hel
 "$levelcheck" --help >"$work/help"
 status=$?
 [[ $status == 0 ]] || fail "--help: exit status $status"
-grep -q '^Usage: levelcheck \[--game-folder DIR\] \[--format FORMAT\] \[--summary\] FILE' "$work/help" || fail "--help: no usage line"
+grep -q '^Usage: levelcheck \[--game-folder DIR\] \[--format FORMAT\] \[--notes\] \[--summary\] FILE' "$work/help" ||
+    fail "--help: no usage line"
 grep -q '^  2  ' "$work/help" || fail "--help: exit codes not described"
 
 ((failures == 0)) || exit 1

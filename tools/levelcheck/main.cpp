@@ -1,6 +1,6 @@
 // levelcheck: checks level files against a game folder and prints what the game would not load
 // as meant and where the two teams differ: one finding per line, the way compilers print theirs,
-// or as one JSON document, or as GitHub Actions workflow commands.
+// or as one JSON document, as GitHub Actions workflow commands, or as a SARIF log.
 #include "core/entryparse.h"
 #include "core/folderfiles.h"
 #include "core/levelcheck.h"
@@ -8,6 +8,7 @@
 #include "core/levellinelist.h"
 #include "core/utf8.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -25,8 +26,6 @@
 #include <windows.h>
 
 #include <shellapi.h>
-
-namespace fs = std::filesystem;
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -34,53 +33,69 @@ namespace fs = std::filesystem;
 
 namespace {
 
+namespace fs = std::filesystem;
+
 enum ExitCode { NoErrors = 0, LevelErrors = 1, Failure = 2 };
 
 constexpr std::string_view synopsis =
-    "Usage: levelcheck [--game-folder DIR] [--format FORMAT] [--summary] FILE...\n";
+    "Usage: levelcheck [--game-folder DIR] [--format FORMAT] [--notes] [--summary] FILE...\n";
 constexpr std::string_view usage = R"(
 Checks level files: section blocks, ship and base entries, that the ship, base and win
 files they name are in the game folder (DIR, the current folder when not given), and
 whether the two teams have the same ships and mirror each other.
 
   --game-folder DIR   where the ship, base and win files are looked for
-  --format FORMAT     text (the default), json or github; also --format=FORMAT
+  --format FORMAT     text (the default), json, github or sarif; also --format=FORMAT
+  --notes             also the notes in text and github (json and sarif always have
+                      them)
   --summary           also the ships of each team by kind, and the bases, of each level
 
+Findings are errors (the game will not load the level as meant), warnings (likely
+mistakes) and notes (facts that may be meant: the teams' ships differ). A level
+without errors or warnings prints nothing, unless --notes shows its notes.
+
 Formats:
-  text    each finding as FILE:ROW: error: MESSAGE or FILE:ROW: warning: MESSAGE;
-          findings about a level as a whole have no row (FILE: warning: MESSAGE).
+  text    each finding as FILE:ROW: error: MESSAGE or FILE:ROW: warning: MESSAGE,
+          with --notes also FILE:ROW: note: MESSAGE; findings about a level as a
+          whole have no row (FILE: warning: MESSAGE).
           --summary adds FILE: team 1: ... · team 2: ... · N bases after each level.
           Control characters in names and quoted texts are written escaped (\n, \t,
-          \x1b), so that each finding is one line.
+          \x1b), and a backslash as \\, so that each finding is one line.
   json    one JSON array, an object per level file in the order given:
-            {"path": FILE, "findings": [{"row": ROW or null, "severity": "error" or
-             "warning", "rule": RULE, "message": MESSAGE}, ...],
+            {"path": FILE, "findings": [{"row": ROW or null, "severity": "error",
+             "warning" or "note", "rule": RULE, "message": MESSAGE}, ...],
              "tally": {"1": {"ships": N, "kinds": {"typ=1": N, ...}}, "2": {...},
                        "bases": N}}
           A file that cannot be read has "error": MESSAGE instead of findings and
           tally. Bytes of a name that are no UTF-8 are written as U+FFFD.
   github  GitHub Actions workflow commands, one per finding:
-            ::error file=FILE,line=ROW,title=RULE::MESSAGE (::warning for warnings)
+            ::error file=FILE,line=ROW,title=RULE::MESSAGE (::warning for warnings,
+          with --notes ::notice for notes)
           --summary adds ::notice file=FILE,title=team tally::... for each level.
+  sarif   one SARIF 2.1.0 log with one run, for code scanning: the rules, and a
+          result for every finding with its level (error, warning, note), the
+          file's URI (relative to the current folder when the file lies in it) and
+          its row (row 1 for a finding about a level as a whole). A file that cannot
+          be read is a notification of the run's invocation.
 
 Rules: open-block, stray-end, no-file-name, missing-file, file-case, blank-row,
 unknown-row, missing-field, field-order, text-before-x, not-a-number, unknown-team,
 type-beyond, no-winfile, far-off, team-tally, no-mirror (man levelcheck tells each).
 
 Exit codes:
-  0  no level has an error (warnings may have been printed)
+  0  no level has an error (warnings and notes may have been printed)
   1  at least one level has an error
   2  a file or the game folder cannot be read, the report cannot be written, or the
      arguments are wrong
 )";
 
-enum class Format { Text, Json, Github };
+enum class Format { Text, Json, Github, Sarif };
 
 struct Arguments {
     std::string gameFolder = ".";
     std::vector<std::string> files;
     Format format = Format::Text;
+    bool notes = false;
     bool summary = false;
     bool help = false;
 };
@@ -93,8 +108,10 @@ std::optional<std::string> readFormat(std::string_view name, Format& format) {
         format = Format::Json;
     else if (name == "github")
         format = Format::Github;
+    else if (name == "sarif")
+        format = Format::Sarif;
     else
-        return "unknown format \"" + std::string(name) + "\" (text, json or github)";
+        return "unknown format \"" + std::string(name) + "\" (text, json, github or sarif)";
     return std::nullopt;
 }
 
@@ -119,12 +136,14 @@ std::optional<std::string> parseArguments(int argc, char** argv, Arguments& argu
             arguments.gameFolder = argument.substr(folderOption.size() + 1);
         } else if (argument == formatOption) {
             if (++i == argc)
-                return "--format needs a format (text, json or github)";
+                return "--format needs a format (text, json, github or sarif)";
             if (auto wrong = readFormat(argv[i], arguments.format))
                 return wrong;
         } else if (argument.starts_with(formatOption) && argument[formatOption.size()] == '=') {
             if (auto wrong = readFormat(argument.substr(formatOption.size() + 1), arguments.format))
                 return wrong;
+        } else if (argument == "--notes") {
+            arguments.notes = true;
         } else if (argument == "--summary") {
             arguments.summary = true;
         } else {
@@ -139,15 +158,18 @@ std::optional<std::string> parseArguments(int argc, char** argv, Arguments& argu
 // Text for one line of output: control characters of names and of the row texts that messages
 // quote are written escaped ("\n", "\t", "\x1b", "\u0085"), so that no name can end a line,
 // forge a finding or reach a terminal as a command. The C1 controls and the line and paragraph
-// separators count too, as some line readers split at them. Bytes that are no UTF-8 stay as they
-// are: a name is printed as its own bytes.
+// separators count too, as some line readers split at them. A backslash is written "\\", so
+// that a name holding the two characters \n reads apart from one holding a line end. Bytes that
+// are no UTF-8 stay as they are: a name is printed as its own bytes.
 std::string escaped(std::string_view text) {
     static constexpr char hex[] = "0123456789abcdef";
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c == '\n') {
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\n') {
             out += "\\n";
         } else if (c == '\t') {
             out += "\\t";
@@ -304,18 +326,156 @@ std::string jsonTeam(const level::TeamTally::Team& team) {
     return out + "}}";
 }
 
+// A file name of the command line as a path: UTF-8 on Windows, bytes elsewhere. And a path in
+// its generic form, with forward slashes, as the same text.
+fs::path pathOf(const std::string& text) {
+#ifdef _WIN32
+    return fs::path(std::u8string(text.begin(), text.end()));
+#else
+    return fs::path(text);
+#endif
+}
+std::string genericText(const fs::path& path) {
+#ifdef _WIN32
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.generic_string();
+#endif
+}
+
+// A path for a URI: letters, digits, "-._~" and "/" as they are, every other byte
+// percent-encoded ("a b" as "a%20b", "ö" as "%C3%B6"), ":" too unless `colon` (a relative
+// reference's first segment may hold none).
+std::string uriPath(std::string_view path, bool colon) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(path.size());
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+            (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
+            c == '/' || (colon && c == ':')) {
+            out += c;
+        } else {
+            out += '%';
+            out += hex[byte >> 4];
+            out += hex[byte & 0xF];
+        }
+    }
+    return out;
+}
+
+// The file URI of an absolute path: "file:///home/x/a.lev", "file:///C:/Games/a.lev",
+// "file://server/share/a.lev".
+std::string fileUri(const fs::path& absolute) {
+    const std::string path = genericText(absolute);
+    return (path.starts_with('/') ? "file://" : "file:///") + uriPath(path, true);
+}
+
+// Where a level file is for SARIF: a URI reference relative to the working folder when the file
+// lies inside it ("levels/a%20b.lev"), else its file URI.
+struct ArtifactUri {
+    std::string uri;
+    bool relative = false;
+};
+ArtifactUri artifactUri(const std::string& file, const std::optional<fs::path>& workingFolder) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(pathOf(file), error).lexically_normal();
+    if (error)
+        return {uriPath(genericText(pathOf(file)), false), true};
+    if (workingFolder) {
+        const fs::path relative = absolute.lexically_relative(*workingFolder);
+        if (!relative.empty() && relative != "." && *relative.begin() != "..")
+            return {uriPath(genericText(relative), false), true};
+    }
+    return {fileUri(absolute), false};
+}
+
+// "error", "warning" or "note", as text and json name a severity, and SARIF its levels.
+const char* severityName(level::Finding::Severity severity) {
+    switch (severity) {
+    case level::Finding::Severity::Error:
+        return "error";
+    case level::Finding::Severity::Warning:
+        return "warning";
+    case level::Finding::Severity::Note:
+        return "note";
+    }
+    return "error";
+}
+
+// The workflow command that annotates a finding of a severity, with its blank.
+const char* githubCommand(level::Finding::Severity severity) {
+    switch (severity) {
+    case level::Finding::Severity::Error:
+        return "::error ";
+    case level::Finding::Severity::Warning:
+        return "::warning ";
+    case level::Finding::Severity::Note:
+        return "::notice ";
+    }
+    return "::error ";
+}
+
+// The start of a SARIF log of one run: the tool and its rules, the working folder as
+// %SRCROOT%, against which relative file URIs are read, and the opening of the results.
+std::string sarifStart(const std::optional<fs::path>& workingFolder) {
+    std::string out =
+        "{\n  \"$schema\": "
+        "\"https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/"
+        "sarif-schema-2.1.0.json\",\n  \"version\": \"2.1.0\",\n  \"runs\": [\n    {\n"
+        "      \"tool\": {\n        \"driver\": {\n          \"name\": \"levelcheck\",\n"
+        "          \"version\": \"" LEVELTOOLS_VERSION "\",\n"
+        "          \"rules\": [";
+    for (std::size_t i = 0; i < level::FindingRules.size(); ++i) {
+        const level::FindingRule& rule = level::FindingRules[i];
+        out += i == 0 ? "\n            " : ",\n            ";
+        out += "{\"id\": " + jsonString(rule.id) +
+               ", \"shortDescription\": {\"text\": " + jsonString(rule.description) +
+               "}, \"defaultConfiguration\": {\"level\": \"" + severityName(rule.severity) + "\"}}";
+    }
+    out += "\n          ]\n        }\n      },\n";
+    if (workingFolder) {
+        std::string folder = fileUri(*workingFolder);
+        if (!folder.ends_with('/'))
+            folder += '/';
+        out += "      \"originalUriBaseIds\": {\"%SRCROOT%\": {\"uri\": " + jsonString(folder) +
+               "}},\n";
+    }
+    return out + "      \"results\": [";
+}
+
+// A SARIF location of a level file, on a row when `row` is greater than 0, else the whole file.
+std::string sarifLocation(const ArtifactUri& file, int row) {
+    std::string out =
+        "{\"physicalLocation\": {\"artifactLocation\": {\"uri\": " + jsonString(file.uri) +
+        (file.relative ? ", \"uriBaseId\": \"%SRCROOT%\"}" : "}");
+    if (row > 0)
+        out += ", \"region\": {\"startLine\": " + std::to_string(row) + "}";
+    return out + "}}";
+}
+
 // The report of all levels in one format, written through `report` level by level.
 class Output {
 public:
-    Output(Report& report, Format format, bool summary)
+    Output(Report& report, const Arguments& arguments)
         : m_report(report)
-        , m_format(format)
-        , m_summary(summary) {}
+        , m_format(arguments.format)
+        , m_notes(arguments.notes)
+        , m_summary(arguments.summary) {}
 
-    // Before the first level: json opens its array.
+    // Before the first level: json opens its array, sarif its log up to the results.
     void Begin() {
         if (m_format == Format::Json)
             m_report.Write("[");
+        if (m_format == Format::Sarif) {
+            std::error_code error;
+            const fs::path folder = fs::current_path(error);
+            if (!error)
+                m_workingFolder = folder;
+            m_report.Write(sarifStart(m_workingFolder));
+        }
     }
 
     // The findings of one level, and with --summary its tally; true when one of them is an
@@ -334,6 +494,9 @@ public:
         case Format::Github:
             github(file, checked);
             break;
+        case Format::Sarif:
+            sarif(file, checked);
+            break;
         }
         return error;
     }
@@ -342,26 +505,40 @@ public:
     // an object for it with the message and neither findings nor tally, so that the level
     // cannot pass for a clean one; text and github have nothing more to say.
     void Unreadable(const std::string& file, const std::string& message) {
-        if (m_format != Format::Json)
-            return;
-        m_report.Write(nextObject() + "  {\"path\": " + jsonString(file) +
-                       ", \"error\": " + jsonString(message) + "}");
+        if (m_format == Format::Json)
+            m_report.Write(nextObject() + "  {\"path\": " + jsonString(file) +
+                           ", \"error\": " + jsonString(message) + "}");
+        if (m_format == Format::Sarif)
+            m_notifications += std::string(m_notifications.empty() ? "\n" : ",\n") +
+                               "            {\"level\": \"error\", \"message\": {\"text\": " +
+                               jsonString(message) + "}, \"locations\": [" +
+                               sarifLocation(artifactUri(file, m_workingFolder), 0) + "]}";
     }
 
-    // After the last level: json closes its array.
+    // After the last level: json closes its array; sarif its results, and tells in its
+    // invocation whether every level could be read, and which could not.
     void End() {
         if (m_format == Format::Json)
             m_report.Write(m_levels == 0 ? "]\n" : "\n]\n");
+        if (m_format == Format::Sarif)
+            m_report.Write(std::string(m_results == 0 ? "],\n" : "\n      ],\n") +
+                           "      \"invocations\": [\n        {\"executionSuccessful\": " +
+                           (m_notifications.empty() ? "true" : "false") +
+                           ", \"toolExecutionNotifications\": [" + m_notifications +
+                           (m_notifications.empty() ? "]}" : "\n        ]}") +
+                           "\n      ]\n    }\n  ]\n}\n");
     }
 
 private:
     void text(const std::string& file, const level::LevelReport& checked) {
         const std::string name = escaped(file);
         for (const level::Finding& finding : checked.findings) {
+            if (!shown(finding))
+                continue;
             std::string line = name + ':';
             if (finding.row > 0)
                 line += std::to_string(finding.row) + ':';
-            line += isError(finding) ? " error: " : " warning: ";
+            line += std::string(" ") + severityName(finding.severity) + ": ";
             line += escaped(finding.message);
             line += '\n';
             m_report.Write(line);
@@ -379,7 +556,7 @@ private:
             const level::Finding& finding = checked.findings[i];
             out += i == 0 ? "\n      " : ",\n      ";
             out += "{\"row\": " + (finding.row > 0 ? std::to_string(finding.row) : "null") +
-                   ", \"severity\": " + (isError(finding) ? "\"error\"" : "\"warning\"") +
+                   ", \"severity\": \"" + severityName(finding.severity) + '"' +
                    ", \"rule\": " + jsonString(finding.rule) +
                    ", \"message\": " + jsonString(finding.message) + "}";
         }
@@ -395,7 +572,9 @@ private:
     void github(const std::string& file, const level::LevelReport& checked) {
         const std::string fileProperty = "file=" + githubText(file, true);
         for (const level::Finding& finding : checked.findings) {
-            std::string line = isError(finding) ? "::error " : "::warning ";
+            if (!shown(finding))
+                continue;
+            std::string line = githubCommand(finding.severity);
             line += fileProperty;
             if (finding.row > 0)
                 line += ",line=" + std::to_string(finding.row);
@@ -408,8 +587,33 @@ private:
                            githubText(level::TallyText(checked.tally), false) + '\n');
     }
 
+    // One result a finding, notes too; --summary changes nothing. A finding about the level as
+    // a whole stands on its first row, as GitHub's code scanning shows only results on a line.
+    void sarif(const std::string& file, const level::LevelReport& checked) {
+        const ArtifactUri uri = artifactUri(file, m_workingFolder);
+        std::string out;
+        for (const level::Finding& finding : checked.findings) {
+            const auto rule = std::find_if(
+                level::FindingRules.begin(), level::FindingRules.end(),
+                [&finding](const level::FindingRule& known) { return known.id == finding.rule; });
+            out += m_results++ == 0 ? "\n        " : ",\n        ";
+            out += "{\"ruleId\": " + jsonString(finding.rule);
+            if (rule != level::FindingRules.end())
+                out += ", \"ruleIndex\": " + std::to_string(rule - level::FindingRules.begin());
+            out += std::string(", \"level\": \"") + severityName(finding.severity) +
+                   "\", \"message\": {\"text\": " + jsonString(finding.message) +
+                   "}, \"locations\": [" + sarifLocation(uri, std::max(finding.row, 1)) + "]}";
+        }
+        m_report.Write(out);
+    }
+
     static bool isError(const level::Finding& finding) {
         return finding.severity == level::Finding::Severity::Error;
+    }
+
+    // Whether text and github write a finding: notes only when asked for.
+    bool shown(const level::Finding& finding) const {
+        return m_notes || finding.severity != level::Finding::Severity::Note;
     }
 
     // What goes before a level's object in the json array.
@@ -417,8 +621,12 @@ private:
 
     Report& m_report;
     Format m_format;
+    bool m_notes;
     bool m_summary;
     std::size_t m_levels = 0;
+    std::size_t m_results = 0;               // sarif's, so far
+    std::string m_notifications;             // sarif's, of the levels that could not be read
+    std::optional<fs::path> m_workingFolder; // sarif's %SRCROOT%
 };
 
 #ifdef _WIN32
@@ -451,7 +659,7 @@ int checkLevels(const Arguments& arguments, Report& report) {
         return folder->Lookup(name);
     };
 
-    Output output(report, arguments.format, arguments.summary);
+    Output output(report, arguments);
     output.Begin();
     int result = NoErrors;
     for (const std::string& file : arguments.files) {
