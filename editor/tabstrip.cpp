@@ -62,12 +62,18 @@ void TabStrip::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     const int tabsHeight = count() > 0 ? tabRect(0).height() : 0;
 
+    // The page's frame. A style may leave the painter clipped after it: the Windows styles
+    // clip to the page's inside, which leaves out the row of tabs. In a QTabWidget the tabs are
+    // another widget with a painter of their own; here they share this one, so its state is
+    // put back.
     QStyleOptionTabWidgetFrame frame;
     frame.initFrom(this);
     frame.rect = rect().adjusted(0, tabsHeight - 1, 0, 0);
     frame.shape = shape();
     frame.tabBarSize = QSize(width(), tabsHeight);
+    painter.save();
     painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
+    painter.restore();
 
     // The style draws each tab's shape; the caption is drawn here, centred and whole, since the
     // style's own label margins are wider than the strip allows. The selected tab comes last so
@@ -75,7 +81,9 @@ void TabStrip::paintEvent(QPaintEvent*) {
     auto drawTab = [&](int i) {
         QStyleOptionTab tab;
         initStyleOption(&tab, i);
+        painter.save();
         painter.drawControl(QStyle::CE_TabBarTabShape, tab);
+        painter.restore();
         const QRect label = tab.rect.adjusted(0, i == currentIndex() ? 0 : 2, 0, 0);
         painter.drawItemText(label, Qt::AlignCenter, tab.palette, isTabEnabled(i), tabText(i),
                              QPalette::WindowText);

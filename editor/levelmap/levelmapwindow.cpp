@@ -55,6 +55,7 @@ LevelMapWindow::LevelMapWindow(LevelDocument& document, const QString& gameFolde
     , m_gameFolder(gameFolder) {
     setObjectName(QStringLiteral("levelMap"));
     setWindowTitle(QStringLiteral("Level Map"));
+    widgets::useLayoutFont(this);
     createControls();
 
     m_checkTimer.setSingleShot(true);

@@ -32,7 +32,8 @@
 #     is exactly what a window manager's close box does.
 #
 # Needs: xdotool, xwininfo and xprop (x11-utils), xmodmap (x11-xserver-utils), od and cmp (coreutils, diffutils), python3
-# (only e2e_close_window), ImageMagick's import (only e2e_capture_window).
+# (only e2e_close_window and e2e_wait_drawn), ImageMagick's import (only e2e_capture_window and
+# e2e_wait_drawn).
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
 
@@ -145,6 +146,21 @@ e2e_start() {
     _e2e_pids+=("$_e2e_pid")
     _e2e_logs+=("$_e2e_log")
     printf -v "$_e2e_var" '%s' "$_e2e_pid"
+}
+
+# e2e_wait_output PID PATTERN [TIMEOUT]: waits until the output of the process (started by
+# e2e_start) holds a line that matches the extended regular expression PATTERN.
+e2e_wait_output() {
+    local pid=$1 pattern=$2 timeout=${3:-$E2E_TIMEOUT} i log=
+    for i in "${!_e2e_pids[@]}"; do
+        [[ ${_e2e_pids[i]} == "$pid" ]] && log=${_e2e_logs[i]}
+    done
+    [[ -n $log ]] || e2e_fail "no process $pid was started by e2e_start"
+    local deadline=$((SECONDS + timeout))
+    until grep -Eq -- "$pattern" "$log"; do
+        ((SECONDS < deadline)) || e2e_fail "process $pid wrote no line like '$pattern' within ${timeout}s"
+        sleep 0.1
+    done
 }
 
 # e2e_is_running PID: true while the process lives.
@@ -463,6 +479,134 @@ e2e_capture_window() {
     # Give the program a moment to finish painting.
     sleep 0.5
     import -window "$1" "$2" 2>/dev/null || e2e_fail "cannot capture window $1 into $2"
+}
+
+# e2e_wait_drawn ID DX DY TIMEOUT NAME[:CAPTIONS]...: waits until a picture of the window, taken
+# from the screen, shows every control of the layout's rows NAME drawn, with the window's client
+# area starting DX,DY pixels into its X window (e2e_wine_client_offset). A control is drawn when
+# its rectangle holds more than one colour, 20 pixels at least differing from the commonest. A row
+# with :CAPTIONS is a tab strip: the row of its tabs, the strip's top 400 twips (its panels lie
+# below), shows CAPTIONS separate captions, blots of dark letter strokes with clear space between.
+# On failure the last picture is kept and named.
+e2e_wait_drawn() {
+    e2e_require import python3
+    local id=$1 dx=$2 dy=$3 timeout=$4
+    shift 4
+    local specs=() spec name captions place
+    for spec in "$@"; do
+        name=${spec%%:*}
+        captions=
+        [[ $spec == *:* ]] && captions=${spec#*:}
+        e2e_control place "$name"
+        local left=$((dx + $(e2e_px "${place[0]}"))) top=$((dy + $(e2e_px "${place[1]}")))
+        local width height
+        width=$(e2e_px "${place[2]}")
+        height=$(e2e_px "${place[3]}")
+        [[ -n $captions ]] && height=$(e2e_px 400)
+        specs+=("$name:$left:$top:$width:$height:$captions")
+    done
+    local dir report
+    e2e_make_temp_dir dir
+    local deadline=$((SECONDS + timeout))
+    while :; do
+        if import -window "$id" -depth 8 "ppm:$dir/window.ppm" 2>/dev/null; then
+            report=$(python3 - "$dir/window.ppm" "${specs[@]}" <<'PY'
+import sys
+
+def read_ppm(path):
+    data = open(path, "rb").read()
+    fields, i = [], 0
+    while len(fields) < 4:
+        while data[i:i + 1].isspace():
+            i += 1
+        j = i
+        while not data[j:j + 1].isspace():
+            j += 1
+        fields.append(data[i:j])
+        i = j
+    if fields[0] != b"P6" or fields[3] != b"255":
+        sys.exit("not a picture of 8-bit colours")
+    return int(fields[1]), int(fields[2]), data[i + 1:]
+
+width, height, pixels = read_ppm(sys.argv[1])
+
+def region(x, y, w, h):
+    if x < 0 or y < 0 or x + w > width or y + h > height:
+        return None
+    return [[pixels[3 * ((y + r) * width + x + c):3 * ((y + r) * width + x + c) + 3]
+             for c in range(w)] for r in range(h)]
+
+def differing(rows):
+    counts = {}
+    for row in rows:
+        for p in row:
+            counts[p] = counts.get(p, 0) + 1
+    return sum(counts.values()) - max(counts.values())
+
+LONGEST_STROKE = 12  # pixels: a longer straight run of dark pixels is a border, not a letter
+LETTER_GAP = 8       # pixels: letters of one caption stand closer than that (tabs 17 apart)
+
+def captions(rows):
+    h, w = len(rows), len(rows[0])
+    ink = [[p[0] * 299 + p[1] * 587 + p[2] * 114 < 100 * 1000 for p in row] for row in rows]
+    border = [[False] * w for _ in range(h)]
+    lines = [[(r, c) for c in range(w)] for r in range(h)] + \
+            [[(r, c) for r in range(h)] for c in range(w)]
+    for cells in lines:
+        run = []
+        for cell in cells + [None]:
+            if cell is not None and ink[cell[0]][cell[1]]:
+                run.append(cell)
+                continue
+            if len(run) > LONGEST_STROKE:
+                for r, c in run:
+                    border[r][c] = True
+            run = []
+    columns = [sum(ink[r][c] and not border[r][c] for r in range(h)) for c in range(w)]
+    blots, start, last, amount = [], None, None, 0
+    for c, n in enumerate(columns):
+        if not n:
+            continue
+        if start is not None and c - last > LETTER_GAP:
+            blots.append((start, last, amount))
+            start = None
+        if start is None:
+            start, amount = c, 0
+        last = c
+        amount += n
+    if start is not None:
+        blots.append((start, last, amount))
+    # Whole captions only: a stray dot or two is no caption.
+    return [(a, b) for a, b, n in blots if b - a >= 5 and n >= 12]
+
+faults = []
+for spec in sys.argv[2:]:
+    name, x, y, w, h, expected = spec.split(":")
+    rows = region(int(x), int(y), int(w), int(h))
+    if rows is None:
+        faults.append(f"{name} at {x},{y} size {w}x{h} lies outside the {width}x{height} window")
+    elif expected:
+        found = captions(rows)
+        if len(found) != int(expected):
+            spans = ", ".join(f"{int(x) + a}..{int(x) + b}" for a, b in found) or "none"
+            faults.append(f"{name} shows {len(found)} captions in its row of tabs at {x},{y} "
+                          f"size {w}x{h}, not {expected} (x: {spans})")
+    elif differing(rows) < 20:
+        faults.append(f"{name} at {x},{y} size {w}x{h} is blank")
+print("\n".join(faults))
+PY
+            ) && [[ -z $report ]] && return 0
+        else
+            report="cannot take a picture of window $id"
+        fi
+        if ((SECONDS >= deadline)); then
+            local kept
+            kept=$(mktemp "${TMPDIR:-/tmp}/e2e-window.XXXXXXXX.ppm") && cp -- "$dir/window.ppm" "$kept" 2>/dev/null
+            e2e_fail "window $id not drawn within ${timeout}s (picture kept as $kept):
+$report"
+        fi
+        sleep 0.2
+    done
 }
 
 # e2e_expect_file_bytes FILE FORMAT [ARG...]: the file's bytes are, or within E2E_TIMEOUT come to

@@ -42,6 +42,7 @@ private slots:
         QCOMPARE(map->windowTitle(), QStringLiteral("Level Map"));
         QVERIFY(map->isWindow() && !map->isModal());
         QVERIFY(map->minimumSize() != map->maximumSize()); // resizable
+        QCOMPARE(map->font(), w().font());                 // the editor's font, not the desktop's
         QTRY_VERIFY(map->isActiveWindow());
 
         showAndActivate(w());
