@@ -12,7 +12,8 @@ namespace editor {
 FindingsModel::FindingsModel(QObject* parent)
     : QAbstractTableModel(parent)
     , m_error(QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical))
-    , m_warning(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)) {}
+    , m_warning(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning))
+    , m_note(QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation)) {}
 
 int FindingsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_findings.size());
@@ -32,7 +33,11 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const {
     const level::Finding* shown = finding(index);
     if (!shown)
         return {};
-    const bool isError = shown->severity == level::Finding::Severity::Error;
+    using Severity = level::Finding::Severity;
+    const Severity severity = shown->severity;
+    const auto pick = [severity](auto error, auto warning, auto note) {
+        return severity == Severity::Error ? error : severity == Severity::Warning ? warning : note;
+    };
     switch (role) {
     case Qt::DisplayRole:
         if (index.column() == RowColumn)
@@ -40,13 +45,15 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const {
         return widgets::toQString(shown->message);
     case Qt::DecorationRole:
         if (index.column() == RowColumn)
-            return isError ? m_error : m_warning;
+            return pick(m_error, m_warning, m_note);
         return {};
     case Qt::ToolTipRole:
-        return (isError ? QStringLiteral("Error: ") : QStringLiteral("Warning: ")) +
+        return pick(QStringLiteral("Error: "), QStringLiteral("Warning: "),
+                    QStringLiteral("Note: ")) +
                widgets::toQString(shown->message);
     case Qt::AccessibleTextRole:
-        return (isError ? QStringLiteral("error, ") : QStringLiteral("warning, ")) +
+        return pick(QStringLiteral("error, "), QStringLiteral("warning, "),
+                    QStringLiteral("note, ")) +
                (shown->row > 0 ? QStringLiteral("row %1, ").arg(shown->row) : QString()) +
                widgets::toQString(shown->message);
     default:

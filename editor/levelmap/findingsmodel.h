@@ -33,6 +33,7 @@ private:
     std::vector<level::Finding> m_findings;
     QIcon m_error;
     QIcon m_warning;
+    QIcon m_note;
 };
 
 } // namespace editor

@@ -60,15 +60,23 @@ void FindingsPanel::setReport(level::LevelReport report, const QString& lookupFa
     m_tally->setText(widgets::toQString(level::TallyText(report.tally)));
     m_model->setFindings(std::move(report.findings));
     const auto& found = m_model->findings();
-    const auto errors = static_cast<std::size_t>(
-        std::count_if(found.begin(), found.end(), [](const level::Finding& finding) {
-            return finding.severity == level::Finding::Severity::Error;
-        }));
-    QString summary = found.empty()
-                          ? QStringLiteral("Level check: no errors or warnings.")
-                          : QStringLiteral("Level check: %1, %2.")
+    const auto tally = [&found](level::Finding::Severity severity) {
+        return static_cast<std::size_t>(
+            std::count_if(found.begin(), found.end(), [severity](const level::Finding& finding) {
+                return finding.severity == severity;
+            }));
+    };
+    const std::size_t errors = tally(level::Finding::Severity::Error);
+    const std::size_t warnings = tally(level::Finding::Severity::Warning);
+    const std::size_t notes = tally(level::Finding::Severity::Note);
+    QString summary = errors + warnings == 0
+                          ? QStringLiteral("Level check: no errors or warnings")
+                          : QStringLiteral("Level check: %1, %2")
                                 .arg(counted(errors, "error", "errors"),
-                                     counted(found.size() - errors, "warning", "warnings"));
+                                     counted(warnings, "warning", "warnings"));
+    if (notes > 0)
+        summary += QStringLiteral(", ") + counted(notes, "note", "notes");
+    summary += QLatin1Char('.');
     if (!lookupFailure.isEmpty())
         summary += QStringLiteral(" Files are not looked up: ") + lookupFailure + QLatin1Char('.');
     m_summary->setText(summary);

@@ -558,8 +558,17 @@ private slots:
         QVERIFY(writeBytes(m_editor.game->file("conquest.win"), ""));
         click(w(), "Command2");
         QTRY_COMPARE(findingRows(map), QList<int>{});
-        QVERIFY(
-            control<QLabel>(*map, "findingsSummary")->text().contains(QStringLiteral("0 errors")));
+        // What is left are the teams' differences: notes, with their own icon, not warnings.
+        QVERIFY(control<QLabel>(*map, "findingsSummary")
+                    ->text()
+                    .startsWith(QStringLiteral("Level check: no errors or warnings, 2 notes")));
+        const QModelIndex note = findings->model()->index(0, FindingsModel::RowColumn);
+        QVERIFY(note.data(Qt::ToolTipRole).toString().startsWith(QStringLiteral("Note: ")));
+        QCOMPARE(note.data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage(),
+                 QApplication::style()
+                     ->standardIcon(QStyle::SP_MessageBoxInformation)
+                     .pixmap(16)
+                     .toImage());
         // The teams' tally stands above the findings.
         QCOMPARE(control<QLabel>(*map, "teamTally")->text(),
                  QStringLiteral(
