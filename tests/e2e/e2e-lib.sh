@@ -492,25 +492,25 @@ e2e_wait_drawn() {
     e2e_require import python3
     local id=$1 dx=$2 dy=$3 timeout=$4
     shift 4
-    local specs=() spec name captions place
-    for spec in "$@"; do
-        name=${spec%%:*}
+    local wanted=() entry name captions place
+    for entry in "$@"; do
+        name=${entry%%:*}
         captions=
-        [[ $spec == *:* ]] && captions=${spec#*:}
+        [[ $entry == *:* ]] && captions=${entry#*:}
         e2e_control place "$name"
         local left=$((dx + $(e2e_px "${place[0]}"))) top=$((dy + $(e2e_px "${place[1]}")))
         local width height
         width=$(e2e_px "${place[2]}")
         height=$(e2e_px "${place[3]}")
         [[ -n $captions ]] && height=$(e2e_px 400)
-        specs+=("$name:$left:$top:$width:$height:$captions")
+        wanted+=("$name:$left:$top:$width:$height:$captions")
     done
     local dir report
     e2e_make_temp_dir dir
     local deadline=$((SECONDS + timeout))
     while :; do
         if import -window "$id" -depth 8 "ppm:$dir/window.ppm" 2>/dev/null; then
-            report=$(python3 - "$dir/window.ppm" "${specs[@]}" <<'PY'
+            report=$(python3 - "$dir/window.ppm" "${wanted[@]}" <<'PY'
 import sys
 
 def read_ppm(path):
@@ -580,8 +580,8 @@ def captions(rows):
     return [(a, b) for a, b, n in blots if b - a >= 5 and n >= 12]
 
 faults = []
-for spec in sys.argv[2:]:
-    name, x, y, w, h, expected = spec.split(":")
+for entry in sys.argv[2:]:
+    name, x, y, w, h, expected = entry.split(":")
     rows = region(int(x), int(y), int(w), int(h))
     if rows is None:
         faults.append(f"{name} at {x},{y} size {w}x{h} lies outside the {width}x{height} window")
