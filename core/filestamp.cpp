@@ -4,6 +4,7 @@
 #include "core/levelfile.h"
 #include "core/platform/fileplatform.h"
 
+#include <chrono>
 #include <filesystem>
 #include <system_error>
 
@@ -25,6 +26,7 @@ FileStamp StampFile(const std::string& path) {
         return FileStamp{};
     stamp.exists = true;
     stamp.modified = static_cast<std::int64_t>(time.time_since_epoch().count());
+    stamp.racy = fs::file_time_type::clock::now() - time < std::chrono::seconds(2);
     return stamp;
 }
 

@@ -14,6 +14,9 @@ struct FileStamp {
     std::uint64_t size = 0;
     std::int64_t modified = 0; // in the file system's own ticks
     std::uint64_t hash = 0;    // of the bytes; 0 until hashed
+    // Modified so shortly before the stamp was taken that a later change within the file
+    // system's time resolution (a second on some) may keep size and time: only the bytes tell.
+    bool racy = false;
     bool operator==(const FileStamp&) const = default;
 };
 

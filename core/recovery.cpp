@@ -10,6 +10,7 @@
 #include <chrono>
 #include <new>
 #include <system_error>
+#include <utility>
 
 namespace level {
 
@@ -352,7 +353,9 @@ Result<void> ClaimedRecovery::Remove() {
         if (auto removed = RemoveFile(m_state->path); !removed)
             return removed;
     removeQuietly(m_state->path + std::string(DeclinedExtension));
+    // The recovery is gone: its lock file goes too (on Windows once it is let go of).
     removeQuietly(m_state->lockPath);
+    releaseLock(std::exchange(m_state->lock, NoLock));
     return {};
 }
 
@@ -364,7 +367,9 @@ Result<std::string> ClaimedRecovery::SetAside() {
     if (Outcome moved = replaceFile(toPath(m_state->path), toPath(aside)); !moved)
         return FileError{"move aside", m_state->path, moved.error()};
     removeQuietly(m_state->path + std::string(DeclinedExtension));
+    // The recovery is gone: its lock file goes too (on Windows once it is let go of).
     removeQuietly(m_state->lockPath);
+    releaseLock(std::exchange(m_state->lock, NoLock));
     return aside;
 }
 

@@ -56,9 +56,9 @@ level::FileStamp LevelFileWatch::stampNow(const level::FileStamp& known) const {
     level::FileStamp now = level::StampFile(m_path);
     if (!now.exists)
         return now;
-    // Size or time differ: the bytes tell whether the content did (a checkout or a touch may
-    // leave it as it was).
-    if (known.exists && now.size == known.size && now.modified == known.modified)
+    // Size or time differ, or the known stamp was taken too soon after a change for its time to
+    // tell: the bytes tell whether the content did (a checkout or a touch may leave it as it was).
+    if (known.exists && !known.racy && now.size == known.size && now.modified == known.modified)
         now.hash = known.hash;
     else
         now = level::StampFileWithHash(m_path);
@@ -73,8 +73,16 @@ bool LevelFileWatch::changedOnDisk() const {
     return !m_path.empty() && differ(stampNow(m_loaded), m_loaded);
 }
 
-bool LevelFileWatch::newlyChanged() const {
-    return !m_path.empty() && differ(stampNow(m_told), m_told);
+// An unchanged file's newer stamp is kept, so that the bytes are read again only while its time
+// cannot tell.
+bool LevelFileWatch::newlyChanged() {
+    if (m_path.empty())
+        return false;
+    const level::FileStamp now = stampNow(m_told);
+    if (differ(now, m_told))
+        return true;
+    m_told = now;
+    return false;
 }
 
 void LevelFileWatch::told() {

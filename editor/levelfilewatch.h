@@ -34,7 +34,7 @@ public:
     bool changedOnDisk() const;
     // Whether it changed since the last change told (told() marks the change as told, so that
     // one change brings one question).
-    bool newlyChanged() const;
+    bool newlyChanged();
     void told();
 
 signals:
