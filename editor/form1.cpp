@@ -31,6 +31,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QTimer>
+
+#include <utility>
 
 #ifndef LEVELTOOLS_VERSION
 #define LEVELTOOLS_VERSION "0.0.0"
@@ -499,6 +502,12 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 // Files may have changed while another window was active.
+void Form1::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (std::exchange(m_offerRecoveries, false))
+        QTimer::singleShot(0, this, &Form1::offerRecoveries);
+}
+
 void Form1::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())

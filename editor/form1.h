@@ -54,6 +54,9 @@ public:
     // saving (crashed), newest first: each question restores them (one step, unsaved) or keeps
     // them for one more start. Run once the window shows.
     void offerRecoveries();
+    // The same, once the window is first drawn: only then does it stand where the window system
+    // put it, so that the questions open over it.
+    void offerRecoveriesOnceDrawn() { m_offerRecoveries = true; }
     // The recovery file of this editor's unsaved rows, once written.
     QString recoveryFile() const;
     // The level being edited.
@@ -63,6 +66,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void createControls();
@@ -120,6 +124,7 @@ private:
     std::unique_ptr<LevelMapWindow> m_map;
     LevelFileWatch m_levelFile;
     std::unique_ptr<RecoveryKeeper> m_recovery;
+    bool m_offerRecoveries = false; // at the first paint (offerRecoveriesOnceDrawn)
     // The keys, always on, in this window and the map's; and the menu's entries "Undo <step>" and
     // "Redo <step>", greyed when there is none.
     QAction* m_undoKeys = nullptr;

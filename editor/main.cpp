@@ -4,7 +4,6 @@
 #include "widgets/qtpath.h"
 
 #include <QApplication>
-#include <QTimer>
 
 #include <clocale>
 
@@ -15,8 +14,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("tessavor"));
 
     editor::Form1 window(widgets::toQString(level::StartFolder()));
-    window.show();
     // Rows an editor left behind when it crashed, once the window is there to ask over.
-    QTimer::singleShot(0, &window, &editor::Form1::offerRecoveries);
+    window.offerRecoveriesOnceDrawn();
+    window.show();
     return app.exec();
 }

@@ -224,6 +224,21 @@ e2e_window_title() {
     xdotool getwindowname "$1" 2>/dev/null || e2e_fail "window $1 is gone"
 }
 
+# e2e_start_window_manager: starts openbox, ended with the test's processes; from then on windows
+# have frames and are placed by it. Returns once it announces itself.
+e2e_start_window_manager() {
+    e2e_require openbox
+    local home deadline=$((SECONDS + E2E_TIMEOUT))
+    e2e_make_temp_dir home
+    HOME=$home openbox --sm-disable >/dev/null 2>&1 &
+    _e2e_pids+=($!)
+    _e2e_logs+=(/dev/null) # one log for each process
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+        ((SECONDS < deadline)) || e2e_fail "openbox did not start"
+        sleep 0.1
+    done
+}
+
 # e2e_window_geometry ID XVAR YVAR WVAR HVAR: the client area's position on the screen and its
 # size in pixels. xwininfo reports the absolute position also when a window manager has put a
 # frame around the window.

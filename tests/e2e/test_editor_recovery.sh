@@ -47,9 +47,18 @@ e2e_key "$otherwin" a
 e2e_wait_window otherwin 97 10 "$otherpid"
 
 e2e_log "started again: the rows are offered; Yes restores them, the file stays as it was"
+# Under a window manager, which places the window only once it is shown.
+e2e_start_window_manager
 e2e_start pid "$game" "$tessavor"
-e2e_answer_box base.lev y 20
+e2e_wait_window box base.lev 20
 e2e_wait_window win "Level Editor / $game/" 20 "$pid"
+# The question opens over the editor's window, not where the window stood before it was placed.
+e2e_window_geometry "$box" bx by bw bh
+e2e_window_geometry "$win" wx wy ww wh
+((bx >= wx && by >= wy && bx + bw <= wx + ww && by + bh <= wy + wh)) ||
+    e2e_fail "the question at $bx,$by (${bw}x$bh) is not over the window at $wx,$wy (${ww}x$wh)"
+e2e_key "$box" y
+e2e_wait_window_gone "$box"
 [[ $(od -An -tx1 "$game/base.lev") == "$before" ]] || e2e_fail "the restore wrote base.lev"
 [[ ! -e "$game/levels/base.lev" ]] || e2e_fail "the restore wrote levels/base.lev"
 
