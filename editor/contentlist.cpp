@@ -283,6 +283,7 @@ void ContentList::setHistoryActions(QAction* undo, QAction* redo) {
 std::unique_ptr<QMenu> ContentList::makeContextMenu(QPoint pos) {
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("inhaltMenu"));
+    menu->setFont(font()); // a popup of its own takes the desktop's font, under Wine a serif one
     if (m_undo && m_redo) {
         menu->addAction(m_undo);
         menu->addAction(m_redo);

@@ -4,6 +4,8 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+
 #include <utility>
 
 namespace editor {
@@ -20,7 +22,8 @@ RecoveryKeeper::RecoveryKeeper(const LevelDocument& document, QString startFolde
     : QObject(parent)
     , m_document(document)
     , m_startFolder(std::move(startFolder))
-    , m_levelFile(std::move(levelFile)) {
+    , m_levelFile(std::move(levelFile))
+    , m_gapMs(WriteEveryMs) {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &RecoveryKeeper::writeNow);
     connect(&document, &LevelDocument::historyChanged, this, &RecoveryKeeper::documentChanged);
@@ -40,8 +43,8 @@ void RecoveryKeeper::documentChanged() {
     ++m_changes;
     if (m_timer.isActive())
         return;
-    const qint64 since = m_sinceWrite.isValid() ? m_sinceWrite.elapsed() : WriteEveryMs;
-    m_timer.start(static_cast<int>(std::max<qint64>(0, WriteEveryMs - since)));
+    const qint64 since = m_sinceWrite.isValid() ? m_sinceWrite.elapsed() : m_gapMs;
+    m_timer.start(static_cast<int>(std::max<qint64>(0, m_gapMs - since)));
 }
 
 void RecoveryKeeper::writeNow() {
@@ -71,7 +74,11 @@ void RecoveryKeeper::writeNow() {
     const level::RecoveryFacts facts{widgets::toCorePath(m_startFolder),
                                      widgets::toCorePath(m_levelFile()),
                                      QDateTime::currentSecsSinceEpoch()};
-    if (auto written = m_slot->Write(facts, m_document.lines().Lines()); !written) {
+    QElapsedTimer took;
+    took.start();
+    const auto written = m_slot->Write(facts, m_document.lines().Lines());
+    m_gapMs = std::max<qint64>(WriteEveryMs, 10 * took.elapsed());
+    if (!written) {
         if (!m_toldFailure)
             emit failed(widgets::toQString(written.error().Message()));
         m_toldFailure = true;

@@ -422,6 +422,7 @@ void LevelMapWindow::showMenu(QPoint globalPos, QPointF at) {
     using Clipboard = LevelMapView::Clipboard;
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("mapMenu"));
+    menu.setFont(font()); // the window's, as the list's menu has it
     const bool chosen = m_scene->selectedCount() > 0;
     const bool text = !QGuiApplication::clipboard()->text().isEmpty();
     const auto add = [&](const QString& name, QKeySequence keys, bool enabled, Clipboard what) {

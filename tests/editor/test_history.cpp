@@ -263,6 +263,7 @@ private slots:
             texts << action->text();
         QCOMPARE(texts, (QStringList{"Undo add row", "Redo", "", "Cut", "Copy", "Paste",
                                      "Duplicate", "", "Edit row"}));
+        QCOMPARE(menu->font(), w().font()); // the window's layout font, not the desktop's
         QCOMPARE(menu->actions()[0]->text(), QStringLiteral("Undo add row"));
         QVERIFY(menu->actions()[0]->isEnabled());
         QCOMPARE(menu->actions()[1]->text(), QStringLiteral("Redo"));
