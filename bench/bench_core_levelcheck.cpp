@@ -82,8 +82,8 @@ std::vector<std::string> mirroredRows() {
     return rows;
 }
 
-void BM_CheckLevelAndTeams_Mirrored(benchmark::State& state) {
-    const std::vector<std::string> rows = mirroredRows();
+// The check with the teams' tally and symmetry, counting what it reports.
+void checkLevelAndTeams(benchmark::State& state, const std::vector<std::string>& rows) {
     std::size_t findings = 0;
     for (auto _ : state) {
         const level::LevelReport report = level::CheckLevelAndTeams(rows, every);
@@ -92,6 +92,10 @@ void BM_CheckLevelAndTeams_Mirrored(benchmark::State& state) {
     }
     state.counters["findings"] = static_cast<double>(findings);
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * rows.size()));
+}
+
+void BM_CheckLevelAndTeams_Mirrored(benchmark::State& state) {
+    checkLevelAndTeams(state, mirroredRows());
 }
 
 // The search's worst case: ships of one kind and one heading per team, a half turn apart about
@@ -114,15 +118,7 @@ std::vector<std::string> almostMirroredRows() {
 }
 
 void BM_CheckLevelAndTeams_AlmostMirrored(benchmark::State& state) {
-    const std::vector<std::string> rows = almostMirroredRows();
-    std::size_t findings = 0;
-    for (auto _ : state) {
-        const level::LevelReport report = level::CheckLevelAndTeams(rows, every);
-        findings = report.findings.size();
-        benchmark::DoNotOptimize(report);
-    }
-    state.counters["findings"] = static_cast<double>(findings);
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * rows.size()));
+    checkLevelAndTeams(state, almostMirroredRows());
 }
 
 } // namespace

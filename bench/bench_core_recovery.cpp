@@ -1,6 +1,7 @@
 // One recovery write at 32,767 rows (goal under 20 ms, as it runs between two events of the
 // editor's window): the rows formatted with their header, written to a temporary file, flushed
 // to disk and renamed over the last one.
+#include "bench/fulllevel.h"
 #include "core/recovery.h"
 
 #include <benchmark/benchmark.h>
@@ -11,15 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> fullLevel() {
-    std::vector<std::string> rows;
-    for (int i = 0; i < 32767; ++i)
-        rows.push_back("ADD SHIP x= " + std::to_string(i % 1000) + " y=-" +
-                       std::to_string(i % 450) + " r=" + std::to_string(i % 360) +
-                       " team=" + std::to_string(1 + i % 2) + " typ=" + std::to_string(1 + i % 20));
-    return rows;
-}
 
 void RecoveryWrite(benchmark::State& state) {
     const std::vector<std::string> rows = fullLevel();

@@ -1,5 +1,6 @@
 // One step of the find field at 32,767 rows (goal under 10 ms): a search that finds nothing looks
 // at every row, the most a step does.
+#include "bench/fulllevel.h"
 #include "core/rowtext.h"
 
 #include <benchmark/benchmark.h>
@@ -8,15 +9,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> fullLevel() {
-    std::vector<std::string> rows;
-    for (int i = 0; i < 32767; ++i)
-        rows.push_back("ADD SHIP x= " + std::to_string(i % 1000) + " y=-" +
-                       std::to_string(i % 450) + " r=" + std::to_string(i % 360) +
-                       " team=" + std::to_string(1 + i % 2) + " typ=" + std::to_string(1 + i % 20));
-    return rows;
-}
 
 void FindRowNotThere(benchmark::State& state) {
     const std::vector<std::string> rows = fullLevel();
