@@ -41,8 +41,8 @@ FileStamp StampFileWithHash(const std::string& path) {
     return stamp;
 }
 
-std::uint64_t HashBytes(std::string_view bytes) {
-    std::uint64_t hash = 14695981039346656037ull;
+std::uint64_t HashBytes(std::string_view bytes, std::uint64_t from) {
+    std::uint64_t hash = from;
     for (const char c : bytes) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 1099511628211ull;

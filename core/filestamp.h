@@ -25,8 +25,10 @@ FileStamp StampFile(const std::string& path);
 // The same with the hash of its bytes, read whole (a file beyond a level file's size, or one
 // that cannot be read, keeps the hash 0).
 FileStamp StampFileWithHash(const std::string& path);
-// The hash of bytes (64-bit FNV-1a), as StampFileWithHash takes it.
-std::uint64_t HashBytes(std::string_view bytes);
+// The hash of bytes (64-bit FNV-1a), as StampFileWithHash takes it. From the hash of earlier
+// bytes it goes on over these: HashBytes(b, HashBytes(a)) is the hash of a and then b.
+inline constexpr std::uint64_t HashStart = 14695981039346656037ull;
+std::uint64_t HashBytes(std::string_view bytes, std::uint64_t from = HashStart);
 // Whether two paths name the same file (also through links or other spellings).
 bool SameFile(const std::string& a, const std::string& b);
 

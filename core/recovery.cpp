@@ -1,6 +1,7 @@
 #include "core/recovery.h"
 
 #include "core/diskfiles.h"
+#include "core/filestamp.h"
 #include "core/levelfile.h"
 #include "core/platform/fileplatform.h"
 #include "core/windows1252.h"
@@ -31,16 +32,6 @@ constexpr std::string_view DamagedExtension = ".damaged";
 // written as its length in bytes, a blank, its UTF-8 bytes and a line end.
 constexpr std::string_view LevelBody = "windows-1252";
 constexpr std::string_view CountedBody = "utf-8-counted";
-
-// 64-bit FNV-1a, continued over several pieces.
-std::uint64_t hashOn(std::uint64_t hash, std::string_view bytes) {
-    for (const char byte : bytes) {
-        hash ^= static_cast<unsigned char>(byte);
-        hash *= 0x100000001B3ULL;
-    }
-    return hash;
-}
-constexpr std::uint64_t HashStart = 0xCBF29CE484222325ULL;
 
 std::string hex(std::uint64_t value) {
     static constexpr char digits[] = "0123456789abcdef";
@@ -136,7 +127,7 @@ Result<Header, std::string> parseHeader(std::string_view bytes) {
     if (reader.rest().size() > bodySize)
         return std::string("the file is damaged (bytes beyond its end)");
     header.body = reader.rest();
-    if (hex(hashOn(hashOn(HashStart, bytes.substr(0, covered)), header.body)) != check)
+    if (hex(HashBytes(header.body, HashBytes(bytes.substr(0, covered)))) != check)
         return std::string("the file is damaged (its check sum does not match)");
     if (header.encoding != LevelBody && header.encoding != CountedBody)
         return std::string("its rows are in an unknown form");
@@ -202,7 +193,7 @@ std::string FormatRecovery(const RecoveryFacts& facts, const std::vector<std::st
     out.append("rows ").append(std::to_string(rows.size())).append("\n");
     out.append("body ").append(encoding).append("\n");
     out.append("bytes ").append(std::to_string(body.size())).append("\n");
-    const std::uint64_t check = hashOn(hashOn(HashStart, out), body);
+    const std::uint64_t check = HashBytes(body, HashBytes(out));
     out.append("check ").append(hex(check)).append("\n");
     out.append(body);
     return out;

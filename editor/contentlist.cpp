@@ -204,41 +204,38 @@ void ContentList::cutRows() {
                             stepnames::onRows(QStringLiteral("cut"), rows, QStringLiteral("rows")));
 }
 
-// A line that a level file cannot store, or more lines than a level holds, refuse the whole
-// paste with the reason; nothing changes then.
 void ContentList::pasteRows() {
-    const QClipboard* clipboard = QGuiApplication::clipboard();
-    std::vector<std::string> rows = level::TextAsRows(widgets::toStdString(clipboard->text()));
-    if (rows.empty())
-        return;
-    if (const auto refused = pasteRefusal(rows, m_level->lines().LineCount())) {
-        widgets::showFailure(this, *refused);
-        return;
-    }
+    std::vector<std::string> rows =
+        level::TextAsRows(widgets::toStdString(QGuiApplication::clipboard()->text()));
     const LevelListModel::Index current = m_document->currentRow();
     const auto at = current == LevelDocument::NoRow
                         ? m_level->lines().LineCount()
                         : static_cast<LevelListModel::Index>(current + 1);
-    const QString line = widgets::toQString(rows.front());
     const auto count = rows.size();
-    if (!m_document->insertLines(at, std::move(rows), stepnames::pasted(count)))
-        widgets::showFailure(this, appendRefusal(m_level->lines().LineCount(), line));
+    insertRows(at, std::move(rows), stepnames::pasted(count));
 }
 
 void ContentList::duplicateRows() {
     const std::vector<LevelListModel::Index>& rows = m_document->selection().rows();
     if (rows.empty())
         return;
-    std::vector<std::string> texts = chosenTexts(*m_document);
-    if (const auto refused = pasteRefusal(texts, m_level->lines().LineCount())) {
+    const auto at = static_cast<LevelListModel::Index>(rows.back() + 1);
+    insertRows(at, chosenTexts(*m_document), stepnames::duplicated(rows.size()));
+}
+
+// A line that a level file cannot store, or more lines than a level holds, refuse the whole
+// insert with the reason; nothing changes then.
+void ContentList::insertRows(LevelListModel::Index at, std::vector<std::string> rows,
+                             const QString& name) {
+    if (rows.empty())
+        return;
+    if (const auto refused = pasteRefusal(rows, m_level->lines().LineCount())) {
         widgets::showFailure(this, *refused);
         return;
     }
-    const auto at = static_cast<LevelListModel::Index>(rows.back() + 1);
-    const auto count = texts.size();
-    if (!m_document->insertLines(at, std::move(texts), stepnames::duplicated(count)))
-        widgets::showFailure(this,
-                             QStringLiteral("There is not enough memory. Nothing was duplicated."));
+    const QString line = widgets::toQString(rows.front());
+    if (!m_document->insertLines(at, std::move(rows), name))
+        widgets::showFailure(this, appendRefusal(m_level->lines().LineCount(), line));
 }
 
 void ContentList::keyPressEvent(QKeyEvent* event) {

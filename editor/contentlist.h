@@ -69,6 +69,8 @@ private:
 
     void createClipboardActions();
     void addClipboardEntries(QMenu& menu);
+    // Inserts rows at a place as one step (paste, duplicate), or says why not.
+    void insertRows(LevelListModel::Index at, std::vector<std::string> rows, const QString& name);
     // A step or a choice of rows: the widths, the selection shown, the row brought into view.
     void documentChanged(const DocumentChange& change);
     // Whether a level file can store an edited row's text; if not, says why.
