@@ -194,6 +194,22 @@ _e2e_regex_quote() {
     sed 's/[][\.|$(){}?+*^]/\\&/g' <<<"$1"
 }
 
+# _e2e_search ARG...: xdotool search ARG... once, printing the ids found; false when none.
+# xdotool gives up on an X error when a window it is looking at goes away under it (BadWindow
+# while another program's windows close); such a search is run again rather than taken as "none".
+_e2e_search() {
+    local _e2e_out _e2e_try
+    for _e2e_try in 1 2 3 4 5 6 7 8 9 10; do
+        if _e2e_out=$(xdotool search "$@" 2>&1); then
+            grep -E '^[0-9]+$' <<<"$_e2e_out"
+            return
+        fi
+        [[ $_e2e_out == *"X Error"* ]] || return 1
+        sleep 0.05
+    done
+    return 1
+}
+
 # e2e_wait_window VAR TITLE [TIMEOUT] [PID]: waits until a visible window has exactly TITLE as
 # its title (and, with PID, belongs to that process); VAR receives its id. With several, the last
 # mapped one wins (a message box opened over its window).
@@ -201,12 +217,15 @@ e2e_wait_window() {
     local _e2e_var=$1 _e2e_title=$2 _e2e_timeout=${3:-$E2E_TIMEOUT} _e2e_pid=${4:-}
     local _e2e_pattern _e2e_ids
     _e2e_pattern="^$(_e2e_regex_quote "$_e2e_title")\$"
-    local _e2e_args=(search --sync --onlyvisible)
+    local _e2e_args=(--onlyvisible)
     # --all: the window must have the title and belong to the process (xdotool defaults to either).
     [[ -n "$_e2e_pid" ]] && _e2e_args+=(--all --pid "$_e2e_pid")
     _e2e_args+=(--name "$_e2e_pattern")
-    _e2e_ids=$(timeout "$_e2e_timeout" xdotool "${_e2e_args[@]}" 2>/dev/null) ||
-        e2e_fail "no window titled '$_e2e_title' within ${_e2e_timeout}s"
+    local _e2e_deadline=$((SECONDS + _e2e_timeout))
+    until _e2e_ids=$(_e2e_search "${_e2e_args[@]}"); do
+        ((SECONDS < _e2e_deadline)) || e2e_fail "no window titled '$_e2e_title' within ${_e2e_timeout}s"
+        sleep 0.1
+    done
     printf -v "$_e2e_var" '%s' "$(tail -n 1 <<<"$_e2e_ids")"
 }
 
@@ -214,7 +233,7 @@ e2e_wait_window() {
 e2e_expect_no_window() {
     local pattern
     pattern="^$(_e2e_regex_quote "$1")\$"
-    if xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1; then
+    if _e2e_search --onlyvisible --name "$pattern" >/dev/null; then
         e2e_fail "unexpected window titled '$1'"
     fi
 }
@@ -391,7 +410,7 @@ e2e_type() {
 # override-redirect window, such as the completion list under a name field).
 _e2e_popup_shown() {
     local id
-    for id in $(xdotool search --onlyvisible --classname "^$1\$" 2>/dev/null); do
+    for id in $(_e2e_search --onlyvisible --classname "^$1\$"); do
         xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
     done
     return 1
