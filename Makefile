@@ -95,7 +95,7 @@ check-windows: deps
 # then its test: unpacked into a fresh Wine prefix, both programs started from it.
 package-windows: deps
 	JOBS=$(JOBS) scripts/package-windows $(BUILD_WIN)-release
-	xvfb-run -a -s "-screen 0 1280x1024x24" tests/package/windows-zip.sh \
+	tests/e2e/with-xvfb.sh tests/package/windows-zip.sh \
 	    $$(ls $(BUILD_WIN)-release/leveltools-*-windows-x86_64.zip)
 
 # Runs every window and end-to-end test 30 times idle and 10 times under load; reports each

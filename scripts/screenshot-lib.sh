@@ -26,8 +26,7 @@ shot_enter() {
     local script=$1
     shift
     if [[ -z "${DISPLAY:-}" ]]; then
-        command -v xvfb-run >/dev/null || { echo "$script: needs xvfb-run (scripts/install-deps)" >&2; exit 1; }
-        exec xvfb-run -a -s "-screen 0 1280x1024x24" "$script" "$@"
+        exec "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/with-xvfb.sh" "$script" "$@"
     fi
     if [[ -z "${LEVELTOOLS_SHOT_NAMESPACE:-}" ]]; then
         if ! unshare --user --map-root-user --mount true 2>/dev/null; then

@@ -1,6 +1,7 @@
 # shellcheck shell=bash
-# End-to-end test library: drives the real programs on an X server (usually Xvfb started by
-# xvfb-run) with real mouse clicks and key presses through xdotool, and checks files byte for byte.
+# End-to-end test library: drives the real programs on an X server (usually the Xvfb of
+# with-xvfb.sh) with real mouse clicks and key presses through xdotool, and checks files byte for
+# byte.
 #
 # Use:   source "$E2E_LIB"
 #
@@ -100,7 +101,7 @@ e2e_require() {
 }
 
 e2e_require xdotool xwininfo xprop xmodmap od cmp
-[[ -n "${DISPLAY:-}" ]] || e2e_fail "no X display: run the test under xvfb-run"
+[[ -n "${DISPLAY:-}" ]] || e2e_fail "no X display: run the test under tests/e2e/with-xvfb.sh"
 
 # e2e_make_temp_dir VAR: a new empty temporary folder, removed at exit.
 e2e_make_temp_dir() {

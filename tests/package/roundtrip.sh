@@ -21,7 +21,7 @@ fail() {
 deb=$(realpath -- "$1")
 [[ -f "$deb" ]] || fail "no package $1"
 [[ $(id -u) -eq 0 ]] || fail "needs root: it installs the package with dpkg -i"
-for tool in dpkg dpkg-deb dpkg-query lintian xvfb-run file; do
+for tool in dpkg dpkg-deb dpkg-query lintian Xvfb xauth file; do
     command -v "$tool" >/dev/null || fail "needs $tool (scripts/install-deps package)"
 done
 
@@ -101,7 +101,7 @@ if command -v man >/dev/null; then
 fi
 
 log "starting the installed programs under Xvfb"
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$root/tests/package/start-installed.sh" /usr/bin ||
+"$root/tests/e2e/with-xvfb.sh" bash "$root/tests/package/start-installed.sh" /usr/bin ||
     fail "the installed programs did not show their windows"
 
 log "dpkg -r $name"

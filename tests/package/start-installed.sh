@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the installed level editor and level selector in a temporary copy of the example game
 # folder, waits until each shows its window, closes it as its user would and expects the program
-# to end with status 0. Run under xvfb-run (tests/package/roundtrip.sh does).
+# to end with status 0. Run under Xvfb (tests/package/roundtrip.sh does, through tests/e2e/with-xvfb.sh).
 #
 #   tests/package/start-installed.sh <bin folder>      for example /usr/bin
 set -uo pipefail

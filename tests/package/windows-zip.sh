@@ -2,7 +2,7 @@
 # The Windows zip as a user gets it: unpacked into a fresh folder and run in a fresh Wine prefix
 # with nothing else installed (no WINEPATH, no Qt, no compiler runtime), both programs started in
 # a copy of the example game folder, each showing its window; levelcheck.exe checks a level.
-# Run under xvfb-run (make package-windows does).
+# Run under Xvfb (make package-windows does, through tests/e2e/with-xvfb.sh).
 #
 #   tests/package/windows-zip.sh <leveltools-*-windows-x86_64.zip>
 set -uo pipefail
