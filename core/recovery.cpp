@@ -339,14 +339,19 @@ Result<void> ClaimedRecovery::Decline() {
     return CreateEmptyFileIfMissing(m_state->path + std::string(DeclinedExtension));
 }
 
+// The recovery is gone: its mark of a decline goes, and its lock file too (on Windows once it is
+// let go of).
+void ClaimedRecovery::forgetCompanions() {
+    removeQuietly(m_state->path + std::string(DeclinedExtension));
+    removeQuietly(m_state->lockPath);
+    releaseLock(std::exchange(m_state->lock, NoLock));
+}
+
 Result<void> ClaimedRecovery::Remove() {
     if (exists(m_state->path))
         if (auto removed = RemoveFile(m_state->path); !removed)
             return removed;
-    removeQuietly(m_state->path + std::string(DeclinedExtension));
-    // The recovery is gone: its lock file goes too (on Windows once it is let go of).
-    removeQuietly(m_state->lockPath);
-    releaseLock(std::exchange(m_state->lock, NoLock));
+    forgetCompanions();
     return {};
 }
 
@@ -357,10 +362,7 @@ Result<std::string> ClaimedRecovery::SetAside() {
         aside = stem + std::string(DamagedExtension) + "-" + std::to_string(n);
     if (Outcome moved = replaceFile(toPath(m_state->path), toPath(aside)); !moved)
         return FileError{"move aside", m_state->path, moved.error()};
-    removeQuietly(m_state->path + std::string(DeclinedExtension));
-    // The recovery is gone: its lock file goes too (on Windows once it is let go of).
-    removeQuietly(m_state->lockPath);
-    releaseLock(std::exchange(m_state->lock, NoLock));
+    forgetCompanions();
     return aside;
 }
 
@@ -395,15 +397,10 @@ ClaimAbandonedRecoveries(const std::string& folder) {
                 state->writtenAt = header->facts.writtenAt;
         claimed.push_back(std::unique_ptr<ClaimedRecovery>(new ClaimedRecovery(std::move(state))));
     }
-    std::vector<std::pair<std::int64_t, std::size_t>> order;
-    for (std::size_t i = 0; i < claimed.size(); ++i)
-        order.emplace_back(claimed[i]->m_state->writtenAt, i);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
-    std::vector<std::unique_ptr<ClaimedRecovery>> newestFirst;
-    for (const auto& [time, i] : order)
-        newestFirst.push_back(std::move(claimed[i]));
-    return newestFirst;
+    std::stable_sort(claimed.begin(), claimed.end(), [](const auto& a, const auto& b) {
+        return a->m_state->writtenAt > b->m_state->writtenAt;
+    });
+    return claimed;
 }
 
 } // namespace level

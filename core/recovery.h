@@ -91,6 +91,7 @@ private:
     ClaimAbandonedRecoveries(const std::string& folder);
     struct State;
     explicit ClaimedRecovery(std::unique_ptr<State> state);
+    void forgetCompanions();
     std::unique_ptr<State> m_state;
 };
 

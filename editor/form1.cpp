@@ -355,15 +355,19 @@ void Form1::loadClicked() {
     const auto name = confirmSelectedFile(QStringLiteral("laden ?"));
     if (!name)
         return;
+    loadLevel(m_browser->pathOf(*name), m_browser->selectedFileName());
+}
+
+// The rows are then as on disk: nothing unsaved, until the load itself is undone. A failed load
+// keeps the rows there were.
+void Form1::loadLevel(const std::string& path, const QString& name) {
     level::LevelLineList loaded;
     std::string bytes;
-    const std::string path = m_browser->pathOf(*name);
     if (auto read = level::LoadLevelFile(path, loaded, &bytes); !read) {
         widgets::showFailure(this, read.error());
         return;
     }
-    // The rows are now as on disk: nothing unsaved, until the load itself is undone.
-    m_document.replaceLines(std::move(loaded), stepnames::loaded(m_browser->selectedFileName()));
+    m_document.replaceLines(std::move(loaded), stepnames::loaded(name));
     m_document.markSaved();
     m_levelFile.setFile(path, bytes);
 }
@@ -501,13 +505,15 @@ void Form1::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-// Files may have changed while another window was active.
+// The recovery question waits for the first paint: by then the window manager has placed the
+// window, so that the question opens over it.
 void Form1::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     if (std::exchange(m_offerRecoveries, false))
         QTimer::singleShot(0, this, &Form1::offerRecoveries);
 }
 
+// Files may have changed while another window was active.
 void Form1::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
@@ -532,15 +538,7 @@ void Form1::levelFileChanged() {
     if (!widgets::askYesNo(this, levelName(),
                            QStringLiteral("auf der Platte geaendert, neu laden ?")))
         return;
-    level::LevelLineList loaded;
-    std::string bytes;
-    if (auto read = level::LoadLevelFile(path, loaded, &bytes); !read) {
-        widgets::showFailure(this, read.error());
-        return;
-    }
-    m_document.replaceLines(std::move(loaded), stepnames::loaded(levelName()));
-    m_document.markSaved();
-    m_levelFile.setFile(path, bytes);
+    loadLevel(path, levelName());
 }
 
 bool Form1::confirmOverwriteChanged(const std::string& path) {

@@ -107,6 +107,8 @@ private:
     // The text box that has the focus, if it can be typed into: it keeps its own undo.
     static QLineEdit* focusedTextBox();
     void launch(const char* program);
+    // Loads the level file as one step named after name.
+    void loadLevel(const std::string& path, const QString& name);
     // The level file was changed on disk by someone else (the watcher, or the window became
     // active again): while the rows are unchanged, loading it again is offered.
     void levelFileChanged();

@@ -405,17 +405,12 @@ const char* severityName(level::Finding::Severity severity) {
     return "error";
 }
 
-// The workflow command that annotates a finding of a severity, with its blank.
-const char* githubCommand(level::Finding::Severity severity) {
-    switch (severity) {
-    case level::Finding::Severity::Error:
-        return "::error ";
-    case level::Finding::Severity::Warning:
-        return "::warning ";
-    case level::Finding::Severity::Note:
-        return "::notice ";
-    }
-    return "::error ";
+// The workflow command that annotates a finding of a severity, with its blank: GitHub's name
+// for a note is "notice".
+std::string githubCommand(level::Finding::Severity severity) {
+    return severity == level::Finding::Severity::Note
+               ? std::string("::notice ")
+               : std::string("::") + severityName(severity) + " ";
 }
 
 // The start of a SARIF log of one run: the tool and its rules, the working folder as
