@@ -57,7 +57,13 @@ QString DriveList::currentFolderOn(const QString& root) {
 }
 
 void DriveList::showDriveOf(const QString& path) {
-    const QString root = QStorageInfo(path).rootPath();
+    QString root = QStorageInfo(path).rootPath();
+#ifndef Q_OS_WIN
+    // In a chroot or a container the system may name no volume for the path (its mount table
+    // holds the mounts of the system outside): the path is then on the root's.
+    if (root.isEmpty())
+        root = QStringLiteral("/");
+#endif
     int index = findData(root);
     if (index < 0 && !root.isEmpty()) {
         addItem(shownName(root), root);
